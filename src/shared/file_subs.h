@@ -1,0 +1,67 @@
+// File helpers on top of the FileSystem: the whole-file, folder and listing
+// operations the rest of the engine uses.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shared/env.h"
+#include "shared/file_system.h"
+#include "shared/user_interface.h"
+
+namespace pagorin {
+
+// None of these functions throws: a failure is logged (LogError under the
+// function's name and the module "FileSubs") and the function returns its
+// empty result (false, empty text, null file or the zero time).
+//
+// Every path may use either separator. When a file or folder does not exist
+// under its exact name, the one entry of its folder whose name differs only
+// in letter case is used instead, if there is exactly one.
+class FileSubs {
+ public:
+  explicit FileSubs(Env& env) : env_(env) {}
+
+  // The path as it exists on disk (letter-case fallback applied, "/" only);
+  // the path with "/" when nothing matches.
+  std::string Resolve(const std::string& path) const;
+
+  bool FileExists(const std::string& path) const;  // false for folders
+  bool FolderExists(const std::string& path) const;
+  bool isReadOnly(const std::string& path) const;
+  bool MakeReadWrite(const std::string& path) const;
+  TimePoint FileDate(const std::string& path) const;  // zero time when missing
+  bool SetFileDate(const std::string& path, TimePoint when) const;
+
+  // The whole file; empty when it does not exist or cannot be read.
+  std::string LoadTextFile(const std::string& path) const;
+  // Writes exactly `text` (no line end added); false when it failed.
+  bool WriteTextFile(const std::string& path, const std::string& text) const;
+  // Opens for writing, truncating; a read-only file is made writable first,
+  // and when that fails the line "<path> is read only, can't change it to
+  // read write, can't update it" is logged and null returned.
+  std::unique_ptr<OutputFile> createoutputfile(const std::string& path) const;
+  std::unique_ptr<OutputFile> createappendfile(const std::string& path) const;
+  void EraseFile(const std::string& path) const;
+  // Creates every missing folder level of `path`.
+  void MkMissingDir(const std::string& path) const;
+  // Copies `source` to `target` (a target ending in a separator names a
+  // folder), giving the copy the source's modification time. `progress`
+  // names the status strip for the copy's progress, or none.
+  bool copyfile(const std::string& source, const std::string& target,
+                std::optional<StatusStrip> progress = std::nullopt) const;
+  // Opens the file with its associated program.
+  void RunFile(const std::string& path) const;
+  // Appends to *names the files (not folders) of `folder` whose extension
+  // occurs in `extensions` (letter case ignored; empty takes every file),
+  // sorted by name ignoring letter case.
+  void FillFiles(const std::string& folder, const std::string& extensions,
+                 std::vector<std::string>* names) const;
+
+ private:
+  Env& env_;
+};
+
+}  // namespace pagorin

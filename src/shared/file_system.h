@@ -1,0 +1,92 @@
+// The one door through which the engine touches the disk.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagorin {
+
+using TimePoint = std::chrono::system_clock::time_point;
+
+// Why a file operation failed. DiskFull and AccessDenied get their own
+// handling (the settings store offers Retry on a full disk).
+enum class FsError { kNone, kNotFound, kAccessDenied, kDiskFull, kIsDirectory, kOther };
+
+struct FsStatus {
+  FsError code = FsError::kNone;
+  std::string message;  // for the log: operation, path and the system's reason
+
+  bool ok() const { return code == FsError::kNone; }
+  static FsStatus Ok() { return {}; }
+};
+
+// What a path names on disk. A path that does not exist gives exists == false
+// and every other field at its default.
+struct FileInfo {
+  bool exists = false;
+  bool is_directory = false;
+  bool read_only = false;  // the owner may not write it
+  std::uint64_t size = 0;
+  TimePoint modified{};
+};
+
+struct DirEntry {
+  std::string name;  // without folder
+  bool is_directory = false;
+};
+
+// A file open for writing. Closing it (or destroying it) releases it; data is
+// on disk only after a successful Close().
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual FsStatus Append(std::string_view data) = 0;
+  // Flushes to stable storage (used before an atomic rename).
+  virtual FsStatus Sync() = 0;
+  virtual FsStatus Close() = 0;
+};
+
+// Interface for accessing the disk, abstract so that tests can count or fail
+// any operation. The real implementation is RealFileSystem.
+//
+// Paths are byte strings; both "/" and "\" separate folders on input (the real
+// implementation turns "\" into "/"). Nothing here logs or shows anything:
+// callers decide what a failure means.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual FileInfo Stat(const std::string& path) = 0;
+  // Reads the whole file into *contents (replaced). On failure *contents is
+  // left empty.
+  virtual FsStatus ReadFile(const std::string& path, std::string* contents) = 0;
+  // Opens for writing: kTruncate creates or empties the file, kAppend creates
+  // it or writes after its end. On failure *file is null.
+  enum class OpenMode { kTruncate, kAppend };
+  virtual FsStatus OpenOutput(const std::string& path, OpenMode mode,
+                              std::unique_ptr<OutputFile>* file) = 0;
+  // Replaces `to` by `from` in one step (both in the same folder).
+  virtual FsStatus Rename(const std::string& from, const std::string& to) = 0;
+  virtual FsStatus Remove(const std::string& path) = 0;
+  // Creates one folder level; the parent must exist.
+  virtual FsStatus MakeDirectory(const std::string& path) = 0;
+  // Lists a folder's entries (not "." and ".."), in no particular order.
+  virtual FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) = 0;
+  virtual FsStatus SetReadOnly(const std::string& path, bool read_only) = 0;
+  virtual FsStatus SetModified(const std::string& path, TimePoint when) = 0;
+};
+
+// Writes `contents` to `path` in one go: open (truncating), append, close.
+FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view contents);
+
+// Replaces `path` by `contents` so that a failure at any point leaves the old
+// file as it was: the text goes to a temporary file in the same folder, which
+// is flushed and renamed over `path`. The temporary file never outlives a
+// failure.
+FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents);
+
+}  // namespace pagorin

@@ -1,0 +1,234 @@
+#include "shared/real_file_system.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <utility>
+
+#include "shared/paths.h"
+
+namespace pagorin {
+
+namespace {
+
+FsError ErrorFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return FsError::kNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FsError::kAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return FsError::kDiskFull;
+    case EISDIR:
+      return FsError::kIsDirectory;
+    default:
+      return FsError::kOther;
+  }
+}
+
+FsStatus Failure(const char* operation, const std::string& path, int error) {
+  return FsStatus{ErrorFromErrno(error),
+                  std::string(operation) + " " + path + ": " + std::strerror(error)};
+}
+
+TimePoint FromTimespec(const struct timespec& ts) {
+  return TimePoint(std::chrono::duration_cast<TimePoint::duration>(
+      std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec)));
+}
+
+class PosixOutputFile final : public OutputFile {
+ public:
+  PosixOutputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixOutputFile() override {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+
+  FsStatus Append(std::string_view data) override {
+    while (!data.empty()) {
+      ssize_t written = ::write(fd_, data.data(), data.size());
+      if (written < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return Failure("write", path_, errno);
+      }
+      data.remove_prefix(static_cast<size_t>(written));
+    }
+    return FsStatus::Ok();
+  }
+
+  FsStatus Sync() override {
+    if (::fsync(fd_) != 0) {
+      return Failure("sync", path_, errno);
+    }
+    return FsStatus::Ok();
+  }
+
+  FsStatus Close() override {
+    if (fd_ < 0) {
+      return FsStatus::Ok();
+    }
+    int result = ::close(fd_);
+    fd_ = -1;
+    if (result != 0) {
+      return Failure("close", path_, errno);
+    }
+    return FsStatus::Ok();
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
+}  // namespace
+
+FileInfo RealFileSystem::Stat(const std::string& path) {
+  FileInfo info;
+  struct stat st {};
+  if (::stat(ToForwardSlashes(path).c_str(), &st) != 0) {
+    return info;
+  }
+  info.exists = true;
+  info.is_directory = S_ISDIR(st.st_mode);
+  info.read_only = (st.st_mode & S_IWUSR) == 0;
+  info.size = static_cast<std::uint64_t>(st.st_size);
+  info.modified = FromTimespec(st.st_mtim);
+  return info;
+}
+
+FsStatus RealFileSystem::ReadFile(const std::string& path, std::string* contents) {
+  contents->clear();
+  const std::string name = ToForwardSlashes(path);
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return Failure("open", name, errno);
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return Failure("read", name, EISDIR);
+  }
+  if (st.st_size > 0) {
+    contents->reserve(static_cast<size_t>(st.st_size));
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      int error = errno;
+      ::close(fd);
+      contents->clear();
+      return Failure("read", name, error);
+    }
+    if (got == 0) {
+      break;
+    }
+    contents->append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::OpenOutput(const std::string& path, OpenMode mode,
+                                    std::unique_ptr<OutputFile>* file) {
+  file->reset();
+  const std::string name = ToForwardSlashes(path);
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == OpenMode::kAppend ? O_APPEND : O_TRUNC);
+  int fd = ::open(name.c_str(), flags, 0644);
+  if (fd < 0) {
+    return Failure("open", name, errno);
+  }
+  *file = std::make_unique<PosixOutputFile>(fd, name);
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::Rename(const std::string& from, const std::string& to) {
+  if (::rename(ToForwardSlashes(from).c_str(), ToForwardSlashes(to).c_str()) != 0) {
+    return Failure("rename", from + " to " + to, errno);
+  }
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::Remove(const std::string& path) {
+  const std::string name = ToForwardSlashes(path);
+  if (::unlink(name.c_str()) != 0) {
+    return Failure("remove", name, errno);
+  }
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::MakeDirectory(const std::string& path) {
+  const std::string name = ToForwardSlashes(path);
+  if (::mkdir(name.c_str(), 0755) != 0) {
+    return Failure("create folder", name, errno);
+  }
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::ListDirectory(const std::string& path, std::vector<DirEntry>* entries) {
+  entries->clear();
+  const std::string name = ToForwardSlashes(path);
+  DIR* dir = ::opendir(name.empty() ? "." : name.c_str());
+  if (dir == nullptr) {
+    return Failure("list", name, errno);
+  }
+  const std::string prefix = addbackslash(name);
+  while (struct dirent* entry = ::readdir(dir)) {
+    std::string entry_name = entry->d_name;
+    if (entry_name == "." || entry_name == "..") {
+      continue;
+    }
+    bool is_directory = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      struct stat st {};
+      is_directory = ::stat((prefix + entry_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    entries->push_back(DirEntry{std::move(entry_name), is_directory});
+  }
+  ::closedir(dir);
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::SetReadOnly(const std::string& path, bool read_only) {
+  const std::string name = ToForwardSlashes(path);
+  struct stat st {};
+  if (::stat(name.c_str(), &st) != 0) {
+    return Failure("change attributes of", name, errno);
+  }
+  mode_t mode = st.st_mode & 07777;
+  mode = read_only ? (mode & ~mode_t{S_IWUSR | S_IWGRP | S_IWOTH}) : (mode | S_IWUSR);
+  if (::chmod(name.c_str(), mode) != 0) {
+    return Failure("change attributes of", name, errno);
+  }
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::SetModified(const std::string& path, TimePoint when) {
+  const std::string name = ToForwardSlashes(path);
+  auto since_epoch = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch());
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(since_epoch.count() / 1000000000);
+  times[1].tv_nsec = static_cast<long>(since_epoch.count() % 1000000000);
+  if (::utimensat(AT_FDCWD, name.c_str(), times, 0) != 0) {
+    return Failure("set the date of", name, errno);
+  }
+  return FsStatus::Ok();
+}
+
+}  // namespace pagorin

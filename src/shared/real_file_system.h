@@ -1,0 +1,24 @@
+// The disk as the operating system shows it.
+#pragma once
+
+#include "shared/file_system.h"
+
+namespace pagorin {
+
+// POSIX implementation of FileSystem. Stateless; one instance may serve the
+// whole program.
+class RealFileSystem final : public FileSystem {
+ public:
+  FileInfo Stat(const std::string& path) override;
+  FsStatus ReadFile(const std::string& path, std::string* contents) override;
+  FsStatus OpenOutput(const std::string& path, OpenMode mode,
+                      std::unique_ptr<OutputFile>* file) override;
+  FsStatus Rename(const std::string& from, const std::string& to) override;
+  FsStatus Remove(const std::string& path) override;
+  FsStatus MakeDirectory(const std::string& path) override;
+  FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;
+  FsStatus SetReadOnly(const std::string& path, bool read_only) override;
+  FsStatus SetModified(const std::string& path, TimePoint when) override;
+};
+
+}  // namespace pagorin

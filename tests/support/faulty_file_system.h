@@ -1,0 +1,56 @@
+// A FileSystem for tests that passes everything to the real disk and fails
+// chosen operations on demand.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shared/real_file_system.h"
+
+namespace pagorin::testing {
+
+// Operations are counted per kind from the moment a failure is armed. The
+// Nth operation of that kind fails with `error`; with `persistent` every
+// later one fails too.
+class FaultyFileSystem final : public FileSystem {
+ public:
+  enum class Op { kStat, kRead, kOpen, kWrite, kSync, kClose, kRename, kRemove, kMkdir, kList,
+                  kSetReadOnly, kSetModified };
+
+  void FailNth(Op op, int nth, FsError error = FsError::kOther, bool persistent = false);
+  void Heal();  // no further failures
+  // How many operations of a kind ran since the start (or the last Heal).
+  int Count(Op op) const;
+  // Every path read through ReadFile, in order.
+  const std::vector<std::string>& reads() const { return reads_; }
+
+  FileInfo Stat(const std::string& path) override;
+  FsStatus ReadFile(const std::string& path, std::string* contents) override;
+  FsStatus OpenOutput(const std::string& path, OpenMode mode,
+                      std::unique_ptr<OutputFile>* file) override;
+  FsStatus Rename(const std::string& from, const std::string& to) override;
+  FsStatus Remove(const std::string& path) override;
+  FsStatus MakeDirectory(const std::string& path) override;
+  FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;
+  FsStatus SetReadOnly(const std::string& path, bool read_only) override;
+  FsStatus SetModified(const std::string& path, TimePoint when) override;
+
+  // Used by the files it opens.
+  bool ShouldFail(Op op, FsStatus* status);
+
+ private:
+  struct Fault {
+    int nth = 0;
+    FsError error = FsError::kOther;
+    bool persistent = false;
+    int seen = 0;
+  };
+
+  RealFileSystem real_;
+  std::map<Op, Fault> faults_;
+  std::map<Op, int> counts_;
+  std::vector<std::string> reads_;
+};
+
+}  // namespace pagorin::testing
