@@ -9,6 +9,7 @@ class Clock;
 class FileSystem;
 class LocaleFacts;
 class Log;
+class ProgressIndicator;
 class UserInterface;
 
 // Where the program keeps its own files, worked out once at start.
@@ -27,6 +28,7 @@ struct Env {
   UserInterface& ui;
   Log& log;
   LocaleFacts& locale;
+  ProgressIndicator& progress;
   const ProgramPaths& paths;
 };
 

@@ -38,7 +38,8 @@ TestEnv::TestEnv()
       paths(PathsUnder(root_)),
       log(fs, clock, paths),
       locale(log),
-      env{fs, clock, ui, log, locale, paths} {}
+      progress(clock, ui),
+      env{fs, clock, ui, log, locale, progress, paths} {}
 
 TestEnv::~TestEnv() {
   std::error_code ignored;

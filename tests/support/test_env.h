@@ -9,6 +9,7 @@
 #include "shared/env.h"
 #include "shared/locale_facts.h"
 #include "shared/log.h"
+#include "shared/progress.h"
 #include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
 
@@ -46,6 +47,7 @@ class TestEnv {
   ProgramPaths paths;
   Log log;
   LocaleFacts locale;
+  ProgressIndicator progress;
   Env env;
 };
 
