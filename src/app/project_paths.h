@@ -1,0 +1,26 @@
+// Where a project's files are: the site folder, its Templates and Includes
+// folders, and the output page of each template.
+#pragma once
+
+#include <string>
+
+namespace pagorin {
+
+struct Engine;
+
+// The site folder, ending in "/". With a project loaded: the project key
+// ProjectPath (empty when absent, which makes every path relative to the
+// current folder), where "./" or ".\" means the project file's folder and a
+// value without a final separator gets one. Without a project: the program's
+// own folder.
+std::string GetProjectPath(const Engine& engine);
+std::string TemplatesDir(const Engine& engine);  // GetProjectPath + "Templates/"
+std::string IncludesDir(const Engine& engine);   // GetProjectPath + "Includes/"
+
+// The output page of the template `name` (a file name; a folder part is
+// ignored): the site folder + the name without its last extension + the
+// project key "Ext_" + that name, else the key Extension, else ".html". The
+// extension is used as stored, dot included; an empty one gives no extension.
+std::string BuildWebFilename(const Engine& engine, const std::string& name);
+
+}  // namespace pagorin

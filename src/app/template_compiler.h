@@ -1,0 +1,32 @@
+// The template compiler: one template file in, one page out, with its
+// includes, variables and dollar variables expanded.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pagorin {
+
+struct Engine;
+class PageWriter;
+
+// Builds the page of one template: the page (BuildWebFilename) is deleted,
+// created again and filled by Importfile. On failure a CompileError is thrown
+// after the person was told, one LogError record ("ParseTemplateFile" of
+// "frmMain") was added and the page was closed with what was written so far.
+void ParseTemplateFile(Engine& engine, const std::string& template_path);
+
+// Processes one file into `out`: its title noted, dollar variables replaced,
+// "[var" definitions collected and removed, then the text written piece by
+// piece, each "[include=" directive processed by the same routine. A source
+// that does not exist reads as "-1". Throws CompileError (after a LogError
+// record "Importfile" of "frmMain") on a missing, unreadable or cyclic
+// include, a directive without "]", or a page that cannot be written.
+void Importfile(Engine& engine, PageWriter& out, const std::string& source_path);
+
+// The part of `text` from the first `start` marker up to the first `end`
+// marker after it, with every occurrence of either marker removed (letter
+// case ignored throughout); empty when either marker is missing.
+std::string GetBetween(std::string_view text, std::string_view start, std::string_view end);
+
+}  // namespace pagorin
