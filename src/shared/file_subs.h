@@ -28,7 +28,10 @@ class FileSubs {
   // the path with "/" when nothing matches.
   std::string Resolve(const std::string& path) const;
 
-  bool FileExists(const std::string& path) const;  // false for folders
+  // False for folders. "*" and "?" in the file name match any file of the
+  // folder ("*.*" every one), letter case ignored.
+  bool FileExists(const std::string& path) const;
+  // False for a Windows drive path ("C:", "C:\x"): none exists here.
   bool FolderExists(const std::string& path) const;
   bool isReadOnly(const std::string& path) const;
   bool MakeReadWrite(const std::string& path) const;
@@ -45,14 +48,18 @@ class FileSubs {
   std::unique_ptr<OutputFile> createoutputfile(const std::string& path) const;
   std::unique_ptr<OutputFile> createappendfile(const std::string& path) const;
   void EraseFile(const std::string& path) const;
-  // Creates every missing folder level of `path`.
+  // Creates every missing folder level of `path`, from the root (or the
+  // working folder) down; an empty path or a drive path does nothing.
   void MkMissingDir(const std::string& path) const;
   // Copies `source` to `target` (a target ending in a separator names a
   // folder), giving the copy the source's modification time. `progress`
-  // names the status strip for the copy's progress, or none.
+  // names the status strip for the copy's progress, or none. A missing
+  // source logs "<source> doesn't exist, can't copy it"; a target that
+  // stays read-only logs the read-only line above; both return false.
   bool copyfile(const std::string& source, const std::string& target,
                 std::optional<StatusStrip> progress = std::nullopt) const;
-  // Opens the file with its associated program.
+  // Opens the file with its associated program; a failure to start that
+  // program is logged.
   void RunFile(const std::string& path) const;
   // Appends to *names the files (not folders) of `folder` whose extension
   // occurs in `extensions` (letter case ignored; empty takes every file),
@@ -61,6 +68,21 @@ class FileSubs {
                  std::vector<std::string>* names) const;
 
  private:
+  struct Found {
+    std::string path;  // as it exists on disk, "/" only
+    FileInfo info;
+  };
+  // The entry `path` names, with the letter-case fallback; nullopt when there
+  // is none (or more than one candidate).
+  std::optional<Found> Find(const std::string& path) const;
+  // The entry `name` of the folder `parent` ("" for the working folder, else
+  // ending in "/").
+  std::optional<Found> FindInFolder(const std::string& parent, const std::string& name) const;
+  bool AnyFileMatches(const std::string& pattern_path) const;
+  bool IsBlockedReadOnly(const std::string& resolved_path) const;
+  bool CopyBlocks(const std::string& source, const std::string& target,
+                  std::optional<StatusStrip> progress) const;
+
   Env& env_;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,13 @@ struct FsStatus {
   bool ok() const { return code == FsError::kNone; }
   static FsStatus Ok() { return {}; }
 };
+
+// The error number the log shows for a failure: 53 file not found, 70
+// permission denied, 61 disk full, 75 path/file access error; 0 for success.
+int ErrorNumber(FsError code);
+// The failure as the log records it: the message followed by "(" + number +
+// ")", e.g. "open /a/b: No such file or directory(53)".
+std::string ErrorDescription(const FsStatus& status);
 
 // What a path names on disk. A path that does not exist gives exists == false
 // and every other field at its default.
@@ -50,6 +58,15 @@ class OutputFile {
   virtual FsStatus Close() = 0;
 };
 
+// A file open for reading, front to back.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Replaces *data by the next bytes of the file, at most `max_bytes` of
+  // them; an empty *data with an ok status means the end of the file.
+  virtual FsStatus Read(std::size_t max_bytes, std::string* data) = 0;
+};
+
 // Interface for accessing the disk, abstract so that tests can count or fail
 // any operation. The real implementation is RealFileSystem.
 //
@@ -64,6 +81,9 @@ class FileSystem {
   // Reads the whole file into *contents (replaced). On failure *contents is
   // left empty.
   virtual FsStatus ReadFile(const std::string& path, std::string* contents) = 0;
+  // Opens for reading in pieces. On failure *file is null. The default
+  // reads the whole file at once; implementations may stream.
+  virtual FsStatus OpenInput(const std::string& path, std::unique_ptr<InputFile>* file);
   // Opens for writing: kTruncate creates or empties the file, kAppend creates
   // it or writes after its end. On failure *file is null.
   enum class OpenMode { kTruncate, kAppend };

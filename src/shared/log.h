@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "shared/env.h"
 
@@ -34,11 +35,13 @@ class Log {
 
   const std::string& LogFilePath() const { return path_; }
 
-  // The stored records, oldest first (for tests and the error report).
+  // The stored records, oldest first, as DumpEvents writes them
+  // (" >> 1: message - HH:MM:SS"), each line ending in CR LF.
   std::string RingText() const;
 
  private:
   void Record(const std::string& entry, bool dump_when_full);
+  std::vector<std::string> RingLines() const;
   std::string FormatLine(const std::string& time, const std::string& message) const;
 
   FileSystem& fs_;

@@ -91,6 +91,40 @@ class PosixOutputFile final : public OutputFile {
   std::string path_;
 };
 
+class PosixInputFile final : public InputFile {
+ public:
+  PosixInputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixInputFile() override { ::close(fd_); }
+  PosixInputFile(const PosixInputFile&) = delete;
+  PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+  FsStatus Read(size_t max_bytes, std::string* data) override {
+    data->resize(max_bytes);
+    size_t filled = 0;
+    while (filled < max_bytes) {
+      ssize_t got = ::read(fd_, data->data() + filled, max_bytes - filled);
+      if (got < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        int error = errno;
+        data->clear();
+        return Failure("read", path_, error);
+      }
+      if (got == 0) {
+        break;
+      }
+      filled += static_cast<size_t>(got);
+    }
+    data->resize(filled);
+    return FsStatus::Ok();
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
 }  // namespace
 
 FileInfo RealFileSystem::Stat(const std::string& path) {
@@ -140,6 +174,17 @@ FsStatus RealFileSystem::ReadFile(const std::string& path, std::string* contents
     contents->append(buffer, static_cast<size_t>(got));
   }
   ::close(fd);
+  return FsStatus::Ok();
+}
+
+FsStatus RealFileSystem::OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) {
+  file->reset();
+  const std::string name = ToForwardSlashes(path);
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return Failure("open", name, errno);
+  }
+  *file = std::make_unique<PosixInputFile>(fd, name);
   return FsStatus::Ok();
 }
 

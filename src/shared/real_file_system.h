@@ -11,6 +11,7 @@ class RealFileSystem final : public FileSystem {
  public:
   FileInfo Stat(const std::string& path) override;
   FsStatus ReadFile(const std::string& path, std::string* contents) override;
+  FsStatus OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) override;
   FsStatus OpenOutput(const std::string& path, OpenMode mode,
                       std::unique_ptr<OutputFile>* file) override;
   FsStatus Rename(const std::string& from, const std::string& to) override;

@@ -46,7 +46,9 @@ void FaultyFileSystem::FailNth(Op op, int nth, FsError error, bool persistent) {
   faults_[op] = Fault{nth, error, persistent, 0};
 }
 
-void FaultyFileSystem::Heal() { faults_.clear(); }
+void FaultyFileSystem::Heal() {
+  faults_.clear();
+}
 
 int FaultyFileSystem::Count(Op op) const {
   auto it = counts_.find(op);
@@ -88,6 +90,16 @@ FsStatus FaultyFileSystem::ReadFile(const std::string& path, std::string* conten
   return real_.ReadFile(path, contents);
 }
 
+FsStatus FaultyFileSystem::OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) {
+  reads_.push_back(path);
+  FsStatus status;
+  if (ShouldFail(Op::kRead, &status)) {
+    file->reset();
+    return status;
+  }
+  return real_.OpenInput(path, file);
+}
+
 FsStatus FaultyFileSystem::OpenOutput(const std::string& path, OpenMode mode,
                                       std::unique_ptr<OutputFile>* file) {
   FsStatus status;
@@ -123,8 +135,7 @@ FsStatus FaultyFileSystem::Remove(const std::string& path) {
 FsStatus FaultyFileSystem::MakeDirectory(const std::string& path) {
   PAGORIN_FAULT_OR(Op::kMkdir, real_.MakeDirectory(path));
 }
-FsStatus FaultyFileSystem::ListDirectory(const std::string& path,
-                                         std::vector<DirEntry>* entries) {
+FsStatus FaultyFileSystem::ListDirectory(const std::string& path, std::vector<DirEntry>* entries) {
   PAGORIN_FAULT_OR(Op::kList, real_.ListDirectory(path, entries));
 }
 FsStatus FaultyFileSystem::SetReadOnly(const std::string& path, bool read_only) {

@@ -15,18 +15,32 @@ namespace pagorin::testing {
 // later one fails too.
 class FaultyFileSystem final : public FileSystem {
  public:
-  enum class Op { kStat, kRead, kOpen, kWrite, kSync, kClose, kRename, kRemove, kMkdir, kList,
-                  kSetReadOnly, kSetModified };
+  enum class Op {
+    kStat,
+    kRead,
+    kOpen,
+    kWrite,
+    kSync,
+    kClose,
+    kRename,
+    kRemove,
+    kMkdir,
+    kList,
+    kSetReadOnly,
+    kSetModified
+  };
 
   void FailNth(Op op, int nth, FsError error = FsError::kOther, bool persistent = false);
   void Heal();  // no further failures
   // How many operations of a kind ran since the start (or the last Heal).
   int Count(Op op) const;
-  // Every path read through ReadFile, in order.
+  // Every path read through ReadFile or OpenInput, in order.
   const std::vector<std::string>& reads() const { return reads_; }
 
   FileInfo Stat(const std::string& path) override;
   FsStatus ReadFile(const std::string& path, std::string* contents) override;
+  // Counted as a read; the file's pieces are read without faults.
+  FsStatus OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) override;
   FsStatus OpenOutput(const std::string& path, OpenMode mode,
                       std::unique_ptr<OutputFile>* file) override;
   FsStatus Rename(const std::string& from, const std::string& to) override;

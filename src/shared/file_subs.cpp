@@ -1,0 +1,455 @@
+#include "shared/file_subs.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+
+#include "shared/log.h"
+#include "shared/paths.h"
+#include "shared/progress.h"
+#include "shared/text.h"
+
+namespace pagorin {
+
+namespace {
+
+constexpr const char* kModule = "FileSubs";
+constexpr const char* kReadOnlyLine =
+    " is read only, can't change it to read write, can't update it";
+constexpr std::size_t kCopyBlock = 256000;
+constexpr std::uint64_t kCopyReportEvery = 1500000;
+constexpr int kEntriesBetweenEvents = 50;
+
+// "C:", "C:\" or "C:\x": a Windows drive, which no path here can reach.
+bool IsDrivePath(std::string_view path) {
+  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+         (path.size() == 2 || path[2] == '/' || path[2] == '\\');
+}
+
+bool HasWildcard(std::string_view name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
+
+// "*" matches any run of bytes, "?" any one byte; ASCII letter case is
+// ignored. Backtracks only to the last "*", so the cost stays linear in
+// practice and never worse than name length times pattern length.
+bool WildcardMatch(std::string_view name, std::string_view pattern) {
+  if (pattern == "*.*") {
+    return true;
+  }
+  std::size_t n = 0, p = 0;
+  std::size_t star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || ToLowerAscii(pattern[p]) == ToLowerAscii(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') {
+    ++p;
+  }
+  return p == pattern.size();
+}
+
+// Names ignoring ASCII letter case, as Windows listed them; names equal but
+// for case in byte order, so a listing never depends on the disk's order.
+bool NameOrder(const std::string& a, const std::string& b) {
+  auto folded_less = [](char x, char y) {
+    return static_cast<unsigned char>(ToLowerAscii(x)) <
+           static_cast<unsigned char>(ToLowerAscii(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded_less)) {
+    return true;
+  }
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded_less)) {
+    return false;
+  }
+  return a < b;
+}
+
+// The path without one trailing separator ("/" itself stays).
+std::string WithoutTrailingSeparator(std::string path) {
+  if (path.size() > 1 && path.back() == '/') {
+    path.pop_back();
+  }
+  return path;
+}
+
+}  // namespace
+
+std::optional<FileSubs::Found> FileSubs::FindInFolder(const std::string& parent,
+                                                      const std::string& name) const {
+  const std::string exact = parent + name;
+  FileInfo info = env_.fs.Stat(exact);
+  if (info.exists || name == "." || name == "..") {
+    return info.exists ? std::optional<Found>(Found{exact, info}) : std::nullopt;
+  }
+  std::vector<DirEntry> entries;
+  if (!env_.fs.ListDirectory(parent, &entries).ok()) {
+    return std::nullopt;
+  }
+  const DirEntry* match = nullptr;
+  for (const DirEntry& entry : entries) {
+    if (EqualsNoCase(entry.name, name)) {
+      if (match != nullptr) {
+        return std::nullopt;  // two candidates: neither is meant more than the other
+      }
+      match = &entry;
+    }
+  }
+  if (match == nullptr) {
+    return std::nullopt;
+  }
+  const std::string found = parent + match->name;
+  info = env_.fs.Stat(found);
+  return info.exists ? std::optional<Found>(Found{found, info}) : std::nullopt;
+}
+
+std::optional<FileSubs::Found> FileSubs::Find(const std::string& path) const {
+  const std::string wanted = ToForwardSlashes(path);
+  if (wanted.empty() || IsDrivePath(wanted)) {
+    return std::nullopt;
+  }
+  FileInfo info = env_.fs.Stat(wanted);
+  if (info.exists) {
+    return Found{wanted, info};
+  }
+  // Walk down level by level; only a level that is missing costs a listing.
+  std::string prefix = wanted.front() == '/' ? "/" : "";
+  std::optional<Found> found;
+  std::size_t start = 0;
+  while (start <= wanted.size()) {
+    std::size_t end = wanted.find('/', start);
+    if (end == std::string::npos) {
+      end = wanted.size();
+    }
+    const std::string piece = wanted.substr(start, end - start);
+    start = end + 1;
+    if (piece.empty()) {
+      continue;
+    }
+    found = FindInFolder(prefix, piece);
+    if (!found) {
+      return std::nullopt;
+    }
+    prefix = found->path + "/";
+  }
+  if (found && wanted.back() == '/') {
+    found->path += "/";
+  }
+  return found;
+}
+
+std::string FileSubs::Resolve(const std::string& path) const {
+  if (std::optional<Found> found = Find(path)) {
+    return found->path;
+  }
+  // A new file in an existing folder takes the folder's spelling on disk.
+  const std::string wanted = ToForwardSlashes(path);
+  const std::size_t slash = wanted.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && slash + 1 < wanted.size()) {
+    if (std::optional<Found> folder = Find(wanted.substr(0, slash))) {
+      if (folder->info.is_directory) {
+        return addbackslash(folder->path) + wanted.substr(slash + 1);
+      }
+    }
+  }
+  return wanted;
+}
+
+bool FileSubs::AnyFileMatches(const std::string& pattern_path) const {
+  const std::string name = fileonly(pattern_path);
+  const std::string folder = PathOnly(pattern_path);
+  std::optional<Found> found = Find(folder);
+  if (!found || !found->info.is_directory) {
+    return false;
+  }
+  std::vector<DirEntry> entries;
+  if (!env_.fs.ListDirectory(found->path, &entries).ok()) {
+    return false;
+  }
+  return std::any_of(entries.begin(), entries.end(), [&name](const DirEntry& entry) {
+    return !entry.is_directory && WildcardMatch(entry.name, name);
+  });
+}
+
+bool FileSubs::FileExists(const std::string& path) const {
+  if (HasWildcard(fileonly(path))) {
+    return AnyFileMatches(path);
+  }
+  std::optional<Found> found = Find(path);
+  return found && !found->info.is_directory;
+}
+
+bool FileSubs::FolderExists(const std::string& path) const {
+  std::optional<Found> found = Find(WithoutTrailingSeparator(ToForwardSlashes(path)));
+  return found && found->info.is_directory;
+}
+
+bool FileSubs::isReadOnly(const std::string& path) const {
+  std::optional<Found> found = Find(path);
+  return found && found->info.read_only;
+}
+
+bool FileSubs::MakeReadWrite(const std::string& path) const {
+  std::optional<Found> found = Find(path);
+  if (!found || found->info.is_directory) {
+    return false;
+  }
+  FsStatus status = env_.fs.SetReadOnly(found->path, false);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "MakeReadWrite", kModule);
+    return false;
+  }
+  return true;
+}
+
+TimePoint FileSubs::FileDate(const std::string& path) const {
+  std::optional<Found> found = Find(path);
+  return found ? found->info.modified : TimePoint{};
+}
+
+bool FileSubs::SetFileDate(const std::string& path, TimePoint when) const {
+  std::optional<Found> found = Find(path);
+  if (!found || found->info.is_directory) {
+    return false;
+  }
+  FsStatus status = env_.fs.SetModified(found->path, when);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "SetFileDate", kModule);
+    return false;
+  }
+  return true;
+}
+
+std::string FileSubs::LoadTextFile(const std::string& path) const {
+  std::optional<Found> found = Find(path);
+  if (!found || found->info.is_directory) {
+    return {};
+  }
+  std::string text;
+  FsStatus status = env_.fs.ReadFile(found->path, &text);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "LoadTextFile", kModule);
+    return {};
+  }
+  return text;
+}
+
+bool FileSubs::WriteTextFile(const std::string& path, const std::string& text) const {
+  std::unique_ptr<OutputFile> file = createoutputfile(path);
+  if (!file) {
+    return false;
+  }
+  FsStatus status = file->Append(text);
+  FsStatus closed = file->Close();
+  if (status.ok()) {
+    status = closed;
+  }
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "WriteTextFile", kModule);
+    return false;
+  }
+  return true;
+}
+
+// True when the file exists, is read-only and stays so.
+bool FileSubs::IsBlockedReadOnly(const std::string& resolved_path) const {
+  FileInfo info = env_.fs.Stat(resolved_path);
+  return info.exists && !info.is_directory && info.read_only && !MakeReadWrite(resolved_path);
+}
+
+std::unique_ptr<OutputFile> FileSubs::createoutputfile(const std::string& path) const {
+  const std::string target = Resolve(path);
+  if (IsBlockedReadOnly(target)) {
+    env_.log.LogEvent(path + kReadOnlyLine);
+    return nullptr;
+  }
+  std::unique_ptr<OutputFile> file;
+  FsStatus status = env_.fs.OpenOutput(target, FileSystem::OpenMode::kTruncate, &file);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "createoutputfile", kModule);
+    return nullptr;
+  }
+  return file;
+}
+
+std::unique_ptr<OutputFile> FileSubs::createappendfile(const std::string& path) const {
+  std::optional<Found> found = Find(path);
+  if (!found || found->info.is_directory) {
+    return createoutputfile(path);
+  }
+  if (IsBlockedReadOnly(found->path)) {
+    env_.log.LogEvent(path + kReadOnlyLine);
+    return nullptr;
+  }
+  std::unique_ptr<OutputFile> file;
+  FsStatus status = env_.fs.OpenOutput(found->path, FileSystem::OpenMode::kAppend, &file);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "createappendfile", kModule);
+    return nullptr;
+  }
+  return file;
+}
+
+void FileSubs::EraseFile(const std::string& path) const {
+  std::optional<Found> found = Find(path);
+  if (!found || found->info.is_directory) {
+    return;
+  }
+  if (found->info.read_only) {
+    MakeReadWrite(found->path);
+  }
+  FsStatus status = env_.fs.Remove(found->path);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "EraseFile", kModule);
+  }
+}
+
+void FileSubs::MkMissingDir(const std::string& path) const {
+  const std::string wanted = ToForwardSlashes(std::string(TrimView(path)));
+  if (wanted.empty() || IsDrivePath(wanted) || FolderExists(wanted)) {
+    return;
+  }
+  std::string prefix = wanted.front() == '/' ? "/" : "";
+  std::size_t start = 0;
+  while (start < wanted.size()) {
+    std::size_t end = std::min(wanted.find('/', start), wanted.size());
+    const std::string piece = wanted.substr(start, end - start);
+    start = end + 1;
+    if (piece.empty()) {
+      continue;
+    }
+    std::optional<Found> level = FindInFolder(prefix, piece);
+    if (level && level->info.is_directory) {
+      prefix = level->path + "/";
+      continue;
+    }
+    FsStatus status = env_.fs.MakeDirectory(prefix + piece);
+    if (!status.ok()) {
+      env_.log.LogError(ErrorDescription(status), "MkMissingDir", kModule);
+      return;
+    }
+    prefix += piece + "/";
+  }
+}
+
+bool FileSubs::copyfile(const std::string& source, const std::string& target,
+                        std::optional<StatusStrip> progress) const {
+  std::string destination = target;
+  if (!destination.empty() && fileonly(destination).empty()) {
+    destination = addbackslash(destination) + fileonly(source);
+  }
+  std::optional<Found> from = Find(source);
+  if (!from || from->info.is_directory) {
+    env_.log.LogEvent(source + " doesn't exist, can't copy it");
+    return false;
+  }
+  const std::string to = Resolve(destination);
+  if (IsBlockedReadOnly(to)) {
+    env_.log.LogEvent(destination + kReadOnlyLine);
+    return false;
+  }
+  if (!CopyBlocks(from->path, to, progress)) {
+    return false;
+  }
+  return SetFileDate(to, from->info.modified);
+}
+
+bool FileSubs::CopyBlocks(const std::string& source, const std::string& target,
+                          std::optional<StatusStrip> progress) const {
+  // The source is opened before the target is erased, so a copy onto itself
+  // still reads the old bytes instead of losing them.
+  std::unique_ptr<InputFile> in;
+  FsStatus status = env_.fs.OpenInput(source, &in);
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "copyfile", kModule);
+    return false;
+  }
+  const std::uint64_t total = env_.fs.Stat(source).size;
+  EraseFile(target);
+  std::unique_ptr<OutputFile> out;
+  status = env_.fs.OpenOutput(target, FileSystem::OpenMode::kTruncate, &out);
+  std::uint64_t copied = 0;
+  std::uint64_t since_report = 0;
+  std::string block;
+  while (status.ok()) {
+    status = in->Read(kCopyBlock, &block);
+    if (!status.ok() || block.empty()) {
+      break;
+    }
+    status = out->Append(block);
+    copied += block.size();
+    since_report += block.size();
+    if (since_report >= kCopyReportEvery) {
+      if (progress) {
+        env_.progress.showprogressstring(*progress, static_cast<double>(copied),
+                                         static_cast<double>(total), source);
+      }
+      env_.ui.ProcessEvents();
+      since_report = 0;
+    }
+  }
+  if (out) {
+    FsStatus closed = out->Close();
+    if (status.ok()) {
+      status = closed;
+    }
+  }
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), "copyfile", kModule);
+    return false;
+  }
+  return true;
+}
+
+void FileSubs::RunFile(const std::string& path) const {
+  if (!env_.ui.OpenDocument(Resolve(path))) {
+    env_.log.LogError("Can't open " + path + " with its associated program(31)", "RunFile",
+                      kModule);
+  }
+}
+
+void FileSubs::FillFiles(const std::string& folder, const std::string& extensions,
+                         std::vector<std::string>* names) const {
+  std::optional<Found> found = Find(WithoutTrailingSeparator(ToForwardSlashes(folder)));
+  std::vector<DirEntry> entries;
+  if (!found || !found->info.is_directory || !env_.fs.ListDirectory(found->path, &entries).ok()) {
+    env_.ui.ProcessEvents();
+    return;
+  }
+  std::vector<std::string> taken;
+  int seen = 0;
+  for (const DirEntry& entry : entries) {
+    if (++seen % kEntriesBetweenEvents == 0) {
+      env_.ui.ProcessEvents();
+    }
+    if (entry.is_directory) {
+      continue;
+    }
+    if (!extensions.empty()) {
+      // The extension only has to occur somewhere in the list.
+      std::size_t dot = entry.name.rfind('.');
+      if (dot == std::string::npos ||
+          FindNoCase(extensions, std::string_view(entry.name).substr(dot + 1)) ==
+              std::string_view::npos) {
+        continue;
+      }
+    }
+    taken.push_back(entry.name);
+  }
+  std::sort(taken.begin(), taken.end(), NameOrder);
+  names->insert(names->end(), taken.begin(), taken.end());
+  env_.ui.ProcessEvents();
+}
+
+}  // namespace pagorin
