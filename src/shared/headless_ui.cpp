@@ -1,5 +1,9 @@
 #include "shared/headless_ui.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,7 +20,9 @@ constexpr int kBarWidth = 30;
 
 HeadlessUi::HeadlessUi(std::FILE* out) : out_(out), terminal_(::isatty(::fileno(out)) != 0) {}
 
-HeadlessUi::~HeadlessUi() { EndBarLine(); }
+HeadlessUi::~HeadlessUi() {
+  EndBarLine();
+}
 
 void HeadlessUi::EndBarLine() {
   if (bar_on_screen_) {
@@ -68,9 +74,34 @@ void HeadlessUi::DrawStatus(StatusStrip strip, const StatusFrame& frame) {
   bar_on_screen_ = true;
 }
 
-bool HeadlessUi::OpenDocument(const std::string& /*path_or_url*/) {
-  // An unattended run opens nothing for a person who is not there.
-  return false;
+bool HeadlessUi::OpenDocument(const std::string& path_or_url) {
+  // A short-lived shell starts xdg-open in the background and ends at once,
+  // so the opener outlives nothing of ours and leaves no child to reap. The
+  // shell's status says whether xdg-open could be started at all.
+  static constexpr char kScript[] =
+      "command -v xdg-open >/dev/null 2>&1 || exit 127; xdg-open \"$1\" & exit 0";
+  std::string shell = "/bin/sh", dash_c = "-c", script = kScript, name = "sh";
+  std::string argument = path_or_url;
+  char* argv[] = {shell.data(), dash_c.data(),   script.data(),
+                  name.data(),  argument.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t child = 0;
+  int spawned = posix_spawn(&child, shell.c_str(), &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
+    return false;
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) {
+      return false;
+    }
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace pagorin

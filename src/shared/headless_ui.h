@@ -24,6 +24,7 @@ class HeadlessUi final : public UserInterface {
   void SetControlsEnabled(bool) override {}
   void ProcessEvents() override {}
   bool InputPending() override { return false; }
+  // Starts xdg-open on it, detached; false when that cannot be started.
   bool OpenDocument(const std::string& path_or_url) override;
 
   // How many messages were shown: the runner's exit status depends on it.
