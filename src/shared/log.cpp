@@ -2,6 +2,7 @@
 
 #include <sys/utsname.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -82,9 +83,11 @@ void Log::Record(const std::string& entry, bool dump_when_full) {
 
 std::vector<std::string> Log::RingLines() const {
   std::vector<std::string> lines;
-  // The slot after the newest record holds the oldest one.
+  // The slot after the newest record holds the oldest one. While the 41st
+  // record waits for the ring to be written, the 40th place is the newest.
+  const int newest = std::min(position_, kRingSize);
   for (int step = 1; step <= kRingSize; ++step) {
-    size_t slot = static_cast<size_t>((position_ + step - 1) % kRingSize);
+    size_t slot = static_cast<size_t>((newest + step - 1) % kRingSize);
     if (!messages_[slot].empty()) {
       lines.push_back(" >> " + std::to_string(lines.size() + 1) + ": " + messages_[slot] + " - " +
                       times_[slot]);
