@@ -20,9 +20,9 @@ Answer SafeAnswer(Buttons buttons) {
 
 }  // namespace
 
-Answer RecordingUi::ShowMessage(const std::string& text, Buttons buttons,
-                                const std::string& title, Icon /*icon*/) {
-  messages.push_back({text, buttons, title});
+Answer RecordingUi::ShowMessage(const std::string& text, Buttons buttons, const std::string& title,
+                                Icon icon) {
+  messages.push_back({text, buttons, title, icon});
   if (answers_.empty()) {
     return SafeAnswer(buttons);
   }
@@ -52,7 +52,7 @@ void RecordingUi::DrawStatus(StatusStrip strip, const StatusFrame& frame) {
 
 bool RecordingUi::OpenDocument(const std::string& path_or_url) {
   opened_documents.push_back(path_or_url);
-  return true;
+  return open_succeeds;
 }
 
 std::vector<std::string> RecordingUi::MessageTexts() const {

@@ -16,6 +16,7 @@ class RecordingUi final : public UserInterface {
     std::string text;
     Buttons buttons;
     std::string title;
+    Icon icon = Icon::kNone;
   };
 
   // Answers for the next questions, in order; when none is queued a question
@@ -31,7 +32,10 @@ class RecordingUi final : public UserInterface {
   void SetPointer(Pointer pointer) override { pointers.push_back(pointer); }
   void SetControlsEnabled(bool enabled) override { controls_enabled.push_back(enabled); }
   void ProcessEvents() override { ++events_processed; }
-  bool InputPending() override { return false; }
+  bool InputPending() override {
+    ++input_checks;
+    return input_pending;
+  }
   bool OpenDocument(const std::string& path_or_url) override;
 
   // The texts of every message box, in order.
@@ -46,6 +50,11 @@ class RecordingUi final : public UserInterface {
   std::vector<bool> controls_enabled;
   std::vector<std::string> opened_documents;
   int events_processed = 0;
+  // What InputPending answers, and how often it was asked.
+  bool input_pending = false;
+  int input_checks = 0;
+  // What OpenDocument answers.
+  bool open_succeeds = true;
 
  private:
   std::deque<Answer> answers_;

@@ -1,0 +1,258 @@
+#include "shared/html.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "shared/html_entities.h"
+#include "shared/markup_text.h"
+#include "shared/text.h"
+
+namespace pagorin {
+namespace {
+
+constexpr Charset kUtf8 = Charset::kUtf8;
+constexpr Charset k1252 = Charset::kWindows1252;
+
+std::string Applied(void (*step)(std::string&, Charset), std::string text, Charset charset) {
+  step(text, charset);
+  return text;
+}
+
+std::string Applied(void (*step)(std::string&), std::string text) {
+  step(text);
+  return text;
+}
+
+TEST(EntityTable, HoldsTheHtml5NamesSortedForLookup) {
+  EXPECT_EQ(2125u, NamedEntities().size());
+  for (std::size_t i = 1; i < NamedEntities().size(); ++i) {
+    ASSERT_LT(NamedEntities()[i - 1].name, NamedEntities()[i].name);
+  }
+  ASSERT_NE(nullptr, FindNamedEntity("CounterClockwiseContourIntegral"));
+  EXPECT_EQ(U'\u2233', FindNamedEntity("CounterClockwiseContourIntegral")->first);
+  EXPECT_EQ(U'\u00C4', FindNamedEntity("Auml")->first);
+  EXPECT_EQ(U'\u00E4', FindNamedEntity("auml")->first);
+  EXPECT_EQ(nullptr, FindNamedEntity("AUML"));
+  EXPECT_EQ(nullptr, FindNamedEntity("amp;"));
+}
+
+TEST(EntityDecoding, WritesNamedAndNumericEntitiesInTheProjectCharset) {
+  struct Case {
+    std::string_view text;
+    std::string_view utf8, windows1252;
+  };
+  const Case cases[] = {
+      {"Fish &amp; Chips", "Fish & Chips", "Fish & Chips"},
+      {"&lt;b&gt;", "<b>", "<b>"},
+      {"M&auml;rz &Auml;", "M\xC3\xA4rz \xC3\x84", "M\xE4rz \xC4"},
+      {"a&nbsp;b", "a b", "a b"},           // a plain blank in plain text
+      {"&#65;&#x42;&#X63;", "ABc", "ABc"},  // decimal and hexadecimal
+      {"&#228;&#xE4;", "\xC3\xA4\xC3\xA4", "\xE4\xE4"},
+      {"&euro;&#8364;&#128;", "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", "\x80\x80\x80"},
+      {"&ndash;&#150;", "\xE2\x80\x93\xE2\x80\x93", "\x96\x96"},  // 150 read as in browsers
+      {"&#129;", "\xC2\x81", "\x81"},                             // undefined in 1252: itself
+      {"&alpha;", "\xCE\xB1", "&alpha;"},                         // no 1252 byte: stays
+      {"&#x1F600;", "\xF0\x9F\x98\x80", "&#x1F600;"},
+      {"&NotEqualTilde;", "\xE2\x89\x82\xCC\xB8", "&NotEqualTilde;"},  // two characters
+      {"&#0;&#xD800;&#1114112;&#99999999999;", "&#0;&#xD800;&#1114112;&#99999999999;",
+       "&#0;&#xD800;&#1114112;&#99999999999;"},
+      {"&amp &unknown; &#; &#x; &#12a; & ;", "&amp &unknown; &#; &#x; &#12a; & ;",
+       "&amp &unknown; &#; &#x; &#12a; & ;"},  // not entities: stay
+      {"&amp;lt;", "&lt;", "&lt;"},            // decoded once, not again
+      {"&&amp;;", "&&;", "&&;"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.utf8, DecodeEntities(c.text, kUtf8)) << c.text;
+    EXPECT_EQ(c.windows1252, DecodeEntities(c.text, k1252)) << c.text;
+  }
+}
+
+TEST(EntityDecoding, HtmltocharLeavesBlankTextsAndCutsAtNul) {
+  using std::string_literals::operator""s;
+  EXPECT_EQ("   ", Applied(htmltochar, "   ", kUtf8));
+  EXPECT_EQ("a&b", Applied(htmltochar, "a&amp;b\0&amp;"s, kUtf8));
+}
+
+TEST(Htmlconsttochar, ReplacesTypographicAndNumericEntities) {
+  struct Case {
+    std::string_view text;
+    std::string_view utf8, windows1252;
+  };
+  const Case cases[] = {
+      {"&#65;", "A", "A"},
+      {"a&#0;b&#300;c", "abc", "abc"},  // out of range: removed
+      {"&#x41;", "", ""},               // the number of "x41" is 0
+      {"&#8211;&#8212;", "--", "--"},
+      {"&#8220;x&#8221; &#8216;y&#8217;", "\"x\" 'y'", "\"x\" 'y'"},
+      {"&HELLIP;&hellip;", "......", "......"},
+      {"&prime;&Prime;&PRIME;", "'\"&PRIME;", "'\"&PRIME;"},
+      {"&bull;&#8226;", "\xE2\x80\xA2\xE2\x80\xA2", "\x95\x95"},
+      {"&#8364;", "\xE2\x82\xAC", "\x80"},
+      {"&#233;t&#233;", "\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},
+      {"&#150;", "\xE2\x80\x93", "\x96"},
+      {"&#65x;&#65x;", "AA", "AA"},                // leading digits count
+      {"&#66", "&#66", "&#66"},                    // no ";": stays
+      {"&amp; &lt;", "&amp; &lt;", "&amp; &lt;"},  // named ones are not its business
+      {"&#9&#65;", "\t", "\t"},                    // the first "&#" runs to the first ";"
+      {"&#38;#65;", "A", "A"},                     // a new "&#" is found from the start
+      {"&&#35;66;", "B", "B"},
+      {"&&#0;#67;", "C", "C"},
+      {"&#65;&#9&#65;", "A&#9A", "A&#9A"},  // every occurrence goes at once
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.utf8, Applied(htmlconsttochar, std::string(c.text), kUtf8)) << c.text;
+    EXPECT_EQ(c.windows1252, Applied(htmlconsttochar, std::string(c.text), k1252)) << c.text;
+  }
+}
+
+// The numeric entity rule exactly as stated: find the first "&#" and the
+// first ";" after it, replace or remove every occurrence, start again.
+std::string LiteralNumericEntities(std::string text) {
+  while (true) {
+    const std::size_t amp = text.find("&#");
+    const std::size_t semicolon = amp == std::string::npos ? amp : text.find(';', amp + 2);
+    if (semicolon == std::string::npos) {
+      return text;
+    }
+    const std::string entity = text.substr(amp, semicolon - amp + 1);
+    long number = 0;
+    for (std::size_t i = 2; i < entity.size() && entity[i] >= '0' && entity[i] <= '9'; ++i) {
+      number = std::min(number * 10 + (entity[i] - '0'), 100000L);
+    }
+    const std::string value =
+        number <= 0 || number >= 255 ? "" : std::string(1, static_cast<char>(number));
+    text = ReplaceAll(text, entity, value, true);
+  }
+}
+
+TEST(Htmlconsttochar, NumericEntitiesMatchTheLiteralRuleOnRandomTexts) {
+  const std::string_view pieces[] = {"&#", "&", "#",   ";", "6", "5",     "38",   "35",
+                                     "59", "0", "300", "x", " ", "&#38;", "&#35;"};
+  std::mt19937 random(3);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int count = std::uniform_int_distribution<int>(1, 14)(random);
+    for (int i = 0; i < count; ++i) {
+      text += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+    }
+    std::string resolved = text;
+    htmlconsttochar(resolved, k1252);
+    ASSERT_EQ(LiteralNumericEntities(text), resolved) << text;
+  }
+}
+
+TEST(Htmlconsttochar, ManyDistinctEntitiesTakeLinearTime) {
+  std::string text;
+  for (int i = 0; i < 200000; ++i) {
+    text += "&#" + std::to_string(100000 + i) + ";x";
+  }
+  htmlconsttochar(text, kUtf8);
+  EXPECT_TRUE(text == std::string(200000, 'x'));
+}
+
+TEST(StripTags, RemovesTagsCommentsScriptsAndStyles) {
+  struct Case {
+    std::string_view text, expected;
+  };
+  const Case cases[] = {
+      {"<p class=\"a\">Hi <b>there</b></p>", "Hi there"},
+      {"a < b and c > d", "a < b and c > d"},
+      {"<a title=\"x > y\" href='z'>link</a>", "link"},
+      {"<img alt=\"never closed>text", "text"},  // unclosed quote: first ">" ends it
+      {"x<!-- <b>gone</b> -->y<!-- open", "xy<!-- open"},
+      {"<script type=\"x\">if (a<b) c();</script>after", "after"},
+      {"<STYLE media=all>p{}</Style>after", "after"},
+      {"<!DOCTYPE html><?xml x?>text", "text"},
+      {"broken <tag", "broken <tag"},
+      {"<>", "<>"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, StripTags(c.text)) << c.text;
+  }
+}
+
+TEST(Striphtml, RemovesStyleBlocksThenTags) {
+  using std::string_literals::operator""s;
+  EXPECT_EQ("ab", Applied(striphtml, "a<STYLE>p{color:red}</style>b"));
+  EXPECT_EQ("a<b c", Applied(striphtml, "a<b c"));  // no ">": nothing to strip
+  EXPECT_EQ("x", Applied(striphtml, "x\0y<"s));
+  EXPECT_EQ("no tags", Applied(striphtml, "no tags\0<b>"s));
+  EXPECT_EQ("x < y", Applied(striphtml, "x < y"));
+  EXPECT_EQ("ac3", Applied(striphtml, "a<style>1</style><style>2</style>c<style>3"));
+}
+
+TEST(ConvertKnownFormatting, GivesLineBreaksBulletsRulesAndTabs) {
+  struct Case {
+    std::string_view text, expected;
+  };
+  const Case cases[] = {
+      {"a<br>b<BR/>c<br class=x />d", "a\r\nb\r\nc\r\nd"},
+      {"<p>one</P><h2>two</h2>", "<p>one\r\n<h2>two\r\n"},
+      {"<ul><li>a</li><LI class=\"x\">b</li></ul>", "<ul>\r\n* a</li>\r\n* b</li>\r\n"},
+      {"<hr>", "\r\n----------------------------------------\r\n"},
+      {"<td>1</td><th>2</TH>", "<td>1\t<th>2\t"},
+      {"<link><pre>x</pre><break>", "<link><pre>x\r\n<break>"},
+      {"<br", "<br"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, ConvertKnownFormatting(c.text)) << c.text;
+  }
+}
+
+TEST(HtmlToPlainText, KeepsOnlyTheBodysText) {
+  std::string page =
+      "<html><head><title>Secret title</title>\r\n<style>b{}</style></head>\r\n"
+      "<body><h1>Caf&eacute; &amp; more</h1><p>Price: 5&#8364;&nbsp;only</p>\r\n"
+      "<ul><li>One</li><li>Two</li></ul>Line<br>end</body></html>";
+  HtmlToPlainText(page, kUtf8);
+  EXPECT_EQ(
+      "\r\nCaf\xC3\xA9 & more\r\nPrice: 5\xE2\x82\xAC only\r\n\r\n\r\n* One\r\n* "
+      "Two\r\nLine\r\nend",
+      page);
+  std::string blank = "  ";
+  HtmlToPlainText(blank, kUtf8);
+  EXPECT_EQ("  ", blank);
+}
+
+TEST(HtmlToPlainText, DoublesOfCrAndOfLfBecomeCrLf) {
+  std::string text = "a\r\rb\n\nc";
+  HtmlToPlainText(text, k1252);
+  EXPECT_EQ("a\r\nb\r\nc", text);
+}
+
+TEST(Removehead, CutsUpToTheFirstHeadEnd) {
+  EXPECT_EQ("<body>x</HEAD>", Applied(removehead, "<head>t</HEAD><body>x</HEAD>"));
+  EXPECT_EQ("<body>x", Applied(removehead, "<body>x"));
+}
+
+TEST(RandomBytes, NeverBreakThePipeline) {
+  std::mt19937 random(5);
+  const std::string_view seeds[] = {"<",   ">",       "&",        "#",    ";",   "</", "<!--",
+                                    "-->", "<style>", "</style>", "\"",   "=",   "'",  "<script",
+                                    "&#x", "</head>", "<br>",     "<li>", "amp", "9"};
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = std::uniform_int_distribution<int>(0, 40)(random);
+    for (int i = 0; i < count; ++i) {
+      if (std::uniform_int_distribution<int>(0, 1)(random) == 0) {
+        text += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
+      } else {
+        text += seeds[std::uniform_int_distribution<std::size_t>(0, std::size(seeds) - 1)(random)];
+      }
+    }
+    ASSERT_LE(StripTags(text).size(), text.size());
+    for (const Charset charset : {kUtf8, k1252}) {
+      std::string plain = text;
+      HtmlToPlainText(plain, charset);
+      std::string decoded = text;
+      htmlconsttochar(decoded, charset);
+      ConvertKnownFormatting(text);
+      DecodeEntities(text, charset);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pagorin

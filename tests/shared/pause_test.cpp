@@ -1,0 +1,108 @@
+#include "shared/pause.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shared/web_link.h"
+#include "support/test_env.h"
+
+namespace pagorin {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Writes down every sleep, and every input check in between, in order.
+class TimelineClock final : public Clock {
+ public:
+  explicit TimelineClock(const testing::RecordingUi& ui) : ui_(ui) {}
+  TimePoint Now() const override { return now_; }
+  void Sleep(milliseconds duration) override {
+    NoteChecks();
+    timeline.push_back("sleep " + std::to_string(duration.count()));
+    now_ += duration;
+  }
+  void NoteChecks() {
+    for (; checks_seen_ < ui_.input_checks; ++checks_seen_) {
+      timeline.push_back("input?");
+    }
+  }
+  std::vector<std::string> timeline;
+
+ private:
+  const testing::RecordingUi& ui_;
+  int checks_seen_ = 0;
+  TimePoint now_{};
+};
+
+class PauseTest : public ::testing::Test {
+ protected:
+  testing::TestEnv test;
+  TimelineClock clock{test.ui};
+  Env env{test.fs, clock, test.ui, test.log, test.locale, test.progress, test.paths};
+
+  std::vector<std::string> Timeline() {
+    clock.NoteChecks();
+    return clock.timeline;
+  }
+};
+
+TEST_F(PauseTest, LongPausesCheckForInputEveryHalfSecond) {
+  PauseMs(env, 2500);
+  EXPECT_EQ((std::vector<std::string>{"sleep 500", "input?", "sleep 500", "input?", "sleep 500",
+                                      "input?", "sleep 500", "input?", "sleep 500"}),
+            Timeline());
+}
+
+TEST_F(PauseTest, ShortPausesSleepOnce) {
+  PauseMs(env, 1000);
+  PauseMs(env, 0);
+  PauseMs(env, -5);
+  PauseSeconds(env, 0.25);
+  EXPECT_EQ((std::vector<std::string>{"sleep 1000", "sleep 250"}), Timeline());
+}
+
+TEST_F(PauseTest, WholeSecondsHaveNoRemainder) {
+  PauseSeconds(env, 2);
+  EXPECT_EQ((std::vector<std::string>{"sleep 500", "input?", "sleep 500", "input?", "sleep 500",
+                                      "input?", "sleep 500", "input?"}),
+            Timeline());
+}
+
+TEST_F(PauseTest, EventsRunOnlyWhenInputIsWaiting) {
+  DoEventsIfInput(env);
+  EXPECT_EQ(0, test.ui.events_processed);
+  test.ui.input_pending = true;
+  PauseMs(env, 1500);
+  EXPECT_EQ(2, test.ui.events_processed);
+}
+
+TEST_F(PauseTest, ThrottledEventsRunAtMostFourTimesASecond) {
+  EventThrottle throttle(env);
+  std::vector<bool> ran;
+  for (int step = 0; step < 6; ++step) {
+    ran.push_back(throttle.ThrottledDoEvents());
+    clock.Sleep(milliseconds(100));
+  }
+  EXPECT_EQ((std::vector<bool>{true, false, false, true, false, false}), ran);
+  EXPECT_EQ(2, test.ui.events_processed);
+}
+
+TEST(WebLink, OpensTheAddressOrSaysItCouldNot) {
+  testing::TestEnv test;
+  websitevisit(test.env, "https://example.org/");
+  EXPECT_EQ(std::vector<std::string>{"https://example.org/"}, test.ui.opened_documents);
+  EXPECT_TRUE(test.ui.messages.empty());
+
+  test.ui.open_succeeds = false;
+  websitevisit(test.env, "mailto:someone@example.org");
+  ASSERT_EQ(1u, test.ui.messages.size());
+  EXPECT_EQ("There was an ERROR?", test.ui.messages[0].text);
+  EXPECT_EQ("Open URL Error", test.ui.messages[0].title);
+  EXPECT_EQ(Icon::kExclamation, test.ui.messages[0].icon);
+  EXPECT_EQ(Buttons::kOk, test.ui.messages[0].buttons);
+}
+
+}  // namespace
+}  // namespace pagorin

@@ -1,0 +1,184 @@
+#include "shared/text.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace pagorin {
+namespace {
+
+// Random texts over a small alphabet, so that matches are frequent.
+std::string RandomText(std::mt19937& random, std::string_view alphabet, int max_length) {
+  std::string text(std::uniform_int_distribution<int>(0, max_length)(random), ' ');
+  for (char& c : text) {
+    c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+  }
+  return text;
+}
+
+std::size_t NaiveFindNoCase(std::string_view text, std::string_view part, std::size_t from) {
+  const std::string folded_text = LCase(text);
+  return std::string_view(folded_text).find(LCase(part), from);
+}
+
+TEST(CaseFolding, ChangesAsciiLettersOnly) {
+  EXPECT_EQ("ABC-Z\xC3\xA9\xE4", UCase("abc-Z\xC3\xA9\xE4"));
+  EXPECT_EQ("abc-z\xC3\x89\xC4", LCase("ABC-z\xC3\x89\xC4"));
+}
+
+TEST(Trimming, RemovesBlanksOnlyAtTheChosenEnds) {
+  EXPECT_EQ("a b", Trim("  a b  "));
+  EXPECT_EQ("a b  ", LTrim("  a b  "));
+  EXPECT_EQ("  a b", RTrim("  a b  "));
+  EXPECT_EQ("\ta\t", Trim(" \ta\t "));
+  EXPECT_EQ("", Trim("    "));
+  EXPECT_EQ("", LTrim("  "));
+  EXPECT_EQ("", RTrim(""));
+}
+
+TEST(FindNoCase, FindsWithAsciiCaseIgnored) {
+  struct Case {
+    std::string_view text, part;
+    std::size_t from, expected;
+  };
+  constexpr std::size_t npos = std::string_view::npos;
+  const Case cases[] = {
+      {"x[INCLUDE=a.inc]", "[include=", 0, 1},
+      {"Hello World", "world", 0, 6},
+      {"abcABC", "C", 3, 5},
+      {"abc", "abcd", 0, npos},
+      {"abc", "", 3, 3},
+      {"abc", "", 4, npos},
+      {"abc", "a", 7, npos},
+      {"\xC3\xA9", "\xC3\x89", 0, npos},  // é and É are not ASCII letters
+      {"1;2;3", ";3", 0, 3},
+      {"[[[var", "[var", 0, 2},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, FindNoCase(c.text, c.part, c.from)) << c.text << " / " << c.part;
+  }
+  EXPECT_EQ(4u, InStrText("abcaB", "ab", 2));
+  EXPECT_EQ(1u, InStrText("abcaB", "AB"));
+  EXPECT_EQ(0u, InStrText("abc", "d"));
+  EXPECT_TRUE(ContainsText("<TITLE>", "<title>"));
+  EXPECT_FALSE(ContainsText("<titl", "<title>"));
+}
+
+TEST(FindNoCase, AgreesWithFindingInFoldedTextsOnRandomData) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    const std::string text = RandomText(random, "aAbB;[", 12);
+    const std::string part = RandomText(random, "aAbB;[", 3);
+    const std::size_t from = std::uniform_int_distribution<std::size_t>(0, 13)(random);
+    ASSERT_EQ(NaiveFindNoCase(text, part, from), FindNoCase(text, part, from))
+        << text << " / " << part << " from " << from;
+  }
+}
+
+TEST(Replacing, ReplacesEveryOccurrenceOnceFromLeftToRight) {
+  struct Case {
+    std::string_view text, find, replacement;
+    bool case_sensitive;
+    std::string_view expected;
+  };
+  const Case cases[] = {
+      {"aAa", "a", "xx", false, "xxxxxx"},
+      {"aAa", "a", "xx", true, "xxAxx"},
+      {"aaa", "aa", "b", true, "ba"},  // occurrences do not overlap
+      {"a", "a", "aa", false, "aa"},   // replaced text is not searched again
+      {"abc", "", "x", false, "abc"},  // nothing to find
+      {"[Name] and [NAME]", "[name]", "Ann", false, "Ann and Ann"},
+      {"no match", "xyz", "1", false, "no match"},
+  };
+  for (const Case& c : cases) {
+    std::string text(c.text);
+    myreplace(text, c.find, c.replacement, c.case_sensitive);
+    EXPECT_EQ(c.expected, text) << c.text;
+    EXPECT_EQ(c.expected, ReplaceAll(c.text, c.find, c.replacement, c.case_sensitive));
+  }
+  std::string text = "One one ONE";
+  replacewith(text, "one", "1");
+  EXPECT_EQ("1 1 1", text);
+  text = "One one ONE";
+  replacewith_nc(text, "one", "1");
+  EXPECT_EQ("One 1 ONE", text);
+  text = "a<br>b<BR>c<Br />";
+  brtocrlf(text);
+  EXPECT_EQ("a\r\nb\r\nc<Br />", text);
+}
+
+TEST(Comparing, FoldsCaseOnlyWhenAsked) {
+  EXPECT_TRUE(StringsEqual("Name", "NAME", false));
+  EXPECT_FALSE(StringsEqual("Name", "NAME", true));
+  EXPECT_FALSE(StringsEqual("Name", "Names", false));
+  using std::string_literals::operator""s;
+  EXPECT_TRUE(SetValuesEqual("  Index \0junk"s, "INDEX"));
+  EXPECT_FALSE(SetValuesEqual("Index2", "INDEX"));
+}
+
+TEST(Cleaning, NullsBlanksAndLineEnds) {
+  using std::string_literals::operator""s;
+  EXPECT_EQ("abc", StripNulls("abc  \0def"s));
+  EXPECT_EQ("  abc", StripNulls("  abc  "));
+  std::string text = "abc\0def"s;
+  cutoffnull(text);
+  EXPECT_EQ("abc", text);
+  EXPECT_EQ("\"a b\"", Quoted("a b"));
+  EXPECT_EQ("Caf 2nd", removenonalphanumeric("Caf\xC3\xA9, 2nd!"));
+  EXPECT_EQ("", removenonalphanumeric("!?\xE9"));
+  EXPECT_EQ("a b", RemoveDoubleSpaces("a     b"));
+  EXPECT_EQ(" a b c ", RemoveDoubleSpaces("  a  b c   "));
+  EXPECT_EQ("a  b c", CRLFToSpace("a\r\nb\nc"));
+}
+
+// The sort as the program first did it: a bubble sort in both directions
+// that moves an item past a strictly greater or smaller neighbour.
+void BidirectionalBubbleSort(std::vector<std::string>& items) {
+  if (items.empty()) {
+    return;
+  }
+  std::size_t low = 0;
+  std::size_t high = items.size() - 1;
+  bool moved = true;
+  while (moved) {
+    moved = false;
+    for (std::size_t i = low; i < high; ++i) {
+      if (items[i] > items[i + 1]) {
+        std::swap(items[i], items[i + 1]);
+        moved = true;
+      }
+    }
+    for (std::size_t i = high; i > low; --i) {
+      if (items[i] < items[i - 1]) {
+        std::swap(items[i], items[i - 1]);
+        moved = true;
+      }
+    }
+    ++low;
+    if (high > 0) {
+      --high;
+    }
+  }
+}
+
+TEST(Sorting, GivesTheOrderOfTheBidirectionalBubbleSort) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> items(std::uniform_int_distribution<int>(0, 40)(random));
+    for (std::string& item : items) {
+      item = RandomText(random, "aAb\xE9 ", 3);
+    }
+    std::vector<std::string> expected = items;
+    BidirectionalBubbleSort(expected);
+    sortsimplecollection(items);
+    ASSERT_EQ(expected, items);
+  }
+  std::vector<std::string> bytes = {"\xE9", "b", "B", "a"};
+  sortsimplecollection(bytes);
+  EXPECT_EQ((std::vector<std::string>{"B", "a", "b", "\xE9"}), bytes);
+}
+
+}  // namespace
+}  // namespace pagorin
