@@ -2,8 +2,11 @@
 // "NAME,value" text file (the program settings and every project file).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "shared/env.h"
@@ -18,11 +21,12 @@ class SettingValue {
   enum class Kind { kEmpty, kText, kBoolean, kNumber, kDate };
 
   SettingValue() = default;
-  SettingValue(std::string text);  // NOLINT: a text is the usual value
-  SettingValue(const char* text);  // NOLINT
-  SettingValue(bool value);        // NOLINT
-  SettingValue(int value);         // NOLINT
+  SettingValue(std::string text);    // NOLINT: a text is the usual value
+  SettingValue(const char* text);    // NOLINT
+  SettingValue(bool value);          // NOLINT
+  SettingValue(int value);           // NOLINT
   SettingValue(std::int64_t value);  // NOLINT
+  // The local date of `when` in the C library's short date form (its "%x").
   static SettingValue Date(TimePoint when);
 
   Kind kind() const { return kind_; }
@@ -33,8 +37,9 @@ class SettingValue {
   // True for boolean true, and for a number other than 0 or a text that reads
   // as one; false otherwise.
   bool AsBool() const;
-  // Numbers as they are; a text's leading digits (blanks around ignored);
-  // `fallback` when there are none.
+  // Numbers as they are; a text's leading digits (blanks around ignored, an
+  // optional sign); `fallback` when there are none or they do not fit.
+  // Booleans and dates go by their text.
   std::int64_t AsNumber(std::int64_t fallback = 0) const;
 
   bool operator==(const SettingValue&) const = default;
@@ -58,6 +63,11 @@ struct cSHAREDSetting {
 //
 // Numbered sets live in plain entries: SET_INDEX holds the highest member
 // number handed out, SET_1, SET_2, ... the members.
+//
+// The file: one "NAME,value" line per entry, each ending in CR LF, in list
+// order. A value (or name) holding a CR LF pair is written with two blanks in
+// its place, so the file always keeps one entry per line; a lone CR or LF is
+// written as it is and reads back unchanged.
 class cSHAREDSettings {
  public:
   explicit cSHAREDSettings(Env& env);
@@ -89,19 +99,32 @@ class cSHAREDSettings {
   void DeleteSettingByName(const std::string& name);
   void DeleteSetting(int position);
 
-  // Writes every entry, atomically: a failed save leaves the old file whole.
-  // Failures are told to the person through the seam (read-only file, full
-  // disk with Retry/Cancel, anything else in the error report).
+  // Writes every entry, atomically: a failed save leaves the old file whole
+  // and no temporary file behind. A read-only file is made writable first.
+  // Failures are told to the person through the seam: access denied (after
+  // one more try when the file could be made writable) with the read-only
+  // message; a full disk with Retry/Cancel; anything else in the error report.
   void SaveSettings(const std::string& path);
   // Replaces the list with the file's entries; a missing file gives an empty
-  // store and no message.
+  // store and no message. Names are taken as written (a lower-case name is
+  // kept lower-case); of two adjacent lines with the same name the first
+  // wins, of non-adjacent ones the last. Cost: O(n log n) for n lines.
   void LoadSettings(const std::string& path);
 
+  // Set names are upper-cased. AddToSet returns the new member's number,
+  // skipping numbers already taken; 0 when the counter cannot grow.
   int AddToSet(const std::string& set, const SettingValue& value);
   int LastIndexInSet(const std::string& set) const;
+  // Removes the lowest-numbered member equal to `value` (cut at a NUL,
+  // trimmed, letter case ignored); the members above it move down by one,
+  // a missing one moving as an empty value, and the counter drops by one. A
+  // move of more than a million numbers (a damaged counter) is logged and
+  // nothing changes.
   void DeleteFromSetByValue(const std::string& set, const std::string& value);
   bool ValueInSet(const std::string& set, const std::string& value) const;
   int SetCount(const std::string& set) const;
+  // Removes members 1 .. SetCount + 10 and the counter; members numbered
+  // higher stay.
   void DeleteASet(const std::string& set);
 
   // Every entry in list order (for tests and whole-store views).
@@ -110,6 +133,17 @@ class cSHAREDSettings {
  private:
   void addsetting(const std::string& name, const SettingValue& value);
   void DeleteFromSetByIndex(const std::string& set, int index);
+  // [first, last) 0-based positions of the entries whose names begin with
+  // `prefix`; they are next to each other because the list is sorted.
+  std::pair<std::size_t, std::size_t> PrefixRange(std::string_view prefix) const;
+  // The member numbers of `prefix` ("SET_") in [low, high], each with its
+  // position, in list order.
+  std::vector<std::pair<std::int64_t, std::size_t>> Members(std::string_view prefix,
+                                                            std::int64_t low,
+                                                            std::int64_t high) const;
+  // Appends the line's entry to *lines unless the load rules skip it.
+  void ReadLine(std::string_view line, std::string_view* previous_name,
+                std::vector<cSHAREDSetting>* lines) const;
 
   Env& env_;
   std::vector<cSHAREDSetting> entries_;

@@ -1,0 +1,451 @@
+#include "shared/settings.h"
+
+#include <algorithm>
+#include <ctime>
+#include <exception>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "shared/clock.h"
+#include "shared/error_report.h"
+#include "shared/file_subs.h"
+#include "shared/locale_facts.h"
+#include "shared/log.h"
+#include "shared/paths.h"
+#include "shared/pointer.h"
+#include "shared/text.h"
+#include "shared/user_interface.h"
+
+namespace pagorin {
+
+namespace {
+
+constexpr const char* kModule = "cSHAREDSettings";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr const char* kReadOnlyMessage =
+    "Your settings file is read-only and I can't change it. Save cancelled.";
+// Error numbers as the log and the reports show them.
+constexpr int kErrOutOfMemory = 7;
+constexpr int kErrSubscript = 9;
+constexpr int kErrInvalidCall = 5;
+
+std::string WithoutCommas(std::string_view name) {
+  std::string result;
+  result.reserve(name.size());
+  for (char c : name) {
+    if (c != ',') {
+      result += c;
+    }
+  }
+  return result;
+}
+
+// A CR LF pair would split the line when read back; a lone CR or LF cannot.
+void AppendKeepingOneLine(std::string_view text, std::string* out) {
+  std::size_t start = 0;
+  for (std::size_t pair = text.find(kLineEnd); pair != std::string_view::npos;
+       pair = text.find(kLineEnd, start)) {
+    out->append(text.substr(start, pair - start)).append("  ");
+    start = pair + kLineEnd.size();
+  }
+  out->append(text.substr(start));
+}
+
+// The name as a file line carries it: commas gone, upper-cased, no CR LF.
+std::string WrittenName(std::string_view name) {
+  std::string result;
+  AppendKeepingOneLine(UCase(WithoutCommas(name)), &result);
+  return result;
+}
+
+// True when `name` equals `other` upper-cased (ASCII letters).
+bool EqualsUpperCased(std::string_view name, std::string_view other) {
+  if (name.size() != other.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != ToUpperAscii(other[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A file's value text as stored: the words for true and false (trimmed,
+// any letter case) become booleans, anything else stays text as it is.
+SettingValue FromFileText(std::string_view text, LocaleFacts& locale) {
+  const std::string_view word = TrimView(text);
+  if (EqualsNoCase(word, "TRUE") || EqualsNoCase(word, locale.TrueWord())) {
+    return SettingValue(true);
+  }
+  if (EqualsNoCase(word, "FALSE") || EqualsNoCase(word, locale.FalseWord())) {
+    return SettingValue(false);
+  }
+  return SettingValue(std::string(text));
+}
+
+int ErrorNumberOf(const std::exception& failure) {
+  return dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? kErrOutOfMemory
+                                                                  : kErrInvalidCall;
+}
+
+// The whole file: entries in list order, an entry whose written name is
+// empty or repeats the one written just before left out.
+std::string FileText(const std::vector<cSHAREDSetting>& entries) {
+  std::string text;
+  std::string written;
+  for (const cSHAREDSetting& entry : entries) {
+    std::string name = WrittenName(entry.KeyName);
+    if (name.empty() || name == written) {
+      continue;
+    }
+    text.append(name).append(",");
+    AppendKeepingOneLine(entry.KeyValue.Text(), &text);
+    text.append(kLineEnd);
+    written = std::move(name);
+  }
+  return text;
+}
+
+// What the disk-full message calls the drive. Linux has no drive letters,
+// and the engine sees the disk only through FileSystem, which knows no mount
+// points; the top folder of the path ("/home", "/media", or "/" for a file
+// at the root) is what the person recognises as the place to clear.
+std::string DriveOf(std::string_view path) {
+  const std::string forward = ToForwardSlashes(path);
+  if (forward.empty() || forward.front() != '/') {
+    return ".";
+  }
+  const std::size_t second = forward.find('/', 1);
+  return second == std::string::npos ? "/" : forward.substr(0, second);
+}
+
+// One attempt: the read-only check a plain truncating open would meet, then
+// the atomic replacement.
+FsStatus WriteSettingsFile(Env& env, const std::string& target, const std::string& text) {
+  if (FileSubs(env).isReadOnly(target)) {
+    return FsStatus{FsError::kAccessDenied, target + " is read-only"};
+  }
+  return WriteFileAtomically(env.fs, target, text);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// SettingValue
+
+SettingValue::SettingValue(std::string text) : kind_(Kind::kText), text_(std::move(text)) {}
+
+SettingValue::SettingValue(const char* text)
+    : kind_(text == nullptr ? Kind::kEmpty : Kind::kText), text_(text == nullptr ? "" : text) {}
+
+SettingValue::SettingValue(bool value)
+    : kind_(Kind::kBoolean), text_(value ? "True" : "False"), boolean_(value) {}
+
+SettingValue::SettingValue(int value) : SettingValue(static_cast<std::int64_t>(value)) {}
+
+SettingValue::SettingValue(std::int64_t value)
+    : kind_(Kind::kNumber), text_(std::to_string(value)), number_(value) {}
+
+SettingValue SettingValue::Date(TimePoint when) {
+  const LocalDateTime local = ToLocal(when);
+  std::tm tm{};
+  tm.tm_year = local.year - 1900;
+  tm.tm_mon = local.month - 1;
+  tm.tm_mday = local.day;
+  tm.tm_hour = local.hour;
+  tm.tm_min = local.minute;
+  tm.tm_sec = local.second;
+  char buffer[64];
+  const std::size_t length = std::strftime(buffer, sizeof buffer, "%x", &tm);
+  SettingValue value;
+  value.kind_ = Kind::kDate;
+  value.text_.assign(buffer, length);
+  return value;
+}
+
+bool SettingValue::AsBool() const {
+  switch (kind_) {
+    case Kind::kBoolean:
+      return boolean_;
+    case Kind::kNumber:
+      return number_ != 0;
+    case Kind::kEmpty:
+      return false;
+    case Kind::kText:
+    case Kind::kDate:
+      break;
+  }
+  return EqualsNoCase(TrimView(text_), "True") || AsNumber(0) != 0;
+}
+
+std::int64_t SettingValue::AsNumber(std::int64_t fallback) const {
+  if (kind_ == Kind::kNumber) {
+    return number_;
+  }
+  const std::string_view text = TrimView(text_);
+  std::size_t at = 0;
+  const bool negative = at < text.size() && text[at] == '-';
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+    ++at;
+  }
+  if (at == text.size() || text[at] < '0' || text[at] > '9') {
+    return fallback;
+  }
+  // Accumulated as a negative number, whose range is the wider one.
+  constexpr std::int64_t kLowest = std::numeric_limits<std::int64_t>::min();
+  std::int64_t value = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+    const int digit = text[at] - '0';
+    if (value < (kLowest + digit) / 10) {
+      return fallback;
+    }
+    value = value * 10 - digit;
+  }
+  if (!negative) {
+    if (value == kLowest) {
+      return fallback;
+    }
+    value = -value;
+  }
+  return value;
+}
+
+// ---------------------------------------------------------------------------
+// The list
+
+cSHAREDSettings::cSHAREDSettings(Env& env) : env_(env) {}
+
+std::string cSHAREDSettings::SettingNameByIndex(int position) const {
+  if (position < 1 || position > SettingsCount()) {
+    env_.log.LogError("Subscript out of range(" + std::to_string(kErrSubscript) + ")",
+                      "SettingNameByIndex", kModule);
+    return {};
+  }
+  return entries_[static_cast<std::size_t>(position - 1)].KeyName;
+}
+
+void cSHAREDSettings::StoreSetting(const std::string& name, const SettingValue& value) {
+  addsetting(UCase(name), value);
+}
+
+SettingValue cSHAREDSettings::RetrieveSetting(const std::string& name,
+                                              const SettingValue& fallback) const {
+  const int position = SettingPresent(UCase(name));
+  if (position < 0) {
+    return fallback;
+  }
+  const SettingValue& value = entries_[static_cast<std::size_t>(position - 1)].KeyValue;
+  const std::string_view word = TrimView(value.Text());
+  if (EqualsNoCase(word, "FALSE") || EqualsNoCase(word, env_.locale.FalseWord())) {
+    return SettingValue(false);
+  }
+  if (EqualsNoCase(word, "TRUE") || EqualsNoCase(word, env_.locale.TrueWord())) {
+    return SettingValue(true);
+  }
+  return value;
+}
+
+SettingValue cSHAREDSettings::RetrieveWithDefault(const std::string& name,
+                                                  const SettingValue& fallback) const {
+  return RetrieveSetting(name, fallback);
+}
+
+void cSHAREDSettings::DeleteAllSettings() {
+  entries_.clear();
+}
+
+int cSHAREDSettings::SettingPresent(const std::string& name, int* insert_at) const {
+  const std::string key = WithoutCommas(name);
+  int ignored = 0;
+  int& at = insert_at != nullptr ? *insert_at : ignored;
+  if (entries_.empty()) {
+    at = 0;
+    return -1;
+  }
+  const auto found = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                      [](const cSHAREDSetting& entry, const std::string& wanted) {
+                                        return entry.KeyName < wanted;
+                                      });
+  const int position = static_cast<int>(found - entries_.begin()) + 1;
+  if (found != entries_.end() && found->KeyName == key) {
+    at = position + 1;
+    return position;
+  }
+  at = position;
+  return -1;
+}
+
+void cSHAREDSettings::addsetting(const std::string& name, const SettingValue& value) {
+  int insert_at = 0;
+  const int position = SettingPresent(name, &insert_at);
+  if (position > 0) {
+    entries_[static_cast<std::size_t>(position - 1)].KeyValue = value;
+    return;
+  }
+  cSHAREDSetting entry{WithoutCommas(name), value};
+  if (insert_at != 0 && insert_at <= SettingsCount()) {
+    entries_.insert(entries_.begin() + (insert_at - 1), std::move(entry));
+  } else {
+    entries_.push_back(std::move(entry));
+  }
+}
+
+void cSHAREDSettings::DeleteSettingByName(const std::string& name) {
+  int position = SettingPresent(name);
+  if (position < 0) {
+    position = SettingPresent(UCase(name));
+  }
+  if (position > 0) {
+    DeleteSetting(position);
+  }
+}
+
+void cSHAREDSettings::DeleteSetting(int position) {
+  if (position < 1 || position > SettingsCount()) {
+    env_.log.LogError("Subscript out of range(" + std::to_string(kErrSubscript) + ")",
+                      "DeleteSetting", kModule);
+    return;
+  }
+  entries_.erase(entries_.begin() + (position - 1));
+}
+
+// ---------------------------------------------------------------------------
+// The file
+
+void cSHAREDSettings::ReadLine(std::string_view line, std::string_view* previous_name,
+                               std::vector<cSHAREDSetting>* lines) const {
+  const std::size_t comma = line.find(',');
+  if (comma == std::string_view::npos) {
+    *previous_name = {};
+    return;
+  }
+  const std::string_view name = line.substr(0, comma);
+  const bool repeats = EqualsUpperCased(name, TrimView(*previous_name));
+  *previous_name = name;
+  if (repeats || TrimView(name).empty()) {
+    return;
+  }
+  lines->push_back({std::string(name), FromFileText(line.substr(comma + 1), env_.locale)});
+}
+
+void cSHAREDSettings::LoadSettings(const std::string& path) {
+  DeleteAllSettings();
+  FileSubs files(env_);
+  if (!files.FileExists(path)) {
+    return;
+  }
+  try {
+    const std::string text = files.LoadTextFile(path);
+    std::vector<cSHAREDSetting> lines;
+    std::string_view previous_name;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find(kLineEnd, start);
+      if (end == std::string::npos) {
+        end = text.size();
+      }
+      const std::string_view line(text.data() + start, end - start);
+      start = std::min(end + kLineEnd.size(), text.size());
+      try {
+        ReadLine(line, &previous_name, &lines);
+      } catch (const std::exception& failure) {
+        ShowNormal(env_.ui);
+        showerr(env_, "Error " + std::to_string(ErrorNumberOf(failure)) +
+                          " in setting file. Line: " + std::string(line) + " of " + path);
+        ShowBusy(env_.ui);
+      }
+    }
+    // Inserting line by line into the sorted list would give this order: by
+    // name, and for equal names the value of the last line. A stable sort
+    // keeps equal names in file order, so the last of each run wins.
+    std::stable_sort(
+        lines.begin(), lines.end(),
+        [](const cSHAREDSetting& a, const cSHAREDSetting& b) { return a.KeyName < b.KeyName; });
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i + 1 == lines.size() || lines[i + 1].KeyName != lines[i].KeyName) {
+        entries_.push_back(std::move(lines[i]));
+      }
+    }
+  } catch (const std::exception& failure) {
+    env_.log.LogError(
+        std::string(failure.what()) + "(" + std::to_string(ErrorNumberOf(failure)) + ")",
+        "LoadSettings", kModule);
+  }
+}
+
+void cSHAREDSettings::SaveSettings(const std::string& path) {
+  FileSubs files(env_);
+  bool tried_writable = false;
+  for (;;) {
+    FsStatus status;
+    std::string target = path;
+    try {
+      target = files.Resolve(path);
+      status = WriteSettingsFile(env_, target, FileText(entries_));
+    } catch (const std::exception& failure) {
+      const int number = ErrorNumberOf(failure);
+      env_.log.LogError(std::string(failure.what()) + "(" + std::to_string(number) + ")",
+                        "SaveSettings", kModule);
+      showerr(env_, std::to_string(number) + " - " + failure.what() + " in SaveSettings");
+      return;
+    }
+    if (status.ok()) {
+      return;
+    }
+    env_.log.LogError(ErrorDescription(status), "SaveSettings", kModule);
+    switch (status.code) {
+      case FsError::kAccessDenied:
+        // One more try at most: a folder that refuses the file refuses it
+        // again however often the file is made writable.
+        if (!tried_writable && files.MakeReadWrite(target)) {
+          tried_writable = true;
+          continue;
+        }
+        env_.ui.ShowMessage(kReadOnlyMessage, Buttons::kOk);
+        return;
+      case FsError::kDiskFull:
+        if (env_.ui.ShowMessage("You've run out of disk space on drive " + DriveOf(target) + ":" +
+                                    std::string(kLineEnd) +
+                                    "Please clear some space and then click Retry, else click "
+                                    "Cancel to abort.",
+                                Buttons::kRetryCancel) == Answer::kRetry) {
+          continue;
+        }
+        return;
+      default:
+        showerr(env_, std::to_string(ErrorNumber(status.code)) + " - " + status.message +
+                          " in SaveSettings");
+        return;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The program settings
+
+void LoadAppSettings(cSHAREDSettings& app_settings, const std::string& path) {
+  app_settings.LoadSettings(path);
+}
+
+void SaveAppSettings(cSHAREDSettings& app_settings, const std::string& path) {
+  app_settings.SaveSettings(path);
+}
+
+SettingValue GetAppSetting(const cSHAREDSettings& app_settings, const std::string& name,
+                           const SettingValue& fallback) {
+  return app_settings.RetrieveSetting(name, fallback);
+}
+
+SettingValue GetAppSettingWithDefault(const cSHAREDSettings& app_settings, const std::string& name,
+                                      const SettingValue& fallback) {
+  return app_settings.RetrieveWithDefault(name, fallback);
+}
+
+void StoreAppSetting(cSHAREDSettings& app_settings, const std::string& name,
+                     const SettingValue& value) {
+  app_settings.StoreSetting(name, value);
+}
+
+}  // namespace pagorin
