@@ -201,65 +201,54 @@ std::optional<std::string_view> PlainFormOf(const TagName& tag) {
   return std::nullopt;
 }
 
+// Copies `text`, handing every `marker` to `rewrite`(position, out). It
+// appends what stands for the markup there and returns the position just
+// past that markup, or returns npos (appending nothing) to keep the marker
+// as plain text.
+template <typename Rewrite>
+std::string RewriteAtMarkers(std::string_view text, char marker, Rewrite rewrite) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t done = 0;
+  for (std::size_t at = text.find(marker); at != npos; at = text.find(marker, done)) {
+    out.append(text, done, at - done);
+    const std::size_t end = rewrite(at, out);
+    if (end == npos) {
+      out += marker;
+      done = at + 1;
+    } else {
+      done = end;
+    }
+  }
+  out.append(text, done);
+  return out;
+}
+
 }  // namespace
 
 std::string StripTags(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t done = 0;
-  std::size_t open = text.find('<');
-  while (open != npos) {
-    const std::size_t end = SkipMarkup(text, open);
-    if (end == npos) {
-      open = text.find('<', open + 1);
-      continue;
-    }
-    out.append(text, done, open - done);
-    done = end;
-    open = text.find('<', end);
-  }
-  out.append(text, done);
-  return out;
+  return RewriteAtMarkers(
+      text, '<', [&](std::size_t open, std::string& /*out*/) { return SkipMarkup(text, open); });
 }
 
 std::string DecodeEntities(std::string_view text, Charset charset) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t done = 0;
-  std::size_t amp = text.find('&');
-  while (amp != npos) {
-    out.append(text, done, amp - done);
+  return RewriteAtMarkers(text, '&', [&](std::size_t amp, std::string& out) {
     const std::size_t length = DecodeEntityAt(text, amp, charset, out);
-    if (length == 0) {
-      out += '&';
-    }
-    done = amp + (length == 0 ? 1 : length);
-    amp = text.find('&', done);
-  }
-  out.append(text, done);
-  return out;
+    return length == 0 ? npos : amp + length;
+  });
 }
 
 std::string ConvertKnownFormatting(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t done = 0;
-  std::size_t open = text.find('<');
-  while (open != npos) {
+  return RewriteAtMarkers(text, '<', [&](std::size_t open, std::string& out) {
     const std::optional<TagName> tag = ReadTagName(text, open);
     const std::optional<std::string_view> plain = tag ? PlainFormOf(*tag) : std::nullopt;
     const std::size_t end = plain ? FindTagEnd(text, open) : npos;
     if (end == npos) {
-      open = text.find('<', open + 1);
-      continue;
+      return npos;
     }
-    out.append(text, done, open - done);
     out.append(*plain);
-    done = end + 1;
-    open = text.find('<', done);
-  }
-  out.append(text, done);
-  return out;
+    return end + 1;
+  });
 }
 
 }  // namespace pagorin

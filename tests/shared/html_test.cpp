@@ -25,17 +25,29 @@ std::string Applied(void (*step)(std::string&), std::string text) {
   return text;
 }
 
-TEST(EntityTable, HoldsTheHtml5NamesSortedForLookup) {
-  EXPECT_EQ(2125u, NamedEntities().size());
-  for (std::size_t i = 1; i < NamedEntities().size(); ++i) {
-    ASSERT_LT(NamedEntities()[i - 1].name, NamedEntities()[i].name);
+// Up to `max_count` pieces, and with `raw_bytes` random bytes among them.
+template <std::size_t N>
+std::string RandomPieces(std::mt19937& random, const std::string_view (&pieces)[N], int max_count,
+                         bool raw_bytes) {
+  std::string text;
+  const int count = std::uniform_int_distribution<int>(1, max_count)(random);
+  for (int i = 0; i < count; ++i) {
+    if (raw_bytes && std::uniform_int_distribution<int>(0, 1)(random) == 0) {
+      text += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
+    } else {
+      text += pieces[std::uniform_int_distribution<std::size_t>(0, N - 1)(random)];
+    }
   }
-  ASSERT_NE(nullptr, FindNamedEntity("CounterClockwiseContourIntegral"));
-  EXPECT_EQ(U'\u2233', FindNamedEntity("CounterClockwiseContourIntegral")->first);
+  return text;
+}
+
+TEST(EntityTable, FindsEveryHtml5NameWithItsLetterCase) {
+  EXPECT_EQ(2125u, NamedEntities().size());
+  for (const NamedEntity& entity : NamedEntities()) {
+    ASSERT_EQ(&entity, FindNamedEntity(entity.name)) << entity.name;
+  }
   EXPECT_EQ(U'\u00C4', FindNamedEntity("Auml")->first);
-  EXPECT_EQ(U'\u00E4', FindNamedEntity("auml")->first);
   EXPECT_EQ(nullptr, FindNamedEntity("AUML"));
-  EXPECT_EQ(nullptr, FindNamedEntity("amp;"));
 }
 
 TEST(EntityDecoding, WritesNamedAndNumericEntitiesInTheProjectCharset) {
@@ -45,11 +57,9 @@ TEST(EntityDecoding, WritesNamedAndNumericEntitiesInTheProjectCharset) {
   };
   const Case cases[] = {
       {"Fish &amp; Chips", "Fish & Chips", "Fish & Chips"},
-      {"&lt;b&gt;", "<b>", "<b>"},
       {"M&auml;rz &Auml;", "M\xC3\xA4rz \xC3\x84", "M\xE4rz \xC4"},
       {"a&nbsp;b", "a b", "a b"},           // a plain blank in plain text
       {"&#65;&#x42;&#X63;", "ABc", "ABc"},  // decimal and hexadecimal
-      {"&#228;&#xE4;", "\xC3\xA4\xC3\xA4", "\xE4\xE4"},
       {"&euro;&#8364;&#128;", "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", "\x80\x80\x80"},
       {"&ndash;&#150;", "\xE2\x80\x93\xE2\x80\x93", "\x96\x96"},  // 150 read as in browsers
       {"&#129;", "\xC2\x81", "\x81"},                             // undefined in 1252: itself
@@ -85,12 +95,10 @@ TEST(Htmlconsttochar, ReplacesTypographicAndNumericEntities) {
       {"a&#0;b&#300;c", "abc", "abc"},  // out of range: removed
       {"&#x41;", "", ""},               // the number of "x41" is 0
       {"&#8211;&#8212;", "--", "--"},
-      {"&#8220;x&#8221; &#8216;y&#8217;", "\"x\" 'y'", "\"x\" 'y'"},
-      {"&HELLIP;&hellip;", "......", "......"},
+      {"&#8220;x&#8221; &#8216;y&#8217; &HELLIP;", "\"x\" 'y' ...", "\"x\" 'y' ..."},
       {"&prime;&Prime;&PRIME;", "'\"&PRIME;", "'\"&PRIME;"},
       {"&bull;&#8226;", "\xE2\x80\xA2\xE2\x80\xA2", "\x95\x95"},
       {"&#8364;", "\xE2\x82\xAC", "\x80"},
-      {"&#233;t&#233;", "\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},
       {"&#150;", "\xE2\x80\x93", "\x96"},
       {"&#65x;&#65x;", "AA", "AA"},                // leading digits count
       {"&#66", "&#66", "&#66"},                    // no ";": stays
@@ -132,11 +140,7 @@ TEST(Htmlconsttochar, NumericEntitiesMatchTheLiteralRuleOnRandomTexts) {
                                      "59", "0", "300", "x", " ", "&#38;", "&#35;"};
   std::mt19937 random(3);
   for (int round = 0; round < 20000; ++round) {
-    std::string text;
-    const int count = std::uniform_int_distribution<int>(1, 14)(random);
-    for (int i = 0; i < count; ++i) {
-      text += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
-    }
+    const std::string text = RandomPieces(random, pieces, 14, false);
     std::string resolved = text;
     htmlconsttochar(resolved, k1252);
     ASSERT_EQ(LiteralNumericEntities(text), resolved) << text;
@@ -164,9 +168,7 @@ TEST(StripTags, RemovesTagsCommentsScriptsAndStyles) {
       {"x<!-- <b>gone</b> -->y<!-- open", "xy<!-- open"},
       {"<script type=\"x\">if (a<b) c();</script>after", "after"},
       {"<STYLE media=all>p{}</Style>after", "after"},
-      {"<!DOCTYPE html><?xml x?>text", "text"},
       {"broken <tag", "broken <tag"},
-      {"<>", "<>"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, StripTags(c.text)) << c.text;
@@ -211,20 +213,10 @@ TEST(HtmlToPlainText, KeepsOnlyTheBodysText) {
       "\r\nCaf\xC3\xA9 & more\r\nPrice: 5\xE2\x82\xAC only\r\n\r\n\r\n* One\r\n* "
       "Two\r\nLine\r\nend",
       page);
-  std::string blank = "  ";
-  HtmlToPlainText(blank, kUtf8);
-  EXPECT_EQ("  ", blank);
-}
-
-TEST(HtmlToPlainText, DoublesOfCrAndOfLfBecomeCrLf) {
   std::string text = "a\r\rb\n\nc";
   HtmlToPlainText(text, k1252);
   EXPECT_EQ("a\r\nb\r\nc", text);
-}
-
-TEST(Removehead, CutsUpToTheFirstHeadEnd) {
   EXPECT_EQ("<body>x</HEAD>", Applied(removehead, "<head>t</HEAD><body>x</HEAD>"));
-  EXPECT_EQ("<body>x", Applied(removehead, "<body>x"));
 }
 
 TEST(RandomBytes, NeverBreakThePipeline) {
@@ -233,15 +225,7 @@ TEST(RandomBytes, NeverBreakThePipeline) {
                                     "-->", "<style>", "</style>", "\"",   "=",   "'",  "<script",
                                     "&#x", "</head>", "<br>",     "<li>", "amp", "9"};
   for (int round = 0; round < 3000; ++round) {
-    std::string text;
-    const int count = std::uniform_int_distribution<int>(0, 40)(random);
-    for (int i = 0; i < count; ++i) {
-      if (std::uniform_int_distribution<int>(0, 1)(random) == 0) {
-        text += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
-      } else {
-        text += seeds[std::uniform_int_distribution<std::size_t>(0, std::size(seeds) - 1)(random)];
-      }
-    }
+    const std::string text = RandomPieces(random, seeds, 40, true);
     ASSERT_LE(StripTags(text).size(), text.size());
     for (const Charset charset : {kUtf8, k1252}) {
       std::string plain = text;

@@ -23,19 +23,13 @@ std::size_t NaiveFindNoCase(std::string_view text, std::string_view part, std::s
   return std::string_view(folded_text).find(LCase(part), from);
 }
 
-TEST(CaseFolding, ChangesAsciiLettersOnly) {
+TEST(CaseAndBlanks, OnlyAsciiLettersFoldAndOnlyBlanksTrim) {
   EXPECT_EQ("ABC-Z\xC3\xA9\xE4", UCase("abc-Z\xC3\xA9\xE4"));
   EXPECT_EQ("abc-z\xC3\x89\xC4", LCase("ABC-z\xC3\x89\xC4"));
-}
-
-TEST(Trimming, RemovesBlanksOnlyAtTheChosenEnds) {
-  EXPECT_EQ("a b", Trim("  a b  "));
-  EXPECT_EQ("a b  ", LTrim("  a b  "));
-  EXPECT_EQ("  a b", RTrim("  a b  "));
-  EXPECT_EQ("\ta\t", Trim(" \ta\t "));
+  EXPECT_EQ("\ta b\t", Trim("  \ta b\t  "));
+  EXPECT_EQ("a  ", LTrim("  a  "));
+  EXPECT_EQ("  a", RTrim("  a  "));
   EXPECT_EQ("", Trim("    "));
-  EXPECT_EQ("", LTrim("  "));
-  EXPECT_EQ("", RTrim(""));
 }
 
 TEST(FindNoCase, FindsWithAsciiCaseIgnored) {
@@ -51,10 +45,8 @@ TEST(FindNoCase, FindsWithAsciiCaseIgnored) {
       {"abc", "abcd", 0, npos},
       {"abc", "", 3, 3},
       {"abc", "", 4, npos},
-      {"abc", "a", 7, npos},
       {"\xC3\xA9", "\xC3\x89", 0, npos},  // é and É are not ASCII letters
       {"1;2;3", ";3", 0, 3},
-      {"[[[var", "[var", 0, 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, FindNoCase(c.text, c.part, c.from)) << c.text << " / " << c.part;
@@ -96,36 +88,21 @@ TEST(Replacing, ReplacesEveryOccurrenceOnceFromLeftToRight) {
     std::string text(c.text);
     myreplace(text, c.find, c.replacement, c.case_sensitive);
     EXPECT_EQ(c.expected, text) << c.text;
-    EXPECT_EQ(c.expected, ReplaceAll(c.text, c.find, c.replacement, c.case_sensitive));
   }
-  std::string text = "One one ONE";
-  replacewith(text, "one", "1");
-  EXPECT_EQ("1 1 1", text);
-  text = "One one ONE";
-  replacewith_nc(text, "one", "1");
-  EXPECT_EQ("One 1 ONE", text);
-  text = "a<br>b<BR>c<Br />";
+  std::string text = "a<br>b<BR>c<Br />";
   brtocrlf(text);
   EXPECT_EQ("a\r\nb\r\nc<Br />", text);
 }
 
-TEST(Comparing, FoldsCaseOnlyWhenAsked) {
-  EXPECT_TRUE(StringsEqual("Name", "NAME", false));
-  EXPECT_FALSE(StringsEqual("Name", "NAME", true));
-  EXPECT_FALSE(StringsEqual("Name", "Names", false));
-  using std::string_literals::operator""s;
-  EXPECT_TRUE(SetValuesEqual("  Index \0junk"s, "INDEX"));
-  EXPECT_FALSE(SetValuesEqual("Index2", "INDEX"));
-}
-
 TEST(Cleaning, NullsBlanksAndLineEnds) {
   using std::string_literals::operator""s;
-  EXPECT_EQ("abc", StripNulls("abc  \0def"s));
-  EXPECT_EQ("  abc", StripNulls("  abc  "));
+  EXPECT_TRUE(StringsEqual("Name", "NAME", false));
+  EXPECT_FALSE(StringsEqual("Name", "NAME", true));
+  EXPECT_TRUE(SetValuesEqual("  Index \0junk"s, "INDEX"));
+  EXPECT_EQ("  abc", StripNulls("  abc  \0def"s));
   std::string text = "abc\0def"s;
   cutoffnull(text);
   EXPECT_EQ("abc", text);
-  EXPECT_EQ("\"a b\"", Quoted("a b"));
   EXPECT_EQ("Caf 2nd", removenonalphanumeric("Caf\xC3\xA9, 2nd!"));
   EXPECT_EQ("", removenonalphanumeric("!?\xE9"));
   EXPECT_EQ("a b", RemoveDoubleSpaces("a     b"));
