@@ -76,6 +76,12 @@ bool NameOrder(const std::string& a, const std::string& b) {
   return a < b;
 }
 
+// Closes a file that was written to; the first failure of the two counts.
+FsStatus CloseAfter(OutputFile& file, FsStatus written) {
+  FsStatus closed = file.Close();
+  return written.ok() ? closed : written;
+}
+
 // The path without one trailing separator ("/" itself stays).
 std::string WithoutTrailingSeparator(std::string path) {
   if (path.size() > 1 && path.back() == '/') {
@@ -85,6 +91,13 @@ std::string WithoutTrailingSeparator(std::string path) {
 }
 
 }  // namespace
+
+bool FileSubs::Succeeded(const FsStatus& status, const char* procedure) const {
+  if (!status.ok()) {
+    env_.log.LogError(ErrorDescription(status), procedure, kModule);
+  }
+  return status.ok();
+}
 
 std::optional<FileSubs::Found> FileSubs::FindInFolder(const std::string& parent,
                                                       const std::string& name) const {
@@ -205,12 +218,7 @@ bool FileSubs::MakeReadWrite(const std::string& path) const {
   if (!found || found->info.is_directory) {
     return false;
   }
-  FsStatus status = env_.fs.SetReadOnly(found->path, false);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "MakeReadWrite", kModule);
-    return false;
-  }
-  return true;
+  return Succeeded(env_.fs.SetReadOnly(found->path, false), "MakeReadWrite");
 }
 
 TimePoint FileSubs::FileDate(const std::string& path) const {
@@ -223,12 +231,7 @@ bool FileSubs::SetFileDate(const std::string& path, TimePoint when) const {
   if (!found || found->info.is_directory) {
     return false;
   }
-  FsStatus status = env_.fs.SetModified(found->path, when);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "SetFileDate", kModule);
-    return false;
-  }
-  return true;
+  return Succeeded(env_.fs.SetModified(found->path, when), "SetFileDate");
 }
 
 std::string FileSubs::LoadTextFile(const std::string& path) const {
@@ -237,9 +240,7 @@ std::string FileSubs::LoadTextFile(const std::string& path) const {
     return {};
   }
   std::string text;
-  FsStatus status = env_.fs.ReadFile(found->path, &text);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "LoadTextFile", kModule);
+  if (!Succeeded(env_.fs.ReadFile(found->path, &text), "LoadTextFile")) {
     return {};
   }
   return text;
@@ -250,16 +251,7 @@ bool FileSubs::WriteTextFile(const std::string& path, const std::string& text) c
   if (!file) {
     return false;
   }
-  FsStatus status = file->Append(text);
-  FsStatus closed = file->Close();
-  if (status.ok()) {
-    status = closed;
-  }
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "WriteTextFile", kModule);
-    return false;
-  }
-  return true;
+  return Succeeded(CloseAfter(*file, file->Append(text)), "WriteTextFile");
 }
 
 // True when the file exists, is read-only and stays so.
@@ -275,11 +267,7 @@ std::unique_ptr<OutputFile> FileSubs::createoutputfile(const std::string& path) 
     return nullptr;
   }
   std::unique_ptr<OutputFile> file;
-  FsStatus status = env_.fs.OpenOutput(target, FileSystem::OpenMode::kTruncate, &file);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "createoutputfile", kModule);
-    return nullptr;
-  }
+  Succeeded(env_.fs.OpenOutput(target, FileSystem::OpenMode::kTruncate, &file), "createoutputfile");
   return file;
 }
 
@@ -293,11 +281,8 @@ std::unique_ptr<OutputFile> FileSubs::createappendfile(const std::string& path) 
     return nullptr;
   }
   std::unique_ptr<OutputFile> file;
-  FsStatus status = env_.fs.OpenOutput(found->path, FileSystem::OpenMode::kAppend, &file);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "createappendfile", kModule);
-    return nullptr;
-  }
+  Succeeded(env_.fs.OpenOutput(found->path, FileSystem::OpenMode::kAppend, &file),
+            "createappendfile");
   return file;
 }
 
@@ -309,10 +294,7 @@ void FileSubs::EraseFile(const std::string& path) const {
   if (found->info.read_only) {
     MakeReadWrite(found->path);
   }
-  FsStatus status = env_.fs.Remove(found->path);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "EraseFile", kModule);
-  }
+  Succeeded(env_.fs.Remove(found->path), "EraseFile");
 }
 
 void FileSubs::MkMissingDir(const std::string& path) const {
@@ -334,9 +316,7 @@ void FileSubs::MkMissingDir(const std::string& path) const {
       prefix = level->path + "/";
       continue;
     }
-    FsStatus status = env_.fs.MakeDirectory(prefix + piece);
-    if (!status.ok()) {
-      env_.log.LogError(ErrorDescription(status), "MkMissingDir", kModule);
+    if (!Succeeded(env_.fs.MakeDirectory(prefix + piece), "MkMissingDir")) {
       return;
     }
     prefix += piece + "/";
@@ -370,15 +350,13 @@ bool FileSubs::CopyBlocks(const std::string& source, const std::string& target,
   // The source is opened before the target is erased, so a copy onto itself
   // still reads the old bytes instead of losing them.
   std::unique_ptr<InputFile> in;
-  FsStatus status = env_.fs.OpenInput(source, &in);
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "copyfile", kModule);
+  if (!Succeeded(env_.fs.OpenInput(source, &in), "copyfile")) {
     return false;
   }
   const std::uint64_t total = env_.fs.Stat(source).size;
   EraseFile(target);
   std::unique_ptr<OutputFile> out;
-  status = env_.fs.OpenOutput(target, FileSystem::OpenMode::kTruncate, &out);
+  FsStatus status = env_.fs.OpenOutput(target, FileSystem::OpenMode::kTruncate, &out);
   std::uint64_t copied = 0;
   std::uint64_t since_report = 0;
   std::string block;
@@ -400,16 +378,9 @@ bool FileSubs::CopyBlocks(const std::string& source, const std::string& target,
     }
   }
   if (out) {
-    FsStatus closed = out->Close();
-    if (status.ok()) {
-      status = closed;
-    }
+    status = CloseAfter(*out, status);
   }
-  if (!status.ok()) {
-    env_.log.LogError(ErrorDescription(status), "copyfile", kModule);
-    return false;
-  }
-  return true;
+  return Succeeded(status, "copyfile");
 }
 
 void FileSubs::RunFile(const std::string& path) const {

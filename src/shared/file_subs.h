@@ -80,6 +80,8 @@ class FileSubs {
   std::optional<Found> FindInFolder(const std::string& parent, const std::string& name) const;
   bool AnyFileMatches(const std::string& pattern_path) const;
   bool IsBlockedReadOnly(const std::string& resolved_path) const;
+  // True for success; a failure is logged under `procedure`.
+  bool Succeeded(const FsStatus& status, const char* procedure) const;
   bool CopyBlocks(const std::string& source, const std::string& target,
                   std::optional<StatusStrip> progress) const;
 
