@@ -5,7 +5,6 @@
 #include <regex>
 #include <string>
 
-#include "shared/pointer.h"
 #include "support/test_env.h"
 
 namespace pagorin {
@@ -24,10 +23,6 @@ class LogTest : public ::testing::Test {
   std::string LogFile() const { return t.ReadFile(t.paths.data_dir + "log.txt"); }
   TestEnv t;
 };
-
-TEST_F(LogTest, PathIsInTheDataFolder) {
-  EXPECT_EQ(t.paths.data_dir + "log.txt", t.log.LogFilePath());
-}
 
 TEST_F(LogTest, NewLogStartsWithFourHeaderLinesAndLaterLinesAppend) {
   t.WriteFile(t.log.LogFilePath(), "old run\r\n");
@@ -103,16 +98,6 @@ TEST_F(LogTest, DebugRecordsWrapWithoutWriting) {
 TEST(AppFacts, VersionAndSystemName) {
   EXPECT_TRUE(std::regex_match(AppVersion(), std::regex(R"(\d+\.\d+\.\d+)")));
   EXPECT_TRUE(std::regex_match(fosname(), std::regex(R"(Linux \S+)")));
-}
-
-TEST(Pointer, SetsThePointerThenLetsEventsRun) {
-  TestEnv t;
-  ShowBusy(t.ui);
-  ShowBusyArrow(t.ui);
-  ShowNormal(t.ui);
-  EXPECT_EQ((std::vector<Pointer>{Pointer::kBusy, Pointer::kBusyArrow, Pointer::kNormal}),
-            t.ui.pointers);
-  EXPECT_EQ(3, t.ui.events_processed);
 }
 
 }  // namespace
