@@ -1,10 +1,61 @@
-// The pagorin executable. Until the project commands arrive it only reports
-// its version.
+// The pagorin executable: subcommands first, then the program itself —
+// the desktop windows when they are built in and a display is there, else
+// the unattended build.
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/auto_run.h"
+#include "app/command_line.h"
 #include "shared/log.h"
 
-int main() {
-  std::printf("Pagorin %s\n", pagorin::AppVersion().c_str());
-  return 0;
+namespace {
+
+// A subcommand takes the arguments after its own name and returns the exit
+// status. Add one line to kSubcommands for each.
+struct Subcommand {
+  std::string_view name;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"", nullptr},  // keeps the table valid while it has no entry
+};
+
+int RunProgram(const std::vector<std::string>& args) {
+  const pagorin::CommandLine line = pagorin::ParseCommandLine(args);
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "pagorin: %s\n%s", line.error.c_str(), pagorin::UsageText().c_str());
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(pagorin::UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (line.version) {
+    std::printf("Pagorin %s\n", pagorin::AppVersion().c_str());
+    return 0;
+  }
+#ifdef PAGORIN_WITH_GUI
+  // The desktop windows start here when a display is there.
+#endif
+  if (!line.auto_run) {
+    std::fputs("pagorin: no window can be shown here; use /AUTO PROJECT.pgx to build a project\n",
+               stderr);
+    return 2;
+  }
+  return pagorin::RunHeadless(line);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (const Subcommand& subcommand : kSubcommands) {
+    if (subcommand.run != nullptr && !args.empty() && args[0] == subcommand.name) {
+      return subcommand.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+  }
+  return RunProgram(args);
 }

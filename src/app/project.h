@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "shared/user_interface.h"
+
 namespace pagorin {
 
 struct Engine;
@@ -42,6 +44,10 @@ bool SaveProject(Engine& engine);
 // that is cancelled nothing is saved and the result is false. Then creates
 // the Templates and Includes folders of the site and saves.
 bool SaveProjectAs(Engine& engine);
+
+// The file dialog of the project commands: "New Pagorin Project" proposing
+// "New Project.pgx" for kSave, "Open Pagorin Project" for kOpen.
+FileRequest ProjectFileRequest(FileRequest::Kind kind);
 
 // FillList, then SetupMenus.
 void RefreshTemplateList(Engine& engine);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace pagorin {
 
@@ -23,10 +22,5 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path);
 // record "Importfile" of "frmMain") on a missing, unreadable or cyclic
 // include, a directive without "]", or a page that cannot be written.
 void Importfile(Engine& engine, PageWriter& out, const std::string& source_path);
-
-// The part of `text` from the first `start` marker up to the first `end`
-// marker after it, with every occurrence of either marker removed (letter
-// case ignored throughout); empty when either marker is missing.
-std::string GetBetween(std::string_view text, std::string_view start, std::string_view end);
 
 }  // namespace pagorin

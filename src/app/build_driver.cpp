@@ -1,0 +1,140 @@
+#include "app/build_driver.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/compile_error.h"
+#include "app/engine.h"
+#include "app/project.h"
+#include "app/project_paths.h"
+#include "app/template_compiler.h"
+#include "app/version_includes.h"
+#include "news/news_summaries.h"
+#include "shared/file_subs.h"
+#include "shared/log.h"
+#include "shared/pause.h"
+#include "shared/pointer.h"
+#include "shared/progress.h"
+
+namespace pagorin {
+
+namespace {
+
+// The templates to build, taken before the first one is built, so that
+// whatever the window does meanwhile cannot change the run.
+std::vector<std::string> TemplatesToBuild(const Engine& engine, bool selected_only) {
+  std::vector<std::string> tags;
+  for (const TemplateEntry& entry : engine.ListView1.entries()) {
+    tags.push_back(selected_only && !entry.selected ? std::string() : entry.tag);
+  }
+  return tags;
+}
+
+// Builds the templates of `tags` (an empty tag is skipped), reporting the
+// position in the whole list after each page.
+void BuildTemplates(Engine& engine, const std::vector<std::string>& tags) {
+  const std::string folder = TemplatesDir(engine);
+  const double total = static_cast<double>(tags.size());
+  for (size_t i = 0; i < tags.size(); ++i) {
+    if (tags[i].empty()) {
+      continue;
+    }
+    ParseTemplateFile(engine, folder + tags[i]);
+    engine.env.progress.showprogresspercent(StatusStrip::kMain, static_cast<double>(i + 1), total);
+  }
+}
+
+void RunBuild(Engine& engine, bool selected_only) {
+  Env& env = engine.env;
+  if (!selected_only) {
+    RefreshTemplateList(engine);
+    disablecontrols(engine);
+    ShowBusy(env.ui);
+    BuildTemplates(engine, TemplatesToBuild(engine, false));
+  } else {
+    disablecontrols(engine);
+    ShowBusy(env.ui);
+    const std::vector<std::string> tags = TemplatesToBuild(engine, true);
+    env.progress.showprogressstring(StatusStrip::kMain, 0, static_cast<double>(tags.size()),
+                                    "Building Selected");
+    BuildTemplates(engine, tags);
+    env.progress.showprogressstring(StatusStrip::kMain, 1, 1, "Selected item(s) compiled");
+  }
+  enablecontrols(engine);
+  ShowNormal(env.ui);
+}
+
+}  // namespace
+
+bool BuildPages(Engine& engine, bool selected_only) {
+  Env& env = engine.env;
+  engine.Timer3Enabled = false;
+  engine.TemplateVars.DeleteAllSettings();
+  engine.CurrentSiteURL = engine.ProjectSettings.sGet("WEBSITEURL").Text();
+  try {
+    if (engine.ProjectSettings.sGet("DoVersionsFirst", false).AsBool() &&
+        !WriteVersionIncludes(engine)) {
+      throw CompileError(kErrInvalidArgument, "The version includes could not be written");
+    }
+    GenerateNewsSummaries(env, engine.ProjectSettings, GetProjectPath(engine));
+    RunBuild(engine, selected_only);
+    return true;
+  } catch (const CompileError&) {
+    // Whoever failed has told the person and logged it.
+  } catch (const std::exception& error) {
+    env.log.LogError(std::string(error.what()) + "(7)", "BuildPages", "frmMain");
+  }
+  enablecontrols(engine);
+  ShowNormal(env.ui);
+  return false;
+}
+
+void disablecontrols(Engine& engine) {
+  engine.Timer1Enabled = false;
+  engine.env.ui.SetControlsEnabled(false);
+  engine.env.ui.ProcessEvents();
+}
+
+void enablecontrols(Engine& engine) {
+  engine.env.ui.SetControlsEnabled(true);
+  engine.env.ui.ProcessEvents();
+  engine.Timer1Enabled = true;
+}
+
+void Timer1Tick(Engine& engine) {
+  const bool listed = !engine.ListView1.empty();
+  const bool selected = engine.ListView1.AnySelected();
+  MainControls& controls = engine.controls;
+  controls.go_all = listed;
+  controls.upload_all = listed;
+  controls.go_selected = selected;
+  controls.upload_selected = selected;
+  controls.preview = selected;
+}
+
+bool cmdPreview(Engine& engine) {
+  Env& env = engine.env;
+  const int selected = engine.ListView1.FirstSelected();
+  if (selected < 0) {
+    env.progress.showprogressstring(StatusStrip::kMain, 0, 0, "Please select a file");
+    return false;
+  }
+  engine.CurrentPageFile = BuildWebFilename(engine, engine.ListView1.at(selected).tag);
+  FileSubs files(env);
+  if (!files.FileExists(engine.CurrentPageFile) && !BuildPages(engine, true)) {
+    return false;
+  }
+  files.RunFile(engine.CurrentPageFile);
+  PauseMs(env, 1000);
+  env.progress.showprogressstring(StatusStrip::kMain, 1, 1, "Opening in browser");
+  PauseMs(env, 1000);
+  env.progress.showprogressstring(StatusStrip::kMain, 0, 0, " ");
+  return true;
+}
+
+void cmdHelp(Engine& engine) {
+  engine.env.ui.ShowMessage("Help file coming soon.", Buttons::kOk);
+}
+
+}  // namespace pagorin

@@ -1,0 +1,51 @@
+#include "app/page_writer.h"
+
+#include <utility>
+
+namespace pagorin {
+
+namespace {
+
+constexpr size_t kBlockSize = 1 << 16;
+
+}  // namespace
+
+PageWriter::PageWriter(std::unique_ptr<OutputFile> file, std::string path)
+    : file_(std::move(file)), path_(std::move(path)) {}
+
+PageWriter::~PageWriter() {
+  Close();
+}
+
+FsStatus PageWriter::Write(std::string_view text) {
+  if (file_ == nullptr) {
+    return FsStatus{FsError::kOther, "write " + path_ + ": the page is already closed"};
+  }
+  if (text.size() >= kBlockSize) {
+    FsStatus flushed = Flush();
+    return flushed.ok() ? file_->Append(text) : flushed;
+  }
+  buffer_.append(text);
+  return buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
+}
+
+FsStatus PageWriter::Flush() {
+  if (buffer_.empty()) {
+    return FsStatus::Ok();
+  }
+  FsStatus status = file_->Append(buffer_);
+  buffer_.clear();
+  return status;
+}
+
+FsStatus PageWriter::Close() {
+  if (file_ == nullptr) {
+    return FsStatus::Ok();
+  }
+  FsStatus status = Flush();
+  FsStatus closed = file_->Close();
+  file_.reset();
+  return status.ok() ? closed : status;
+}
+
+}  // namespace pagorin

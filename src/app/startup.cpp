@@ -1,0 +1,66 @@
+#include "app/startup.h"
+
+#include "app/engine.h"
+#include "app/file_type_registration.h"
+#include "app/project.h"
+#include "shared/file_subs.h"
+#include "shared/log.h"
+#include "shared/settings.h"
+
+namespace pagorin {
+
+namespace {
+
+StartOutcome OpenFromCommandLine(Engine& engine, const CommandLine& line) {
+  Env& env = engine.env;
+  if (line.auto_run && line.project.empty()) {
+    env.ui.ShowMessage("Please specify the project file to auto-run", Buttons::kOk);
+    return StartOutcome::kEnd;
+  }
+  engine.ProjectFile = line.project;
+  if (line.auto_run && !FileSubs(env).FileExists(line.project) &&
+      !FileSubs(env).FolderExists(line.project)) {
+    const std::string text =
+        "The project file " + line.project + " does not exist, so there is nothing to build.";
+    env.log.LogEvent(text);
+    env.ui.ShowMessage(text, Buttons::kOk);
+    engine.ProjectFile.clear();
+    return StartOutcome::kEnd;
+  }
+  if (!OpenProject(engine)) {
+    return line.auto_run ? StartOutcome::kEnd : StartOutcome::kInteractive;
+  }
+  return line.auto_run ? StartOutcome::kAutoRun : StartOutcome::kInteractive;
+}
+
+}  // namespace
+
+StartOutcome Startup(Engine& engine, const CommandLine& line, const std::string& data_home) {
+  Env& env = engine.env;
+  env.log.LogEvent("Program startup", /*new_log=*/true);
+  CloseProject(engine);
+  engine.AppSettingsFile = env.paths.data_dir + "Pagorin.ini";
+  LoadAppSettings(engine.AppSettings, engine.AppSettingsFile);
+  RegisterFileType(env, data_home);
+
+  StartOutcome outcome = StartOutcome::kInteractive;
+  if (line.auto_run || !line.project.empty()) {
+    outcome = OpenFromCommandLine(engine, line);
+  } else {
+    engine.ProjectFile =
+        GetAppSetting(engine.AppSettings, "LastLoaded", "Sample/Sample.pgx").Text();
+    if (!engine.ProjectFile.empty()) {
+      if (FileSubs(env).FileExists(engine.ProjectFile)) {
+        OpenProject(engine);
+      } else {
+        engine.ProjectFile.clear();
+      }
+    }
+  }
+  if (engine.ProjectFile.empty()) {
+    RefreshTemplateList(engine);
+  }
+  return outcome;
+}
+
+}  // namespace pagorin

@@ -1,0 +1,290 @@
+#include "app/template_compiler.h"
+
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "app/compile_error.h"
+#include "app/engine.h"
+#include "app/page_writer.h"
+#include "app/project_paths.h"
+#include "app/template_markup.h"
+#include "app/variable_substitution.h"
+#include "shared/file_subs.h"
+#include "shared/locale_facts.h"
+#include "shared/log.h"
+#include "shared/paths.h"
+#include "shared/pointer.h"
+#include "shared/progress.h"
+#include "shared/text.h"
+
+namespace pagorin {
+
+namespace {
+
+constexpr const char* kModule = "frmMain";
+constexpr std::string_view kIncludeDirective = "[include=";
+// Far beyond any real site; it only stops includes that reach the same file
+// under ever new names (through a link to a folder above, say).
+constexpr size_t kMaxNesting = 100;
+
+// Tells the person why the build stops, in the order every build failure
+// uses: the log line, the page closed with what it holds, the message box,
+// the status strip, the normal pointer; then the error that ends the run.
+[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, const std::string& log_line,
+                            const std::string& message, const std::string& status, int number,
+                            const std::string& description) {
+  Env& env = engine.env;
+  env.log.LogEvent(log_line);
+  if (out != nullptr) {
+    out->Close();
+  }
+  env.ui.ShowMessage(message, Buttons::kOk);
+  env.progress.PrintCentered(StatusStrip::kMain, status);
+  ShowNormal(env.ui);
+  throw CompileError(number, description);
+}
+
+[[noreturn]] void StopOnWriteFailure(Engine& engine, PageWriter* out, const FsStatus& status) {
+  const std::string page = fileonly(engine.CurrentPageFile);
+  const bool full = status.code == FsError::kDiskFull;
+  StopBuild(engine, out, engine.CurrentPageFile + " cannot be written: " + status.message,
+            "The page " + page + " cannot be written. Please fix and re-run.",
+            page + " cannot be written", full ? kErrDiskFull : kErrFileAccess,
+            full ? "Disk full" : "Path/File access error");
+}
+
+std::string DateStamp(const LocalDateTime& when, LocaleFacts& locale) {
+  return FormatDate(when, "YYYYMMDD", locale) + ";" + FormatDate(when, "HHMM0000", locale);
+}
+
+// The same file whatever the spelling: "a/./b.inc", "a/x/../b.inc".
+std::string FileIdentity(const std::string& disk_path) {
+  return std::filesystem::path(disk_path).lexically_normal().string();
+}
+
+// One page being built: the output, and the files being processed from the
+// template inward, which name the chain when an include comes back round.
+class PageCompiler {
+ public:
+  PageCompiler(Engine& engine, PageWriter& out)
+      : engine_(engine), env_(engine.env), out_(out), includes_dir_(IncludesDir(engine)) {}
+
+  // The file at `path`, read through the cache; one that does not exist
+  // reads as "-1".
+  void ImportSource(const std::string& path) {
+    clsCache::Lookup lookup = engine_.FileCache.Read(path);
+    if (lookup.status == clsCache::Lookup::Status::kMissing) {
+      lookup.text = std::make_shared<const std::string>("-1");
+    }
+    Import(path, lookup, /*including_file=*/"");
+  }
+
+ private:
+  struct OpenFile {
+    std::string identity;
+    std::string name;  // without folder, for messages
+  };
+
+  void Import(const std::string& path, const clsCache::Lookup& lookup,
+              const std::string& including_file) {
+    open_files_.push_back(OpenFile{FileIdentity(lookup.disk_path), fileonly(path)});
+    try {
+      if (lookup.status == clsCache::Lookup::Status::kUnreadable) {
+        StopOnUnreadable(path, lookup.error, including_file);
+      }
+      Process(path, *lookup.text, lookup.modified);
+    } catch (const CompileError& error) {
+      env_.log.LogError(error.LogText(), "Importfile", kModule);
+      open_files_.pop_back();
+      throw;
+    } catch (const std::bad_alloc&) {
+      const CompileError error(kErrOutOfMemory, "Out of memory");
+      env_.log.LogError(error.LogText(), "Importfile", kModule);
+      open_files_.pop_back();
+      throw error;
+    }
+    open_files_.pop_back();
+  }
+
+  void Process(const std::string& path, const std::string& cached, TimePoint modified) {
+    const std::string* text = &cached;
+    std::string own;  // a copy, made only when the text changes
+    if (ContainsText(*text, "<TITLE>")) {
+      engine_.CurrentPageTitle = GetBetween(*text, "<title>", "</title>");
+    }
+    if (text->find('$') != std::string::npos) {
+      own = *text;
+      text = &own;
+      ReplaceDollarVariables(own, DollarValuesFor(modified));
+    }
+    if (ContainsText(*text, "[var")) {
+      if (text != &own) {
+        own = *text;
+        text = &own;
+      }
+      if (!TakeDefinitions(own, engine_.TemplateVars)) {
+        env_.log.LogEvent(path + ": \"[var\" without a closing \"]\" is left in the page as text");
+      }
+    }
+    WritePieces(path, *text);
+  }
+
+  // The text between include directives is written with its variables
+  // replaced; each directive is replaced by the processed include.
+  void WritePieces(const std::string& path, std::string_view text) {
+    size_t piece_start = 0;
+    for (;;) {
+      const size_t found = FindNoCase(text, kIncludeDirective, piece_start);
+      if (found == std::string_view::npos) {
+        WritePiece(text.substr(piece_start));
+        return;
+      }
+      WritePiece(text.substr(piece_start, found - piece_start));
+      const size_t name_start = found + kIncludeDirective.size();
+      const size_t close = text.find(']', name_start);
+      if (close == std::string_view::npos) {
+        StopOnUnclosedDirective(path);
+      }
+      const std::string name(text.substr(name_start, close - name_start));
+      piece_start = close + 1;
+      Include(IsFullPath(name) ? name : includes_dir_ + name, path);
+    }
+  }
+
+  void WritePiece(std::string_view piece) {
+    std::string replaced;
+    FsStatus status = SubstituteVariables(piece, engine_.TemplateVars, &replaced)
+                          ? out_.Write(replaced)
+                          : out_.Write(piece);
+    if (!status.ok()) {
+      StopOnWriteFailure(engine_, &out_, status);
+    }
+  }
+
+  void Include(const std::string& include_path, const std::string& source_path) {
+    const clsCache::Lookup lookup = engine_.FileCache.Read(include_path);
+    if (lookup.status == clsCache::Lookup::Status::kMissing) {
+      StopOnMissing(include_path, source_path);
+    }
+    const std::string identity = FileIdentity(lookup.disk_path);
+    for (const OpenFile& open : open_files_) {
+      if (open.identity == identity) {
+        StopOnCycle(fileonly(include_path), identity);
+      }
+    }
+    if (open_files_.size() >= kMaxNesting) {
+      StopOnDepth(fileonly(include_path));
+    }
+    Import(include_path, lookup, source_path);
+  }
+
+  DollarValues DollarValuesFor(TimePoint modified) const {
+    const LocalDateTime now = ToLocal(env_.clock.Now());
+    DollarValues values;
+    values.generator = "Pagorin " + AppVersion();
+    values.author = "Pagorin User";
+    values.file_create = DateStamp(ToLocal(modified), env_.locale);
+    values.file_change = DateStamp(now, env_.locale);
+    values.short_date = FormatDate(now, "D/MMM/YYYY", env_.locale);
+    values.long_date = FormatDate(now, "MMMM D, YYYY", env_.locale);
+    values.base_url = engine_.CurrentSiteURL;
+    values.page_url = fileonly(engine_.CurrentPageFile);
+    values.encoded_title = ReplaceAll(engine_.CurrentPageTitle, " ", "%20", true);
+    return values;
+  }
+
+  std::string Chain(const std::string& last) const {
+    std::string chain;
+    for (const OpenFile& open : open_files_) {
+      chain += open.name + " > ";
+    }
+    return chain + last;
+  }
+
+  [[noreturn]] void StopOnMissing(const std::string& include_path, const std::string& source_path) {
+    const std::string text = fileonly(include_path) + " not found in " + fileonly(source_path);
+    StopBuild(engine_, &out_,
+              include_path + " not found in " + source_path + ". Please fix and re-run.",
+              text + ". Please fix and re-run.", text, kErrFileNotFound, "File not found");
+  }
+
+  [[noreturn]] void StopOnCycle(const std::string& name, const std::string& identity) {
+    std::string repeated = name;
+    for (const OpenFile& open : open_files_) {
+      if (open.identity == identity) {
+        repeated = open.name;
+      }
+    }
+    const std::string text = repeated + " includes itself: " + Chain(name);
+    StopBuild(engine_, &out_, text, text, text, kErrIncludeCycle, "Include cycle");
+  }
+
+  [[noreturn]] void StopOnDepth(const std::string& name) {
+    const std::string text =
+        "Includes nest more than " + std::to_string(kMaxNesting) + " levels deep: " + Chain(name);
+    StopBuild(engine_, &out_, text, text + ". Please fix and re-run.", text, kErrTooDeep,
+              "Includes nested too deeply");
+  }
+
+  [[noreturn]] void StopOnUnclosedDirective(const std::string& path) {
+    const std::string name = fileonly(path);
+    StopBuild(engine_, &out_, path + ": an include directive has no closing \"]\"",
+              "The include directive in " + name + " has no closing \"]\". Please fix and re-run.",
+              "Include directive without \"]\" in " + name, kErrInvalidArgument,
+              "Invalid procedure call or argument");
+  }
+
+  [[noreturn]] void StopOnUnreadable(const std::string& path, const std::string& reason,
+                                     const std::string& including_file) {
+    const std::string name = fileonly(path);
+    const std::string where =
+        including_file.empty() ? "" : " (included in " + fileonly(including_file) + ")";
+    StopBuild(engine_, &out_, path + " cannot be read: " + reason,
+              name + where + " cannot be read. Please fix and re-run.", name + " cannot be read",
+              kErrFileAccess, "Path/File access error");
+  }
+
+  Engine& engine_;
+  Env& env_;
+  PageWriter& out_;
+  const std::string includes_dir_;
+  std::vector<OpenFile> open_files_;
+};
+
+}  // namespace
+
+void Importfile(Engine& engine, PageWriter& out, const std::string& source_path) {
+  PageCompiler(engine, out).ImportSource(source_path);
+}
+
+void ParseTemplateFile(Engine& engine, const std::string& template_path) {
+  Env& env = engine.env;
+  try {
+    engine.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
+    FileSubs files(env);
+    files.EraseFile(engine.CurrentPageFile);
+    std::unique_ptr<OutputFile> file = files.createappendfile(engine.CurrentPageFile);
+    if (file == nullptr) {
+      StopOnWriteFailure(engine, nullptr,
+                         FsStatus{FsError::kAccessDenied, "the file cannot be created"});
+    }
+    PageWriter out(std::move(file), engine.CurrentPageFile);
+    Importfile(engine, out, template_path);
+    const FsStatus closed = out.Close();
+    if (!closed.ok()) {
+      StopOnWriteFailure(engine, nullptr, closed);
+    }
+  } catch (const CompileError& error) {
+    env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
+    throw;
+  } catch (const std::bad_alloc&) {
+    const CompileError error(kErrOutOfMemory, "Out of memory");
+    env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
+    throw error;
+  }
+}
+
+}  // namespace pagorin

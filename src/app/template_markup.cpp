@@ -1,0 +1,123 @@
+#include "app/template_markup.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "shared/text.h"
+
+namespace pagorin {
+
+namespace {
+
+constexpr std::string_view kDefinition = "[var";
+
+// "[var name=value" (without its "]").
+void Define(std::string_view definition, TemplateVariables& vars) {
+  const size_t blank = definition.find(' ');
+  if (blank == std::string_view::npos) {
+    return;
+  }
+  const std::string_view rest = definition.substr(blank + 1);
+  const size_t equals = rest.find('=');
+  if (equals == std::string_view::npos) {
+    return;
+  }
+  vars.sSet(Trim(rest.substr(0, equals)), Trim(rest.substr(equals + 1)));
+}
+
+// Where a "[var" begins that starts within the last three bytes of `kept`
+// and goes on in `rest`; npos when there is none.
+size_t DefinitionAcrossJoin(const std::string& kept, std::string_view rest) {
+  const size_t tail = std::min<size_t>(kept.size(), kDefinition.size() - 1);
+  const std::string window =
+      kept.substr(kept.size() - tail) + std::string(rest.substr(0, kDefinition.size() - 1));
+  const size_t at = FindNoCase(window, kDefinition);
+  return at < tail ? kept.size() - tail + at : std::string::npos;
+}
+
+}  // namespace
+
+std::string GetBetween(std::string_view text, std::string_view start, std::string_view end) {
+  const size_t from = FindNoCase(text, start);
+  if (from == std::string_view::npos) {
+    return {};
+  }
+  const size_t to = FindNoCase(text, end, from);
+  if (to == std::string_view::npos) {
+    return {};
+  }
+  std::string part(text.substr(from, to - from));
+  replacewith(part, start, "");
+  replacewith(part, end, "");
+  return part;
+}
+
+void ReplaceDollarVariables(std::string& text, const DollarValues& values) {
+  const std::array<std::pair<std::string_view, const std::string*>, 9> variables = {{
+      {"$GENERATOR", &values.generator},
+      {"$AUTHOR", &values.author},
+      {"$FILECREATE", &values.file_create},
+      {"$FILECHANGE", &values.file_change},
+      {"$SHORTDATE", &values.short_date},
+      {"$LONGDATE", &values.long_date},
+      {"$BASEURL", &values.base_url},
+      {"$PAGEURL", &values.page_url},
+      {"$ENCODEDPAGETITLE", &values.encoded_title},
+  }};
+  for (const auto& [name, value] : variables) {
+    if (text.find(name) != std::string::npos) {
+      replacewith_nc(text, name, *value);
+    }
+  }
+}
+
+bool TakeDefinitions(std::string& text, TemplateVariables& vars) {
+  if (FindNoCase(text, kDefinition) == std::string::npos) {
+    return true;
+  }
+  // `kept` is the text before the read position with the definitions found
+  // so far removed; nothing in it before its last three bytes can begin one.
+  std::string kept;
+  kept.reserve(text.size());
+  const std::string_view source = text;
+  size_t read = 0;
+  bool after_removal = false;
+  bool complete = true;
+  for (;;) {
+    const std::string_view rest = source.substr(read);
+    size_t close = std::string::npos;
+    if (after_removal) {
+      const size_t joined = DefinitionAcrossJoin(kept, rest);
+      if (joined != std::string::npos) {
+        close = rest.find(']');
+        if (close == std::string_view::npos) {
+          complete = false;
+          break;
+        }
+        Define(kept.substr(joined) + std::string(rest.substr(0, close)), vars);
+        kept.resize(joined);
+        read += close + 1;
+        continue;
+      }
+    }
+    const size_t open = FindNoCase(source, kDefinition, read);
+    if (open == std::string::npos) {
+      break;
+    }
+    close = source.find(']', open);
+    if (close == std::string::npos) {
+      complete = false;
+      break;
+    }
+    kept.append(source.substr(read, open - read));
+    Define(source.substr(open, close - open), vars);
+    read = close + 1;
+    after_removal = true;
+  }
+  kept.append(source.substr(read));
+  text = std::move(kept);
+  return complete;
+}
+
+}  // namespace pagorin

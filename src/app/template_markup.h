@@ -1,0 +1,48 @@
+// The text steps of the compiler that need no files: the title, dollar
+// variables and "[var" definitions of one file's text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/template_variables.h"
+
+namespace pagorin {
+
+// The part of `text` from the first `start` marker up to the first `end`
+// marker at or after it, with every occurrence of either marker removed
+// (letter case ignored throughout); empty when either marker is missing.
+// Nothing is trimmed.
+std::string GetBetween(std::string_view text, std::string_view start, std::string_view end);
+
+// The values of the dollar variables for one file.
+struct DollarValues {
+  std::string generator;      // $GENERATOR: "Pagorin " + version
+  std::string author;         // $AUTHOR: "Pagorin User"
+  std::string file_create;    // $FILECREATE: the file's date, "YYYYMMDD;HHMM0000"
+  std::string file_change;    // $FILECHANGE: now, the same form
+  std::string short_date;     // $SHORTDATE: now, "D/MMM/YYYY"
+  std::string long_date;      // $LONGDATE: now, "MMMM D, YYYY"
+  std::string base_url;       // $BASEURL
+  std::string page_url;       // $PAGEURL: the page's file name
+  std::string encoded_title;  // $ENCODEDPAGETITLE: the title, blanks as "%20"
+};
+
+// Replaces each dollar variable in the order above, every occurrence, exact
+// letter case; each runs over the text the previous ones left, so a value
+// holding the name of a later variable has that name replaced too.
+void ReplaceDollarVariables(std::string& text, const DollarValues& values);
+
+// Stores every "[var name=value]" definition of `text` in `vars` and removes
+// it (brackets included) from the text, from the first one on, as if the
+// text were searched from its start again after each removal — so the text
+// on both sides of a removed definition may form the next one. Name and
+// value are trimmed of blanks; a bracketed text starting with "[var" that
+// has no blank, or no "=" after it, defines nothing but is removed all the
+// same.
+//
+// A "[var" with no "]" anywhere after it can never be complete: it and the
+// rest of the text are left as they are, and the result is false.
+bool TakeDefinitions(std::string& text, TemplateVariables& vars);
+
+}  // namespace pagorin

@@ -1,0 +1,78 @@
+// Dollar variables, the page title and GetBetween. The clock stands at
+// 7 March 2024 14:35 UTC.
+#include <gtest/gtest.h>
+
+#include "app/template_markup.h"
+#include "shared/log.h"
+#include "site_fixture.h"
+
+namespace pagorin::testing {
+namespace {
+
+class DollarVariablesTest : public SiteTest {
+ protected:
+  void SetUp() override { OpenSite({"WEBSITEURL,https://walkers.example/"}); }
+};
+
+TEST_F(DollarVariablesTest, EachVariableHasItsValue) {
+  WriteTemplate("about.template",
+                "<title>Our Walks</title>|$GENERATOR|$AUTHOR|$FILECREATE|$FILECHANGE|"
+                "$SHORTDATE|$LONGDATE|$BASEURL|$PAGEURL|$ENCODEDPAGETITLE|$pageurl|$");
+  t.Touch(Site("Templates/about.template"), FromLocal({2023, 1, 2, 3, 4, 5}));
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("<title>Our Walks</title>|Pagorin " + AppVersion() +
+                "|Pagorin User|20230102;03040000|20240307;14350000|7/Mar/2024|March 7, 2024|"
+                "https://walkers.example/|about.html|Our%20Walks|$pageurl|$",
+            Page("about.html"));
+}
+
+TEST_F(DollarVariablesTest, IncludeTakesThePageButItsOwnFileDate) {
+  WriteInclude("footer.inc", "$PAGEURL $FILECREATE");
+  t.Touch(Site("Includes/footer.inc"), FromLocal({2021, 12, 31, 23, 59, 0}));
+  WriteTemplate("about.template", "[include=footer.inc]");
+  OpenSite({"EXT_ABOUT,.php"});
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("about.php 20211231;23590000", Page("about.php"));
+}
+
+TEST_F(DollarVariablesTest, ValuesAreSearchedForLaterVariablesOnly) {
+  OpenSite({"WEBSITEURL,/$AUTHOR/$PAGEURL/"});
+  WriteTemplate("index.template", "$BASEURL");
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("/$AUTHOR/index.html/", Page("index.html"));
+}
+
+TEST_F(DollarVariablesTest, TitleCarriesOverToLaterPages) {
+  WriteTemplate("a.template", "<TITLE>My Site</TITLE>$ENCODEDPAGETITLE");
+  WriteTemplate("b.template", "$ENCODEDPAGETITLE");
+  WriteInclude("head.inc", "<title>From $PAGEURL</title>");
+  WriteTemplate("c.template", "[include=head.inc]$ENCODEDPAGETITLE");
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("<TITLE>My Site</TITLE>My%20Site", Page("a.html"));
+  EXPECT_EQ("My%20Site", Page("b.html"));
+  // The template's own text is done before its include sets a new title; the
+  // title is read before dollar variables are replaced.
+  EXPECT_EQ("<title>From c.html</title>My%20Site", Page("c.html"));
+  EXPECT_EQ("From $PAGEURL", engine.CurrentPageTitle);
+}
+
+TEST(GetBetween, TakesTheTextBetweenTheMarkers) {
+  struct Case {
+    const char* text;
+    const char* part;
+  };
+  const Case cases[] = {
+      {"<head><title>Home</title></head>", "Home"},
+      {"<TITLE> Spaced </Title>", " Spaced "},
+      {"<title>a<title>b</title>", "ab"},
+      {"<title>no end", ""},
+      {"no start</title>", ""},
+      {"</title><title>x</title>", "x"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.part, GetBetween(c.text, "<title>", "</title>")) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace pagorin::testing

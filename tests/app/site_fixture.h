@@ -1,0 +1,50 @@
+// A site on disk and an engine with a project open on it, for the tests of
+// the compiler, the build driver and the project commands.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/engine.h"
+#include "support/test_env.h"
+
+namespace pagorin::testing {
+
+// The site folder is root + "site/", holding Templates/ and Includes/; the
+// project file is site/site.pgx with ProjectPath "./".
+class SiteTest : public ::testing::Test {
+ protected:
+  SiteTest();
+
+  std::string Site(const std::string& relative = "") const { return t.Path("site/" + relative); }
+  std::string ProjectPath() const { return Site("site.pgx"); }
+
+  void WriteTemplate(const std::string& name, const std::string& text) const {
+    t.WriteFile(Site("Templates/" + name), text);
+  }
+  void WriteInclude(const std::string& name, const std::string& text) const {
+    t.WriteFile(Site("Includes/" + name), text);
+  }
+  std::string Page(const std::string& name) const { return t.ReadFile(Site(name)); }
+  bool PageExists(const std::string& name) const { return t.Exists(Site(name)); }
+
+  // Writes the project file: `lines` (each "NAME,value") and, unless they
+  // name one, "PROJECTPATH,./",
+  // sorted as the settings store writes them, then opens it and fills the list.
+  void OpenSite(std::vector<std::string> lines = {});
+  // Refills the list and selects exactly the templates named (by tag).
+  void Select(const std::vector<std::string>& tags);
+  // One build run of every template; its result.
+  bool BuildAll();
+
+  // The messages of the error ring, oldest first, each ending in "\n"
+  // (without their numbers and times).
+  std::string Ring() const;
+
+  TestEnv t;
+  Engine engine{t.env};
+};
+
+}  // namespace pagorin::testing

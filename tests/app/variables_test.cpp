@@ -1,0 +1,100 @@
+// "[var" definitions and the substitution of "[name]": what a page writes.
+#include <gtest/gtest.h>
+
+#include "app/build_driver.h"
+#include "app/template_markup.h"
+#include "site_fixture.h"
+
+namespace pagorin::testing {
+namespace {
+
+class VariablesTest : public SiteTest {
+ protected:
+  void SetUp() override { OpenSite(); }
+
+  // The page one template gives in a run of its own.
+  std::string Build(const std::string& text) {
+    WriteTemplate("page.template", text);
+    EXPECT_TRUE(BuildAll());
+    return Page("page.html");
+  }
+};
+
+TEST_F(VariablesTest, OneFileWritesItsDefinedValues) {
+  struct Case {
+    const char* template_text;
+    const char* page;
+  };
+  const Case cases[] = {
+      // Known before and after the definition, in any letter case; no trace left.
+      {"[colour] x [var colour=red] [COLOUR]", "red x  red"},
+      // Trimmed name and value, upper-cased name, inner blank kept.
+      {"[var   my colour  =  dark red  ][My Colour]", "dark red"},
+      {"[var e=]<[e]>", "<>"},
+      {"[var x=1][var x=2][x]", "2"},
+      {"[VAR x=1][Var y=2][x][y]", "12"},
+      // Nothing defined, but removed all the same.
+      {"a[var colour]b[various]c[colour]", "abc[colour]"},
+      // Booleans are written as the store writes them.
+      {"[var flag= true ][flag] [var off=FALSE][off] [var word=truer][word]", "True False truer"},
+      // Names lose their commas.
+      {"[var a,b=1][ab][a,b]", "1[a,b]"},
+      // A removed definition may join the text around it into the next one.
+      {"[va[var x=1]r y=2][y]", "2"},
+      // A value is searched for the names after its own, never before.
+      {"[var a=[b][var b=X][a]]", "X"},
+      {"[var b=[a][var a=X][b]]", "[a]"},
+      // A directive made by a value is only text.
+      {"[var v=[include=x][v]]", "[include=x]"},
+      // Dollar variables are replaced before definitions are read.
+      {"[var u=$PAGEURL][u]", "page.html"},
+      // Texts that name no variable stay as they are.
+      {"[x] [ ] [] [[x]]", "[x] [ ] [] [[x]]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.template_text);
+    EXPECT_EQ(c.page, Build(c.template_text));
+  }
+}
+
+TEST_F(VariablesTest, VarWithoutClosingBracketIsLeftAsText) {
+  EXPECT_EQ("[x]A[var x=1 and the rest", Build("[x]A[var x=1 and the rest"));
+  EXPECT_NE(std::string::npos, t.ReadFile(t.log.LogFilePath())
+                                   .find("page.template: \"[var\" without a closing \"]\" is "
+                                         "left in the page as text"));
+  EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(VariablesTest, DefinitionInAnIncludeCountsFromWhereItIsIncluded) {
+  WriteInclude("a.inc", "[var c1=blue]A[c1]");
+  EXPECT_EQ("[c1]|Ablue|blue", Build("[c1]|[include=a.inc]|[c1]"));
+}
+
+TEST_F(VariablesTest, DirectiveNamesAreNeverSubstituted) {
+  WriteInclude("a.inc", "A");
+  WriteInclude("[f", "raw name");  // the name ends at the first "]"
+  EXPECT_EQ("raw name]", Build("[var f=a.inc][include=[f]]"));
+}
+
+TEST_F(VariablesTest, VariablesLastForOneRunOnly) {
+  WriteTemplate("a.template", "[var colour=red]");
+  WriteTemplate("b.template", "[colour]");
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("red", Page("b.html"));
+
+  Select({"b.template"});
+  ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
+  EXPECT_EQ("[colour]", Page("b.html"));
+}
+
+TEST(TakeDefinitions, ReportsAnUnclosedDefinition) {
+  TestEnv t;
+  TemplateVariables vars(t.env);
+  std::string text = "a[var x=1]b[var y=2";
+  EXPECT_FALSE(TakeDefinitions(text, vars));
+  EXPECT_EQ("ab[var y=2", text);
+  EXPECT_EQ(1, vars.SettingsCount());
+}
+
+}  // namespace
+}  // namespace pagorin::testing
