@@ -1,0 +1,204 @@
+#include "shared/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_env.h"
+
+namespace pagorin {
+namespace {
+
+using testing::TestEnv;
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void Load(const std::string& text) {
+    t.WriteFile(file, text);
+    store.LoadSettings(file);
+  }
+  std::string Save() {
+    store.SaveSettings(file);
+    return t.ReadFile(file);
+  }
+  // Every entry as "NAME=value;", in list order.
+  std::string Dump() const {
+    std::string dump;
+    for (const cSHAREDSetting& entry : store.entries()) {
+      dump += entry.KeyName + "=" + entry.KeyValue.Text() + ";";
+    }
+    return dump;
+  }
+
+  TestEnv t;
+  cSHAREDSettings store{t.env};
+  std::string file = t.Path("site/Pagorin.ini");
+};
+
+TEST(SettingValueTest, TextNumberAndTruth) {
+  struct Case {
+    SettingValue value;
+    std::string text;
+    std::int64_t number;  // AsNumber(-1)
+    bool truth;
+  };
+  const std::vector<Case> cases = {
+      {SettingValue(true), "True", -1, true},
+      {SettingValue(false), "False", -1, false},
+      {SettingValue(42), "42", 42, true},
+      {SettingValue(std::int64_t{-9000000000}), "-9000000000", -9000000000, true},
+      {SettingValue(" 17 "), " 17 ", 17, true},
+      {SettingValue("12abc"), "12abc", 12, true},
+      {SettingValue(" -3 apples"), " -3 apples", -3, true},
+      {SettingValue("0"), "0", 0, false},
+      {SettingValue(" tRUE "), " tRUE ", -1, true},
+      {SettingValue("abc"), "abc", -1, false},
+      {SettingValue("99999999999999999999"), "99999999999999999999", -1, false},
+      {SettingValue(), "", -1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(c.text, c.value.Text());
+    EXPECT_EQ(c.number, c.value.AsNumber(-1));
+    EXPECT_EQ(c.truth, c.value.AsBool());
+  }
+}
+
+TEST_F(SettingsTest, TrickyLinesLoadAsWrittenAndSaveUpperCased) {
+  Load(
+      "TITLE,Hello, world\r\nFLAG, true \r\nkey,1\r\nA,1\r\nA,2\r\nB,1\r\nC,2\r\nB,3\r\n"
+      "q,1\r\nQ,2\r\nm,x\r\nm,y\r\nno comma here\r\n  ,blank name\r\nEMPTY,\r\nOFF,FALSE\r\nQ2,x");
+  EXPECT_EQ("A=1;B=3;C=2;EMPTY=;FLAG=True;OFF=False;Q2=x;TITLE=Hello, world;key=1;m=y;q=1;",
+            Dump());
+  EXPECT_EQ(SettingValue::Kind::kBoolean, store.sGet("flag").kind());
+  EXPECT_TRUE(store.RetrieveSetting("key").IsEmpty());  // looked up as KEY
+  EXPECT_EQ(
+      "A,1\r\nB,3\r\nC,2\r\nEMPTY,\r\nFLAG,True\r\nOFF,False\r\nQ2,x\r\n"
+      "TITLE,Hello, world\r\nKEY,1\r\nM,y\r\nQ,1\r\n",
+      Save());
+}
+
+TEST_F(SettingsTest, SaveWritesEachNameOnceAndOneEntryPerLine) {
+  Load("zz,1\r\n");
+  store.StoreSetting("Zz", "2");
+  store.StoreSetting("a,b", 5);
+  store.StoreSetting(",", "never written");
+  store.StoreSetting("note", "one\r\ntwo\rthree\nfour");
+  EXPECT_EQ(5, store.RetrieveSetting("AB").AsNumber());
+  EXPECT_EQ("AB,5\r\nNOTE,one  two\rthree\nfour\r\nZZ,2\r\n", Save());
+  store.LoadSettings(file);
+  EXPECT_EQ("one  two\rthree\nfour", store.sGet("NOTE").Text());
+}
+
+TEST_F(SettingsTest, RoundTripIsByteForByteWithBinaryBytes) {
+  std::string every_byte;
+  for (int b = 0; b < 256; ++b) {
+    every_byte += static_cast<char>(b);
+  }
+  const std::string text =
+      "BIN," + every_byte + "\r\nEMPTY,\r\nLIST,a,b,,c\r\n" + std::string("N\0UL,x\0y\r\n", 10) +
+      "OFF,False\r\nON,True\r\nWRAP,a\nb\rc\r\r\n\xC3\xA9T\xC3\xA9,caf\xC3\xA9\r\n";
+  Load(text);
+  EXPECT_EQ(8, store.SettingsCount());
+  EXPECT_EQ(text, Save());
+}
+
+TEST_F(SettingsTest, BareLineFeedsReadAsOneLine) {
+  Load("A,1\nB,2\n");
+  EXPECT_EQ("A=1\nB,2\n;", Dump());
+  EXPECT_EQ("A,1\nB,2\n\r\n", Save());
+}
+
+TEST_F(SettingsTest, MissingFileEmptiesTheStoreSilently) {
+  store.StoreSetting("OLD", "x");
+  store.LoadSettings(t.Path("nowhere/Pagorin.ini"));
+  EXPECT_EQ(0, store.SettingsCount());
+  EXPECT_TRUE(t.ui.messages.empty());
+  EXPECT_TRUE(t.ui.error_reports.empty());
+}
+
+TEST_F(SettingsTest, HundredThousandLinesLoadSortedAndSaveWhole) {
+  std::string reversed, sorted;
+  for (int i = 0; i < 100000; ++i) {
+    const std::string up = std::to_string(100000 + i), down = std::to_string(199999 - i);
+    sorted += "K" + up + ",v" + up + "\r\n";
+    reversed += "K" + down + ",v" + down + "\r\n";
+  }
+  Load(reversed);
+  ASSERT_EQ(100000, store.SettingsCount());
+  EXPECT_EQ("K199999", store.SettingNameByIndex(100000));
+  EXPECT_EQ("v150000", store.sGet("k150000").Text());
+  EXPECT_EQ(sorted, Save());
+}
+
+TEST_F(SettingsTest, SettingPresentGivesPositionAndInsertionPoint) {
+  int insert_at = -5;
+  EXPECT_EQ(-1, store.SettingPresent("A", &insert_at));
+  EXPECT_EQ(0, insert_at);
+  store.StoreSetting("D", 1);
+  store.StoreSetting("B", 2);
+  const struct {
+    const char* name;
+    int position, insert_at;
+  } cases[] = {{"A", -1, 1}, {"B", 1, 2},   {"C", -1, 2}, {"D", 2, 3},
+               {"E", -1, 3}, {",B,", 1, 2}, {"b", -1, 3}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.position, store.SettingPresent(c.name, &insert_at)) << c.name;
+    EXPECT_EQ(c.insert_at, insert_at) << c.name;
+  }
+}
+
+TEST_F(SettingsTest, RetrieveTurnsTruthWordsIntoBooleansAndFallsBack) {
+  store.StoreSetting("off", " false ");
+  store.StoreSetting("n", 7);
+  EXPECT_EQ(SettingValue(false), store.RetrieveSetting("OFF"));
+  EXPECT_EQ(SettingValue(7), store.sGet("n", 5));
+  EXPECT_EQ(SettingValue(5), store.sGet("missing", 5));
+  EXPECT_EQ(SettingValue("d"), store.RetrieveWithDefault("missing", "d"));
+  EXPECT_TRUE(store.sGet("missing").IsEmpty());
+  store.DeleteSettingByName("n");  // found upper-cased
+  EXPECT_EQ("OFF", store.SettingNameByIndex(1));
+  EXPECT_EQ("", store.SettingNameByIndex(2));
+  EXPECT_EQ(1, store.SettingsCount());
+}
+
+TEST_F(SettingsTest, AddToSetSkipsTakenNumbers) {
+  EXPECT_EQ(1, store.AddToSet("tags", "x"));
+  EXPECT_EQ("TAGS_1=x;TAGS_INDEX=1;", Dump());
+  store.StoreSetting("TAGS_2", "taken");
+  EXPECT_EQ(3, store.AddToSet("Tags", "z"));
+  EXPECT_EQ(3, store.LastIndexInSet("TAGS"));
+}
+
+TEST_F(SettingsTest, DeleteFromSetByValueMovesLaterMembersDown) {
+  Load("TAGS_1,a\r\nTAGS_2,x\r\nTAGS_4,d\r\nTAGS_INDEX,4\r\n");
+  EXPECT_EQ(3, store.SetCount("tags"));
+  EXPECT_TRUE(store.ValueInSet("tags", std::string(" X \0junk", 8)));
+  store.DeleteFromSetByValue("tags", " X ");
+  // The missing member 3 moves down as an empty value.
+  EXPECT_EQ("TAGS_1=a;TAGS_2=;TAGS_3=d;TAGS_INDEX=3;", Dump());
+  EXPECT_FALSE(store.ValueInSet("tags", "x"));
+  EXPECT_EQ(3, store.SetCount("tags"));
+}
+
+TEST_F(SettingsTest, DeleteASetLeavesMembersBeyondCountPlusTen) {
+  Load("TAGS_01,not a member\r\nTAGS_1,a\r\nTAGS_12,b\r\nTAGS_50,c\r\nTAGS_INDEX,50\r\n");
+  store.DeleteASet("tags");
+  EXPECT_EQ("TAGS_01=not a member;TAGS_50=c;", Dump());
+}
+
+TEST_F(SettingsTest, DamagedCounterCostsNothingAndChangesNothing) {
+  Load("TAGS_1,a\r\nTAGS_INDEX,99999999999\r\n");
+  EXPECT_EQ(1, store.SetCount("tags"));
+  store.DeleteFromSetByValue("tags", "a");
+  EXPECT_EQ(0, store.AddToSet("tags", "b"));
+  EXPECT_EQ("TAGS_1=a;TAGS_INDEX=99999999999;", Dump());
+  EXPECT_EQ(
+      " >> 1: Overflow(6) in DeleteFromSetByIndex of module cSHAREDSettings - 14:35:00\r\n"
+      " >> 2: Overflow(6) in AddToSet of module cSHAREDSettings - 14:35:00\r\n",
+      t.log.RingText());
+}
+
+}  // namespace
+}  // namespace pagorin
