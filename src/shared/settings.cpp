@@ -85,6 +85,18 @@ SettingValue FromFileText(std::string_view text, LocaleFacts& locale) {
   return SettingValue(std::string(text));
 }
 
+// At least as many as the lines a load can keep: one per CR LF and one
+// after the last; and a kept line takes at least four bytes ("A," CR LF),
+// so a file of blank lines never reserves room for entries it cannot hold.
+std::size_t LineCountBound(std::string_view text) {
+  std::size_t pairs = 0;
+  for (std::size_t at = text.find(kLineEnd); at != std::string_view::npos;
+       at = text.find(kLineEnd, at + kLineEnd.size())) {
+    ++pairs;
+  }
+  return std::min(pairs, text.size() / 4) + 1;
+}
+
 int ErrorNumberOf(const std::exception& failure) {
   return dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? kErrOutOfMemory
                                                                   : kErrInvalidCall;
@@ -339,6 +351,7 @@ void cSHAREDSettings::LoadSettings(const std::string& path) {
   try {
     const std::string text = files.LoadTextFile(path);
     std::vector<cSHAREDSetting> lines;
+    lines.reserve(LineCountBound(text));
     std::string_view previous_name;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -363,6 +376,7 @@ void cSHAREDSettings::LoadSettings(const std::string& path) {
     std::stable_sort(
         lines.begin(), lines.end(),
         [](const cSHAREDSetting& a, const cSHAREDSetting& b) { return a.KeyName < b.KeyName; });
+    entries_.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (i + 1 == lines.size() || lines[i + 1].KeyName != lines[i].KeyName) {
         entries_.push_back(std::move(lines[i]));
