@@ -8,6 +8,7 @@
 
 #include "app/auto_run.h"
 #include "app/command_line.h"
+#include "news/news_command.h"
 #include "shared/log.h"
 
 namespace {
@@ -20,7 +21,7 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"", nullptr},  // keeps the table valid while it has no entry
+    {"news", pagorin::RunNewsCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {

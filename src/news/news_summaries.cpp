@@ -1,9 +1,173 @@
 #include "news/news_summaries.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <optional>
+
+#include "news/news_lists.h"
+#include "news/news_reader.h"
+#include "news/news_tags.h"
+#include "shared/file_subs.h"
+#include "shared/log.h"
+#include "shared/paths.h"
+#include "shared/settings.h"
+#include "shared/text.h"
+
 namespace pagorin {
 
-// Placeholder until the news lists are written; builds call it already.
-void GenerateNewsSummaries(Env& /*env*/, const cSHAREDSettings& /*project_settings*/,
-                           const std::string& /*site_folder*/) {}
+namespace {
+
+constexpr const char* kProcedure = "GenerateNewsSummaries";
+constexpr const char* kModule = "frmMain";
+constexpr int kSummaryWords = 20;
+
+struct ListJob {
+  std::string include_file;
+  std::string tags;
+  std::int64_t count = 0;
+  std::string outer;
+  std::string inner;
+};
+
+// A count as a 32-bit whole number; an empty one is 0, anything else that is
+// not such a number is logged and counts 0 too.
+std::int64_t ItemCount(Env& env, const std::string& text, int definition) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) {
+    return 0;
+  }
+  errno = 0;
+  char* end = nullptr;
+  const long long value = std::strtoll(trimmed.c_str(), &end, 10);
+  if (errno != 0 || end != trimmed.c_str() + trimmed.size() ||
+      value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    env.log.LogError("Type mismatch: the item count \"" + text + "\" of news list " +
+                         std::to_string(definition) + " is not a whole number(13)",
+                     kProcedure, kModule);
+    return 0;
+  }
+  return value;
+}
+
+// The definitions with their template texts, every file read before any
+// list is built; a template named by several definitions is read once.
+std::vector<ListJob> ReadListJobs(Env& env, const cSHAREDSettings& project,
+                                  const std::string& site_folder) {
+  std::map<std::string, std::string> texts;
+  auto template_text = [&](const std::string& name) -> const std::string& {
+    auto [it, added] = texts.try_emplace(name);
+    if (added && !name.empty()) {
+      it->second = ReadNewsFile(env, site_folder + name, kProcedure, kModule);
+    }
+    return it->second;
+  };
+  std::vector<ListJob> jobs;
+  int definition = 0;
+  for (const NewsListDefinition& row : StoredNewsLists(project)) {
+    ++definition;
+    jobs.push_back({row.include_file, row.tags, ItemCount(env, row.item_count, definition),
+                    template_text(row.outer_template), template_text(row.inner_template)});
+  }
+  return jobs;
+}
+
+class ItemFiller {
+ public:
+  explicit ItemFiller(const std::vector<clsNewsItem>& items) : items_(items) {
+    summaries_.resize(items.size());
+  }
+
+  // The inner template with the placeholders replaced in their fixed order,
+  // so a placeholder inside an earlier value is replaced in its turn.
+  std::string Fill(const std::string& inner, std::size_t index) {
+    const clsNewsItem& item = items_[index];
+    std::string text = ReplaceAll(inner, "$NewsNum$", FourDigits(item.iNum), true);
+    text = ReplaceAll(text, "$NewsTitle$", item.strTitle, true);
+    text = ReplaceAll(text, "$NewsDate$", item.strDate, true);
+    text = ReplaceAll(text, "$NewsLink$", fileonly(item.strLink), true);
+    if (text.find("$NewsSummary$") != std::string::npos) {
+      text = ReplaceAll(text, "$NewsSummary$", Summary(index), true);
+    }
+    return ReplaceAll(text, "$NewsTags$", item.strTags, true);
+  }
+
+ private:
+  // Worked out once per item however many lists show it: stories may be long.
+  const std::string& Summary(std::size_t index) {
+    std::optional<std::string>& summary = summaries_[index];
+    if (!summary) {
+      summary = items_[index].Summary(kSummaryWords) + " [...]";
+    }
+    return *summary;
+  }
+
+  const std::vector<clsNewsItem>& items_;
+  std::vector<std::optional<std::string>> summaries_;
+};
+
+std::string ListText(const std::vector<clsNewsItem>& items, ItemFiller& filler,
+                     const std::string& inner, const std::string& tags, std::int64_t count) {
+  const std::vector<std::string> pieces = TagPieces(tags);
+  auto matches = [&](const clsNewsItem& item) {
+    if (tags.empty()) {
+      return true;
+    }
+    for (const std::string& piece : pieces) {
+      if (FindNoCase(item.strTags, piece) != std::string_view::npos) {
+        return true;
+      }
+    }
+    return false;
+  };
+  const std::int64_t total = static_cast<std::int64_t>(items.size());
+  std::int64_t limit = count == -1 ? 0 : total - count;
+  std::string list;
+  for (std::int64_t position = total; position >= 1 && position > limit; --position) {
+    const std::size_t index = static_cast<std::size_t>(position - 1);
+    if (!matches(items[index])) {
+      --limit;  // the list may reach one item further back
+      continue;
+    }
+    list += filler.Fill(inner, index);
+  }
+  return list;
+}
+
+}  // namespace
+
+std::string NewsListText(const std::vector<clsNewsItem>& items, const std::string& inner,
+                         const std::string& tags, std::int64_t count) {
+  ItemFiller filler(items);
+  return ListText(items, filler, inner, tags, count);
+}
+
+void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
+                           const std::string& site_folder) {
+  const std::optional<std::vector<clsNewsItem>> items =
+      ReadNewsItems(env, project_settings, site_folder);
+  if (!items) {
+    return;
+  }
+  const std::vector<ListJob> jobs = ReadListJobs(env, project_settings, site_folder);
+  ItemFiller filler(*items);
+  FileSubs files(env);
+  for (const ListJob& job : jobs) {
+    if (job.inner.empty()) {
+      continue;
+    }
+    const std::string path = site_folder + "Includes/" + job.include_file;
+    if (job.include_file.empty()) {
+      env.log.LogError("A news list definition names no include file(75)", kProcedure, kModule);
+      continue;
+    }
+    const std::string list = ListText(*items, filler, job.inner, job.tags, job.count);
+    if (!files.WriteTextFile(path, ReplaceAll(job.outer, "$inner$", list, true))) {
+      env.log.LogError("Can't write the news list " + path + "(75)", kProcedure, kModule);
+    }
+  }
+}
 
 }  // namespace pagorin

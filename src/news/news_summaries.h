@@ -2,18 +2,34 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "news/news_item.h"
 #include "shared/env.h"
 
 namespace pagorin {
 
 class cSHAREDSettings;
 
-// Writes every news list include that the project's list definitions name,
-// from the items found in site_folder + "Templates/". Never throws: every
-// failure is logged and the lists are still written from what could be read.
-// `site_folder` ends in "/".
+// Writes every news list include that the project's list definitions (the
+// GEN_ sets) name, from the items found in site_folder + "Templates/";
+// `site_folder` ends in "/". Nothing is written when the Templates folder
+// holds no ".template" file or the project has no definitions. A definition
+// whose inner (item) template is missing or empty leaves its include alone.
+//
+// Never throws and shows nothing: every failure (a file that cannot be read
+// or written, a count that is not a number, a damaged item) is logged under
+// "GenerateNewsSummaries" of "frmMain", and the lists are still written from
+// what could be read. Cost: linear in the items and the text written.
 void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
                            const std::string& site_folder);
+
+// One list's text: `inner` filled for each listed item, newest first, with
+// nothing between them. `items` are oldest first (as ReadNewsItems gives
+// them). With `count` -1 every matching item is listed, otherwise at most
+// `count`; items whose tags match none of the comma-separated `tags` (empty
+// matches all) are passed over without counting.
+std::string NewsListText(const std::vector<clsNewsItem>& items, const std::string& inner,
+                         const std::string& tags, std::int64_t count);
 
 }  // namespace pagorin

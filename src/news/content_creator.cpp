@@ -1,0 +1,188 @@
+#include "news/content_creator.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "app/engine.h"
+#include "app/project.h"
+#include "app/project_paths.h"
+#include "news/news_dates.h"
+#include "news/news_item.h"
+#include "news/news_reader.h"
+#include "news/news_summaries.h"
+#include "news/news_tags.h"
+#include "shared/file_subs.h"
+#include "shared/log.h"
+#include "shared/paths.h"
+#include "shared/settings.h"
+#include "shared/text.h"
+
+namespace pagorin {
+
+namespace {
+
+constexpr const char* kProcedure = "cmdGen";
+constexpr const char* kModule = "frmContentCreator";
+constexpr std::size_t kMaxNumberDigits = 9;
+constexpr const char* kNotGenerated = " No news item was generated.";
+
+// The item number in the number box: digits only (blanks around them
+// allowed), at least 1.
+std::optional<std::int64_t> ItemNumber(const std::string& text) {
+  const std::string_view digits = TrimView(text);
+  if (digits.empty() || digits.size() > kMaxNumberDigits ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::int64_t number = std::stoll(std::string(digits));
+  return number >= 1 ? std::optional<std::int64_t>(number) : std::nullopt;
+}
+
+// Why the fields cannot make an item; empty when they can.
+std::string RefusalReason(const Engine& engine, const ContentCreatorFields& fields) {
+  if (!engine.ProjectLoaded) {
+    return "No project is open, so there is nowhere to put a news item." +
+           std::string(kNotGenerated);
+  }
+  if (!ItemNumber(fields.txtNumber)) {
+    return "The current number \"" + fields.txtNumber + "\" is not a whole number from 1 up." +
+           kNotGenerated;
+  }
+  const std::pair<const char*, const std::string*> includes[] = {
+      {"first", &fields.txtSourceInclude}, {"second", &fields.txtSourceInclude2}};
+  for (const auto& [which, name] : includes) {
+    if (name->empty()) {
+      return std::string("The ") + which + " include name is empty; it must contain 0000, " +
+             "which will be replaced with the actual number." + kNotGenerated;
+    }
+    if (name->find("0000") == std::string::npos) {
+      return std::string("The ") + which + " include name \"" + *name +
+             "\" must contain 0000, which will be replaced with the actual number." + kNotGenerated;
+    }
+  }
+  return {};
+}
+
+std::string Numbered(const std::string& source_name, const std::string& four_digits) {
+  return ReplaceAll(source_name, "0000", four_digits, true);
+}
+
+// One source text filled for the item. The replacements run one after the
+// other on the growing text, so a variable inside an earlier value is
+// replaced in its turn.
+std::string FillCopy(std::string text, const ContentCreatorFields& fields,
+                     const std::string& four_digits) {
+  auto replace = [&text](const std::string& find, const std::string& by) {
+    text = ReplaceAll(text, find, by, true);
+  };
+  replace(fields.txtSourceInclude, Numbered(fields.txtSourceInclude, four_digits));
+  replace(fields.txtSourceInclude2, Numbered(fields.txtSourceInclude2, four_digits));
+  replace(fields.txtStoryVar, std::string(kStoryStart) + fields.txtStory + std::string(kStoryEnd) +
+                                  std::string(kNumStart) + fields.txtNumber + std::string(kNumEnd));
+  replace(fields.txtDateVar, std::string(kDateStart) + fields.txtDate + std::string(kDateEnd));
+  replace(fields.txtTitleVar, std::string(kTitleStart) + fields.txtTitle + std::string(kTitleEnd));
+  replace(fields.txtTagVar, std::string(kTagsStart) + fields.txtTags + std::string(kTagsEnd));
+  replace("$NewsBareTitle$", fields.txtTitle);
+  replace("$NewsBareStory$", fields.txtStory);
+  replace(fields.txtNumVar, fields.txtNumber);
+  return text;
+}
+
+// Moves the number past every item whose first include already exists.
+std::int64_t FirstFreeNumber(Env& env, const std::string& includes_dir,
+                             const std::string& source_include, std::int64_t number) {
+  const FileSubs files(env);
+  while (files.FileExists(includes_dir + Numbered(source_include, FourDigits(number)))) {
+    ++number;
+  }
+  return number;
+}
+
+}  // namespace
+
+ContentCreatorFields OpenContentCreator(const Engine& engine) {
+  const cSHAREDSettings& project = engine.ProjectSettings;
+  ContentCreatorFields fields;
+  fields.txtNumber = project.RetrieveSetting("NewsNumber", 1).Text();
+  fields.txtPrefix = project.RetrieveSetting("NewsPrefix", "news").Text();
+  fields.txtSourceTemplate =
+      project.RetrieveSetting("NewsSourceTemplate", "news0000.template").Text();
+  fields.txtDate = cmdNow(engine.env);
+  return fields;
+}
+
+std::string cmdNow(Env& env) {
+  return NewsDateText(ToLocal(env.clock.Now()), env.locale);
+}
+
+GenerateOutcome GenerateNewsItem(Engine& engine, ContentCreatorFields& fields) {
+  Env& env = engine.env;
+  const std::string refusal = RefusalReason(engine, fields);
+  if (!refusal.empty()) {
+    env.ui.ShowMessage(refusal, Buttons::kOk, "Content Creator", Icon::kExclamation);
+    return GenerateOutcome::kRefused;
+  }
+  cSHAREDSettings& project = engine.ProjectSettings;
+  Savelist(project, fields.ListView1);
+  RememberTags(project, fields.txtTags);
+
+  const std::string templates_dir = TemplatesDir(engine);
+  const std::string includes_dir = IncludesDir(engine);
+  const std::int64_t number =
+      FirstFreeNumber(env, includes_dir, fields.txtSourceInclude, *ItemNumber(fields.txtNumber));
+  fields.txtNumber = std::to_string(number);
+  const std::string four_digits = FourDigits(number);
+
+  project.StoreSetting("NewsNumber", fields.txtNumber);
+  project.StoreSetting("NewsPrefix", fields.txtPrefix);
+  project.StoreSetting("NewsSourceTemplate", fields.txtSourceTemplate);
+
+  const std::string source_template =
+      ReadNewsFile(env, templates_dir + fields.txtSourceTemplate, kProcedure, kModule);
+  const SettingValue extension =
+      project.RetrieveSetting("Ext_" + filewithoutext(fields.txtSourceTemplate),
+                              project.RetrieveSetting("Extension", ".html"));
+  fields.txtTitle = ReplaceAll(fields.txtTitle, "\"", "'", true);
+
+  const FileSubs files(env);
+  std::string failed;  // the first file that could not be written
+  auto write = [&](const std::string& path, const std::string& source) {
+    if (!files.WriteTextFile(path, FillCopy(source, fields, four_digits))) {
+      env.log.LogError("Can't write " + path + "(75)", kProcedure, kModule);
+      if (failed.empty()) {
+        failed = path;
+      }
+    }
+  };
+  const std::string page = templates_dir + fields.txtPrefix + four_digits + ".template";
+  write(page, source_template);
+  project.StoreSetting("Ext_" + fields.txtPrefix + four_digits, extension);
+  for (const std::string* include : {&fields.txtSourceInclude, &fields.txtSourceInclude2}) {
+    write(includes_dir + Numbered(*include, four_digits),
+          ReadNewsFile(env, includes_dir + *include, kProcedure, kModule));
+  }
+
+  if (failed.empty()) {
+    env.ui.ShowMessage(page + " generated", Buttons::kOk);
+    fields.txtTitle.clear();
+    fields.txtStory.clear();
+    fields.txtTags.clear();
+  } else {
+    env.ui.ShowMessage("Could not write " + failed + ", so news item " + fields.txtNumber +
+                           " is incomplete. Check the folder and press Generate again.",
+                       Buttons::kOk, "Content Creator", Icon::kExclamation);
+  }
+  SaveProjectSettingsOnly(engine, engine.ProjectFile);
+  return failed.empty() ? GenerateOutcome::kGenerated : GenerateOutcome::kIncomplete;
+}
+
+void ExitContentCreator(Engine& engine, const ContentCreatorFields& fields) {
+  Savelist(engine.ProjectSettings, fields.ListView1);
+}
+
+void ContentCreatorClosed(Engine& engine) {
+  GenerateNewsSummaries(engine.env, engine.ProjectSettings, GetProjectPath(engine));
+  RefreshTemplateList(engine);
+}
+
+}  // namespace pagorin

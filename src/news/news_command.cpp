@@ -1,0 +1,172 @@
+#include "news/news_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+#include "app/engine.h"
+#include "app/program_services.h"
+#include "app/project.h"
+#include "news/content_creator.h"
+#include "shared/file_subs.h"
+#include "shared/headless_ui.h"
+#include "shared/log.h"
+
+namespace pagorin {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+}  // namespace
+
+NewsAddLine ParseNewsAddLine(const std::vector<std::string>& args) {
+  NewsAddLine line;
+  std::string date;
+  bool title_given = false, story_given = false, tags_given = false, date_given = false;
+  const struct {
+    std::string_view name;
+    std::string* value;
+    bool* given;
+  } options[] = {{"--title", &line.title, &title_given},
+                 {"--story", &line.story, &story_given},
+                 {"--tags", &line.tags, &tags_given},
+                 {"--date", &date, &date_given}};
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+    const std::string& argument = args[i];
+    if (options_ended || argument == "-" || !argument.starts_with("-")) {
+      if (!line.project.empty()) {
+        line.error = "one project file only (" + line.project + " and " + argument + ")";
+      }
+      line.project = argument;
+    } else if (argument == "--") {
+      options_ended = true;
+    } else if (argument == "--help" || argument == "-h") {
+      line.help = true;
+    } else {
+      const auto* option = std::find_if(std::begin(options), std::end(options), [&](auto& o) {
+        return argument == o.name || argument.starts_with(std::string(o.name) + "=");
+      });
+      if (option == std::end(options)) {
+        line.error = "unknown option " + argument;
+        continue;
+      }
+      if (argument.size() > option->name.size()) {
+        *option->value = argument.substr(option->name.size() + 1);
+      } else if (i + 1 < args.size()) {
+        *option->value = args[++i];
+      } else {
+        line.error = argument + " needs a value";
+      }
+      *option->given = true;
+    }
+  }
+  if (date_given) {
+    line.date = date;
+  }
+  if (line.help || !line.error.empty()) {
+    return line;
+  }
+  if (line.project.empty()) {
+    line.error = "name the project file";
+  } else if (!title_given) {
+    line.error = "--title is missing";
+  } else if (!story_given) {
+    line.error = "--story is missing";
+  }
+  return line;
+}
+
+std::string NewsUsageText() {
+  return "Usage: pagorin news add PROJECT.pgx --title TITLE --story STORY [--tags A,B] "
+         "[--date DATE]\n"
+         "\n"
+         "Commands:\n"
+         "  add    write one news item into the project, as the Content Creator does\n"
+         "\n"
+         "Run \"pagorin news add --help\" for the details.\n";
+}
+
+std::string NewsAddUsageText() {
+  return "Usage: pagorin news add PROJECT.pgx --title TITLE --story STORY [--tags A,B] "
+         "[--date DATE]\n"
+         "\n"
+         "Writes one news item into the project's site exactly as the Content Creator's\n"
+         "Generate button does: the page template (NewsPrefix + number + \".template\") and\n"
+         "its two includes, copied from the project's news source template and\n"
+         "content_news0000.inc and header_news0000.inc, with the first free number. The\n"
+         "project file is saved. The next build (pagorin /AUTO PROJECT.pgx) shows the\n"
+         "item in the news lists.\n"
+         "\n"
+         "Options:\n"
+         "  --title TITLE  the item's title (double quotes become single quotes)\n"
+         "  --story STORY  the item's text; HTML markup is allowed\n"
+         "  --tags A,B     comma-separated tags\n"
+         "  --date DATE    the date shown for the item, e.g. \"December 4 2024\"; by default\n"
+         "                 the current time as \"3:07pm, December 4 2024\" (the time\n"
+         "                 SOURCE_DATE_EPOCH names, when it is set)\n"
+         "  -h, --help     show this help\n"
+         "\n"
+         "Exit status: 0 when the item was written, 1 when it was not, 2 for a command\n"
+         "line that cannot be used.\n";
+}
+
+int NewsAdd(Engine& engine, const NewsAddLine& line) {
+  Env& env = engine.env;
+  if (!FileSubs(env).FileExists(line.project)) {
+    env.ui.ShowMessage(line.project + " does not exist, so no news item was written.");
+    return 1;
+  }
+  engine.ProjectFile = line.project;
+  if (!LoadProjectFile(engine, line.project)) {
+    return 1;
+  }
+  ContentCreatorFields fields = OpenContentCreator(engine);
+  fields.txtTitle = line.title;
+  fields.txtStory = line.story;
+  fields.txtTags = line.tags;
+  if (line.date) {
+    fields.txtDate = *line.date;
+  }
+  const GenerateOutcome outcome = GenerateNewsItem(engine, fields);
+  if (outcome == GenerateOutcome::kIncomplete) {
+    env.log.DumpEvents();
+  }
+  return outcome == GenerateOutcome::kGenerated ? 0 : 1;
+}
+
+int RunNewsCommand(const std::vector<std::string>& args) {
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    std::fputs(NewsUsageText().c_str(), args.empty() ? stderr : stdout);
+    return args.empty() ? kUsageError : 0;
+  }
+  if (args[0] != "add") {
+    std::fprintf(stderr, "pagorin: unknown news command %s\n%s", args[0].c_str(),
+                 NewsUsageText().c_str());
+    return kUsageError;
+  }
+  const NewsAddLine line = ParseNewsAddLine(std::vector<std::string>(args.begin() + 1, args.end()));
+  if (line.help) {
+    std::fputs(NewsAddUsageText().c_str(), stdout);
+    return 0;
+  }
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "pagorin: %s\n%s", line.error.c_str(), NewsAddUsageText().c_str());
+    return kUsageError;
+  }
+  HeadlessUi ui;
+  bool valid = true;
+  const std::optional<TimePoint> fixed_now =
+      ParseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), &valid);
+  ProgramServices services(ui, fixed_now);
+  if (!valid) {
+    static_cast<UserInterface&>(ui).ShowMessage(
+        "SOURCE_DATE_EPOCH is not a whole number of seconds; the current time is used.");
+  }
+  Engine engine(services.env());
+  return NewsAdd(engine, line);
+}
+
+}  // namespace pagorin
