@@ -1,0 +1,31 @@
+// Engine texts (bytes) as Qt strings and back.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "shared/charset.h"
+
+namespace pagorin {
+
+class cSHAREDSettings;
+
+// For display: UTF-8 when the bytes are valid UTF-8, else Windows-1252 (a
+// project made on Windows, a file name from an old disk). Never loses a byte
+// to a replacement character.
+QString ToQt(std::string_view bytes);
+// Paths, file names and settings of the program: UTF-8.
+std::string FromQt(const QString& text);
+
+// Text that goes into the project's files and keys (titles, news stories):
+// in the project's character set. In Windows-1252 a character that code page
+// lacks is written as an HTML numeric entity ("&#8364;" style), so nothing
+// typed is lost.
+std::string ToProjectText(const QString& text, Charset charset);
+QString FromProjectText(std::string_view bytes, Charset charset);
+
+// The character set the project key Charset names (Windows-1252 without it).
+Charset ProjectCharset(const cSHAREDSettings& project_settings);
+
+}  // namespace pagorin

@@ -1,0 +1,154 @@
+// The Qt side of the seam: scripted answers, file filters, status strips,
+// the controls lock and text conversion.
+#include "gui/qt_ui.h"
+
+#include <QImage>
+#include <QtTest>
+
+#include "gui/qt_text.h"
+#include "gui/status_strip.h"
+
+namespace pagorin {
+
+class QtUiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void NameFilterFollowsTheDialogsFilterText_data();
+  void NameFilterFollowsTheDialogsFilterText();
+  void QueuedAnswersComeFirstThenSafeAnswers();
+  void QueuedFileNamesAnswerFileAndFolderDialogs();
+  void StatusFramesReachTheirOwnStrip();
+  void StripPaintsTheBarToItsFraction_data();
+  void StripPaintsTheBarToItsFraction();
+  void ControlsLockGoesToTheWindow();
+  void DisplayTextFallsBackToWindows1252();
+  void ProjectTextKeepsEveryCharacter();
+};
+
+void QtUiTest::NameFilterFollowsTheDialogsFilterText_data() {
+  QTest::addColumn<QString>("filter");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("project") << "Pagorin Project (*.pgx)|*.pgx"
+                           << "Pagorin Project (*.pgx)";
+  QTest::newRow("templates") << "Pagorin Template (*.template)|*.template|PHP file (*.php)|*.php"
+                             << "Pagorin Template (*.template);;PHP file (*.php)";
+  QTest::newRow("description without patterns") << "Pages|*.html;*.htm"
+                                                << "Pages (*.html *.htm)";
+  QTest::newRow("lone pattern") << "*.PGX"
+                                << "*.PGX";
+  QTest::newRow("empty") << ""
+                         << "";
+}
+
+void QtUiTest::NameFilterFollowsTheDialogsFilterText() {
+  QFETCH(QString, filter);
+  QFETCH(QString, expected);
+  QCOMPARE(QtNameFilter(filter.toStdString()), expected);
+}
+
+void QtUiTest::QueuedAnswersComeFirstThenSafeAnswers() {
+  QtUi ui;
+  ui.QueueAnswer(Answer::kYes);
+  QCOMPARE(ui.ShowMessage("Replace it?", Buttons::kYesNo, "Add New", Icon::kQuestion),
+           Answer::kYes);
+  ui.SetScripted(true);
+  QCOMPARE(ui.ShowMessage("Replace it?", Buttons::kYesNo, {}, Icon::kNone), Answer::kNo);
+  QCOMPARE(ui.ShowMessage("Disk full", Buttons::kRetryCancel, {}, Icon::kNone), Answer::kCancel);
+  QCOMPARE(ui.ShowMessage("Done", Buttons::kOk, {}, Icon::kNone), Answer::kOk);
+  ui.ShowErrorReport("Settings file damaged", "");
+  QVERIFY(ui.OpenDocument("/tmp/page.html"));
+
+  QCOMPARE(ui.MessageTexts(),
+           (std::vector<std::string>{"Replace it?", "Replace it?", "Disk full", "Done"}));
+  QCOMPARE(ui.messages().front().title, std::string("Add New"));
+  QCOMPARE(ui.error_reports(), std::vector<std::string>{"Settings file damaged"});
+  QCOMPARE(ui.opened_documents(), std::vector<std::string>{"/tmp/page.html"});
+}
+
+void QtUiTest::QueuedFileNamesAnswerFileAndFolderDialogs() {
+  QtUi ui;
+  ui.SetScripted(true);
+  ui.QueueFileName("/site/New Project.pgx");
+  ui.QueueFileName(std::nullopt);
+  ui.QueueFileName("/site/pages");
+  FileRequest request;
+  request.title = "New Pagorin Project";
+  QCOMPARE(ui.ChooseFile(request), std::optional<std::string>("/site/New Project.pgx"));
+  QCOMPARE(ui.ChooseFile(request), std::optional<std::string>());
+  QCOMPARE(ui.ChooseFolder("Site folder", "/site/"), std::optional<std::string>("/site/pages"));
+  QCOMPARE(ui.ChooseFile(request), std::optional<std::string>());  // nothing left: cancelled
+  QCOMPARE(ui.file_requests().size(), size_t{4});
+  QCOMPARE(ui.file_requests()[2].start_folder, std::string("/site/"));
+}
+
+void QtUiTest::StatusFramesReachTheirOwnStrip() {
+  QtUi ui;
+  StatusStripWidget main_strip;
+  StatusStripWidget upload_strip;
+  ui.SetStatusStrip(StatusStrip::kMain, &main_strip);
+  ui.SetStatusStrip(StatusStrip::kUpload, &upload_strip);
+  const StatusFrame building{0.5, {128, 255, 128}, "Building Selected"};
+  ui.DrawStatus(StatusStrip::kMain, building);
+  QCOMPARE(main_strip.frame(), building);
+  QCOMPARE(upload_strip.frame(), StatusFrame{});
+  {
+    StatusStripWidget gone;
+    ui.SetStatusStrip(StatusStrip::kUpload, &gone);
+  }
+  ui.DrawStatus(StatusStrip::kUpload, building);  // the strip is gone: draws nowhere
+}
+
+void QtUiTest::StripPaintsTheBarToItsFraction_data() {
+  QTest::addColumn<double>("fraction");
+  QTest::addColumn<bool>("quarter_filled");
+  QTest::addColumn<bool>("three_quarters_filled");
+  QTest::newRow("half") << 0.5 << true << false;
+  QTest::newRow("none") << 0.0 << false << false;
+  QTest::newRow("negative counts as none") << -2.0 << false << false;
+  QTest::newRow("over full is clipped") << 1.5 << true << true;
+}
+
+void QtUiTest::StripPaintsTheBarToItsFraction() {
+  QFETCH(double, fraction);
+  QFETCH(bool, quarter_filled);
+  QFETCH(bool, three_quarters_filled);
+  StatusStripWidget strip;
+  strip.resize(200, 24);
+  const QColor bar(10, 200, 30);
+  strip.ShowFrame(StatusFrame{fraction, {10, 200, 30}, ""});
+  const QImage image = strip.grab().toImage();
+  const int y = image.height() / 2;
+  const QColor base = strip.palette().color(QPalette::Base);
+  QCOMPARE(image.pixelColor(image.width() / 4, y), quarter_filled ? bar : base);
+  QCOMPARE(image.pixelColor(image.width() * 3 / 4, y), three_quarters_filled ? bar : base);
+}
+
+void QtUiTest::ControlsLockGoesToTheWindow() {
+  QtUi ui;
+  std::vector<bool> calls;
+  ui.SetControlsEnabled(false);  // no window yet: nothing happens
+  ui.SetControlsHandler([&calls](bool enabled) { calls.push_back(enabled); });
+  ui.SetControlsEnabled(false);
+  ui.SetControlsEnabled(true);
+  QCOMPARE(calls, (std::vector<bool>{false, true}));
+}
+
+void QtUiTest::DisplayTextFallsBackToWindows1252() {
+  QCOMPARE(ToQt("caf\xc3\xa9"), QString::fromUtf8("caf\xc3\xa9"));
+  QCOMPARE(ToQt("caf\xe9 \x80"), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
+  QCOMPARE(FromProjectText("\x93quoted\x94", Charset::kWindows1252),
+           QString::fromUtf8("\xe2\x80\x9cquoted\xe2\x80\x9d"));
+}
+
+void QtUiTest::ProjectTextKeepsEveryCharacter() {
+  const QString typed = QString::fromUtf8("\xe2\x82\xac 5 \xe2\x98\x83 caf\xc3\xa9");
+  QCOMPARE(ToProjectText(typed, Charset::kWindows1252), std::string("\x80 5 &#9731; caf\xe9"));
+  QCOMPARE(ToProjectText(typed, Charset::kUtf8), typed.toStdString());
+  QCOMPARE(FromProjectText(ToProjectText(typed, Charset::kUtf8), Charset::kUtf8), typed);
+}
+
+}  // namespace pagorin
+
+QTEST_MAIN(pagorin::QtUiTest)
+#include "qt_ui_test.moc"
