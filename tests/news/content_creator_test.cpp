@@ -1,0 +1,191 @@
+// The Content Creator's Generate, Exit and tag picker, and items read back
+// by the lists exactly as they were written.
+#include "news/content_creator.h"
+
+#include <gtest/gtest.h>
+
+#include "app/project.h"
+#include "news/news_tags.h"
+#include "news_fixture.h"
+#include "shared/settings.h"
+
+namespace pagorin::testing {
+namespace {
+
+class ContentCreator : public NewsSiteTest {
+ protected:
+  ContentCreator() {
+    t.WriteFile(
+        Site("Templates/news0000.template"),
+        "<html>[include=header_news0000.inc][include=content_news0000.inc]#$NewsNum$</html>");
+    t.WriteFile(Site("Includes/content_news0000.inc"),
+                "<h1>$NewsTitle$</h1>$NewsDate$\r\n$NewsStory$\r\n$NewsTags$");
+    t.WriteFile(Site("Includes/header_news0000.inc"),
+                "<title>$NewsBareTitle$</title>$NewsBareStory$");
+  }
+
+  std::string Key(const std::string& name) { return project().RetrieveSetting(name).Text(); }
+  std::vector<std::string> SiteFiles() const {
+    std::vector<std::string> files = t.List(Site("Templates"));
+    for (const std::string& name : t.List(Site("Includes"))) {
+      files.push_back(name);
+    }
+    return files;
+  }
+};
+
+TEST_F(ContentCreator, FirstItemOfAProjectIsWrittenAndReadBack) {
+  ContentCreatorFields fields = OpenContentCreator(engine);
+  EXPECT_EQ("1", fields.txtNumber);
+  EXPECT_EQ("news", fields.txtPrefix);
+  EXPECT_EQ("news0000.template", fields.txtSourceTemplate);
+  EXPECT_EQ("2:35pm, March 7 2024", fields.txtDate);
+  fields.txtTitle = "Say \"hi\" $NewsBareStory$";
+  fields.txtStory = "One <b>two</b><br>three";
+  fields.txtTags = "a, b,,a";
+
+  EXPECT_EQ(GenerateOutcome::kGenerated, GenerateNewsItem(engine, fields));
+  EXPECT_EQ("<html>[include=header_news0001.inc][include=content_news0001.inc]#1</html>",
+            t.ReadFile(Site("Templates/news0001.template")));
+  EXPECT_EQ(
+      "<h1><!-- title -->Say 'hi' One <b>two</b><br>three<!-- end title --></h1><!-- date "
+      "-->2:35pm, March "
+      "7 2024<!-- end date -->\r\n<!-- story -->One <b>two</b><br>three<!-- end story --><!-- "
+      "num=1-->\r\n<!-- tags -->a, b,,a<!-- end tags -->",
+      t.ReadFile(Site("Includes/content_news0001.inc")));
+  EXPECT_EQ("<title>Say 'hi' One <b>two</b><br>three</title>One <b>two</b><br>three",
+            t.ReadFile(Site("Includes/header_news0001.inc")));
+  ASSERT_EQ(1u, t.ui.messages.size());
+  EXPECT_EQ(Site("Templates/news0001.template") + " generated", t.ui.messages[0].text);
+  EXPECT_EQ(Buttons::kOk, t.ui.messages[0].buttons);
+  EXPECT_EQ("1", fields.txtNumber);
+  EXPECT_EQ("", fields.txtTitle + fields.txtStory + fields.txtTags);
+
+  EXPECT_EQ("1", Key("NewsNumber"));
+  EXPECT_EQ("news", Key("NewsPrefix"));
+  EXPECT_EQ("news0000.template", Key("NewsSourceTemplate"));
+  EXPECT_EQ(".html", Key("Ext_news0001"));
+  EXPECT_EQ((std::vector<std::string>{"b", "a"}), PickableTags(project()));
+  EXPECT_NE(std::string::npos, t.ReadFile(Site("site.pgx")).find("\r\nNEWSNUMBER,1\r\n"));
+
+  t.WriteFile(Site("Complete_Newslist.txt"), "<ul>$inner$</ul>");
+  t.WriteFile(Site("Newslist_Item.txt"),
+              "<li>$NewsNum$ $NewsLink$ $NewsTitle$|$NewsDate$|$NewsSummary$|$NewsTags$</li>");
+  ContentCreatorClosed(engine);
+  EXPECT_EQ(
+      "<ul><li>0001 news0001.html Say 'hi' One <b>two</b><br>three| March 7 2024|One two three "
+      "[...]|a, b,,a</li></ul>",
+      t.ReadFile(Site("Includes/complete_newslist.inc")));
+  EXPECT_EQ("", Ring());
+}
+
+TEST_F(ContentCreator, NumberMovesPastExistingItemsAndKeepsTheSourceExtension) {
+  for (const char* name :
+       {"content_news0001.inc", "content_news0002.inc", "content_news0003.inc"}) {
+    t.WriteFile(Site(std::string("Includes/") + name), "taken");
+  }
+  t.WriteFile(Site("Templates/news0005.template"), "only the first include decides");
+  project().StoreSetting("Ext_news0000", ".php");
+  ContentCreatorFields fields = OpenContentCreator(engine);
+  fields.txtTitle = "Fourth";
+  EXPECT_EQ(GenerateOutcome::kGenerated, GenerateNewsItem(engine, fields));
+  EXPECT_EQ("4", fields.txtNumber);
+  EXPECT_EQ("4", Key("NewsNumber"));
+  EXPECT_EQ(".php", Key("Ext_news0004"));
+  EXPECT_EQ(Site("Templates/news0004.template") + " generated", t.ui.messages.at(0).text);
+
+  fields.txtNumber = " 12 ";
+  GenerateNewsItem(engine, fields);
+  EXPECT_TRUE(t.Exists(Site("Includes/header_news0012.inc")));
+  EXPECT_EQ("12", Key("NewsNumber"));
+}
+
+TEST_F(ContentCreator, UnusableFieldsAreRefusedAndNothingChanges) {
+  struct Case {
+    std::string ContentCreatorFields::*field;
+    const char* value;
+    const char* message;
+  };
+  const Case cases[] = {
+      {&ContentCreatorFields::txtNumber, "abc",
+       "The current number \"abc\" is not a whole number from 1 up. No news item was generated."},
+      {&ContentCreatorFields::txtNumber, "0",
+       "The current number \"0\" is not a whole number from 1 up. No news item was generated."},
+      {&ContentCreatorFields::txtNumber, "-3",
+       "The current number \"-3\" is not a whole number from 1 up. No news item was generated."},
+      {&ContentCreatorFields::txtSourceInclude, "",
+       "The first include name is empty; it must contain 0000, which will be replaced with the "
+       "actual number. No news item was generated."},
+      {&ContentCreatorFields::txtSourceInclude2, "header.inc",
+       "The second include name \"header.inc\" must contain 0000, which will be replaced with the "
+       "actual number. No news item was generated."},
+  };
+  const std::vector<cSHAREDSetting> entries_before = project().entries();
+  const std::vector<std::string> files_before = SiteFiles();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    t.ui.messages.clear();
+    ContentCreatorFields fields = OpenContentCreator(engine);
+    fields.txtTitle = "\"Quoted\"";
+    fields.txtTags = "tag";
+    fields.*c.field = c.value;
+    EXPECT_EQ(GenerateOutcome::kRefused, GenerateNewsItem(engine, fields));
+    ASSERT_EQ(1u, t.ui.messages.size());
+    EXPECT_EQ(c.message, t.ui.messages[0].text);
+    EXPECT_EQ("\"Quoted\"", fields.txtTitle);
+    EXPECT_EQ(entries_before.size(), project().entries().size());
+    EXPECT_EQ(files_before, SiteFiles());
+  }
+  EXPECT_FALSE(t.Exists(Site("site.pgx")));
+}
+
+TEST_F(ContentCreator, FailedWriteKeepsTheFieldsAndNamesTheFile) {
+  ContentCreatorFields fields = OpenContentCreator(engine);
+  fields.txtTitle = "Title";
+  t.fs.FailNth(FaultyFileSystem::Op::kOpen, 2, FsError::kAccessDenied);
+  EXPECT_EQ(GenerateOutcome::kIncomplete, GenerateNewsItem(engine, fields));
+  EXPECT_EQ("Could not write " + Site("Includes/content_news0001.inc") +
+                ", so news item 1 is incomplete. Check the folder and press Generate again.",
+            t.ui.messages.at(0).text);
+  EXPECT_EQ("Title", fields.txtTitle);
+  EXPECT_TRUE(t.Exists(Site("Includes/header_news0001.inc")));
+  EXPECT_EQ(
+      "Injected failure(70) in createoutputfile of module FileSubs\n"
+      "Can't write " +
+          Site("Includes/content_news0001.inc") + "(75) in cmdGen of module frmContentCreator\n",
+      Ring());
+}
+
+TEST_F(ContentCreator, ExitStoresTheThirteenDefaultListsInEachSet) {
+  ContentCreatorFields fields = OpenContentCreator(engine);
+  ExitContentCreator(engine, fields);
+  for (const char* set : {"GEN_INCFILE", "GEN_OUTER", "GEN_INNER", "GEN_TAGS", "GEN_COUNT"}) {
+    EXPECT_EQ(13, project().SetCount(set)) << set;
+  }
+  EXPECT_EQ("-1", Key("GEN_COUNT_1"));
+  EXPECT_EQ("rssfile.inc", Key("GEN_INCFILE_4"));
+  EXPECT_EQ("Vorn", Key("GEN_TAGS_13"));
+  EXPECT_EQ(DefaultNewsLists(), StoredNewsLists(project()));
+
+  fields.ListView1.resize(2);
+  Savelist(project(), fields.ListView1);
+  EXPECT_EQ(2, project().SetCount("GEN_COUNT"));
+  EXPECT_EQ("", Key("GEN_INCFILE_13"));
+}
+
+TEST_F(ContentCreator, TagPickerOffersEveryTagUsedAndJoinsTheChosenOnes) {
+  for (const char* tag : {"x", "", "y"}) {
+    project().AddToSet("TAGS", tag);
+  }
+  EXPECT_EQ((std::vector<std::string>{"x", "y"}), PickableTags(project()));
+  EXPECT_EQ("", JoinPickedTags({}));
+  EXPECT_EQ("Vorn 1, Appearance", JoinPickedTags({"Vorn 1", "Appearance"}));
+  EXPECT_EQ("a, b", AddPickedTags("", "a, b"));
+  EXPECT_EQ("x, y", AddPickedTags("x", "y"));
+  EXPECT_EQ("x, ", AddPickedTags("x", ""));
+  RememberTags(project(), " Y ,z");
+  EXPECT_EQ((std::vector<std::string>{"x", "Y", "z"}), PickableTags(project()));
+}
+
+}  // namespace
+}  // namespace pagorin::testing
