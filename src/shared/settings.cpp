@@ -1,13 +1,15 @@
 #include "shared/settings.h"
 
+#include <time.h>
+
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <exception>
 #include <limits>
 #include <new>
 #include <utility>
 
-#include "shared/clock.h"
 #include "shared/error_report.h"
 #include "shared/file_subs.h"
 #include "shared/locale_facts.h"
@@ -161,14 +163,9 @@ SettingValue::SettingValue(std::int64_t value)
     : kind_(Kind::kNumber), text_(std::to_string(value)), number_(value) {}
 
 SettingValue SettingValue::Date(TimePoint when) {
-  const LocalDateTime local = ToLocal(when);
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
   std::tm tm{};
-  tm.tm_year = local.year - 1900;
-  tm.tm_mon = local.month - 1;
-  tm.tm_mday = local.day;
-  tm.tm_hour = local.hour;
-  tm.tm_min = local.minute;
-  tm.tm_sec = local.second;
+  localtime_r(&seconds, &tm);
   char buffer[64];
   const std::size_t length = std::strftime(buffer, sizeof buffer, "%x", &tm);
   SettingValue value;

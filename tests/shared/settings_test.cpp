@@ -56,6 +56,7 @@ TEST(SettingValueTest, TextNumberAndTruth) {
       {SettingValue("abc"), "abc", -1, false},
       {SettingValue("99999999999999999999"), "99999999999999999999", -1, false},
       {SettingValue(), "", -1, false},
+      {SettingValue::Date(testing::FixedNow()), "03/07/24", 3, true},  // the C locale's %x
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
