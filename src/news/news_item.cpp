@@ -11,23 +11,24 @@ std::string clsNewsItem::Summary(int NumWords) const {
   std::string text = strStory;
   replacewith(text, "<br>", " ");
   striphtml(text);
-  text = RemoveDoubleSpaces(text);
 
   std::string result;
   std::string word;
   int count = 0;
+  char previous = 0;
   for (const char c : text) {
     if (count >= NumWords) {
       break;
     }
     if (c != ' ') {
       word += c;
-      continue;
+    } else if (previous != ' ') {  // a run of blanks counts as one
+      result += word;
+      result += ' ';
+      word.clear();
+      ++count;
     }
-    result += word;
-    result += ' ';
-    word.clear();
-    ++count;
+    previous = c;
   }
   if (count < NumWords) {
     result += word;
