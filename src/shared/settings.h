@@ -78,7 +78,8 @@ class cSHAREDSettings {
   // Name at a 1-based position; empty when out of range.
   std::string SettingNameByIndex(int position) const;
 
-  // Upper-cases the name, then inserts or replaces.
+  // Upper-cases the name, then inserts or replaces. A new name costs a move
+  // of the entries after it (loading a file does not go this way).
   void StoreSetting(const std::string& name, const SettingValue& value);
   void sSet(const std::string& name, const SettingValue& value) { StoreSetting(name, value); }
 
@@ -106,7 +107,8 @@ class cSHAREDSettings {
   // message; a full disk with Retry/Cancel; anything else in the error report.
   void SaveSettings(const std::string& path);
   // Replaces the list with the file's entries; a missing file gives an empty
-  // store and no message. Names are taken as written (a lower-case name is
+  // store and no message; one that cannot be read gives an empty store and
+  // a line in the log. Names are taken as written (a lower-case name is
   // kept lower-case); of two adjacent lines with the same name the first
   // wins, of non-adjacent ones the last. Cost: O(n log n) for n lines.
   void LoadSettings(const std::string& path);
