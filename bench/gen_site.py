@@ -545,7 +545,7 @@ def write_hugo(root, pages, news):
         "year": RELEASE_MTIME.strftime("%Y"), "month": RELEASE_MTIME.strftime("%m"),
         "day": RELEASE_MTIME.strftime("%d"),
         "url": RELEASE_URL.replace("@@@", RELEASE_VERSION.replace(".", "")),
-        "details": RELEASE_NOTES.strip()}))
+        "details": RELEASE_NOTES.strip(" ")}))
     content = os.path.join(root, "content")
     write(os.path.join(content, "archive.html"), front_matter([
         ("title", "All news"), ("description", "Every news item from the workshop"),
@@ -573,7 +573,7 @@ def write_hugo(root, pages, news):
 
 def write_manifest(path, pages, news):
     lines = []
-    every = ["</html>", "<h2>Latest news</h2>", "<h2>Lantern %s</h2>" % RELEASE_VERSION]
+    every = ["</html>", "<h2>Lantern %s</h2>" % RELEASE_VERSION]
     if news:
         every.append('<a href="%s.html">%s</a>' % (news[-1]["page"], news[-1]["title"]))
     lines.append(["*"] + every)
@@ -586,7 +586,7 @@ def write_manifest(path, pages, news):
         lines.append([item["page"] + ".html",
                       "<title>%s | %s</title>" % (item["title"], SITE_NAME),
                       "<h1><!-- title -->%s<!-- end title --></h1>" % item["title"],
-                      "<!-- num=%d-->" % item["number"]])
+                      "<!-- num=%d-->" % item["number"], "<h2>Latest news</h2>"])
     for page in pages:
         lines.append(["%s.html" % page["name"],
                       "<title>%s | %s</title>" % (page["title"], SITE_NAME),
@@ -594,7 +594,7 @@ def write_manifest(path, pages, news):
                       '<body class="section-%s theme-%s">' % (page["section"], THEME),
                       "<h1>%s</h1>" % page["title"],
                       '<p class="lead">%s</p>' % page["lead"],
-                      "<h2>About %s</h2>" % page["topic"]])
+                      "<h2>About %s</h2>" % page["topic"], "<h2>Latest news</h2>"])
     write(path, "".join("\t".join(line) + "\n" for line in lines))
 
 
