@@ -1,0 +1,158 @@
+// The build run: order, selection, the early end, progress texts, the
+// button timer and the preview.
+#include "app/build_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "app/project.h"
+#include "site_fixture.h"
+
+namespace pagorin::testing {
+namespace {
+
+class BuildDriverTest : public SiteTest {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+      WriteTemplate(std::string(name) + ".template", std::string("page ") + name);
+    }
+    OpenSite({"WEBSITEURL,https://walkers.example/"});
+  }
+
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (const StatusFrame& frame : t.ui.main_status) {
+      captions.push_back(frame.caption);
+    }
+    return captions;
+  }
+};
+
+TEST_F(BuildDriverTest, AllBuildsEveryTemplateInListOrder) {
+  engine.Timer3Enabled = true;
+  ASSERT_TRUE(BuildAll());
+  for (const char* name : {"a", "b", "c", "d", "e"}) {
+    EXPECT_EQ(std::string("page ") + name, Page(std::string(name) + ".html"));
+  }
+  EXPECT_FALSE(engine.Timer3Enabled);
+  EXPECT_TRUE(engine.Timer1Enabled);
+  EXPECT_EQ("https://walkers.example/", engine.CurrentSiteURL);
+  EXPECT_EQ(Site("e.html"), engine.CurrentPageFile);
+  // The bar is full at the end and no completion text is shown.
+  ASSERT_FALSE(t.ui.main_status.empty());
+  EXPECT_EQ(1.0, t.ui.main_status.back().fraction);
+  EXPECT_EQ("100%", t.ui.main_status.back().caption);
+  EXPECT_EQ((std::vector<bool>{false, true}), t.ui.controls_enabled);
+  EXPECT_EQ((std::vector<Pointer>{Pointer::kBusy, Pointer::kNormal}), t.ui.pointers);
+}
+
+TEST_F(BuildDriverTest, SelectedBuildsOnlyTheSelectedOnes) {
+  Select({"b.template", "d.template"});
+  ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
+  EXPECT_FALSE(PageExists("a.html"));
+  EXPECT_EQ("page b", Page("b.html"));
+  EXPECT_FALSE(PageExists("c.html"));
+  EXPECT_EQ("page d", Page("d.html"));
+  EXPECT_EQ(Site("d.html"), engine.CurrentPageFile);
+  const std::vector<std::string> captions = Captions();
+  ASSERT_GE(captions.size(), 2u);
+  EXPECT_EQ("Building Selected", captions.front());
+  EXPECT_EQ("Selected item(s) compiled", captions.back());
+}
+
+TEST_F(BuildDriverTest, SelectedWithNothingSelectedStillRunsTheVersionIncludes) {
+  t.WriteFile(Site("IniFiles.txt"), "ver.inc,Template.txt,current.txt,False\r\n");
+  t.WriteFile(Site("Template.txt"), "v$FILE");
+  t.WriteFile(Site("current.txt"), "2.1");
+  OpenSite({"DOVERSIONSFIRST,1"});
+  engine.ListView1.ClearSelection();
+  ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
+  EXPECT_EQ("v2.1", t.ReadFile(Site("Includes/ver.inc")));
+  EXPECT_FALSE(PageExists("a.html"));
+  EXPECT_EQ("Selected item(s) compiled", Captions().back());
+}
+
+TEST_F(BuildDriverTest, FailureEndsTheRunAtTheFailingPage) {
+  WriteTemplate("c.template", "page c [include=gone.inc] rest");
+  Select({"a.template", "b.template", "c.template", "d.template", "e.template"});
+  EXPECT_FALSE(BuildPages(engine, /*selected_only=*/true));
+  EXPECT_EQ("page a", Page("a.html"));
+  EXPECT_EQ("page b", Page("b.html"));
+  EXPECT_EQ("page c ", Page("c.html"));
+  EXPECT_FALSE(PageExists("d.html"));
+  EXPECT_FALSE(PageExists("e.html"));
+  EXPECT_EQ((std::vector<bool>{false, true}), t.ui.controls_enabled);
+  EXPECT_EQ(Pointer::kNormal, t.ui.pointers.back());
+  EXPECT_TRUE(engine.Timer1Enabled);
+  // The missing include's text stays on the strip; no completion text.
+  EXPECT_EQ((std::vector<std::string>{"Building Selected", "gone.inc not found in c.template"}),
+            Captions());
+}
+
+TEST_F(BuildDriverTest, EachRunStartsWithNoVariables) {
+  WriteTemplate("a.template", "[var colour=red]");
+  WriteTemplate("b.template", "[colour]");
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("red", Page("b.html"));
+  WriteTemplate("a.template", "page a");
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("[colour]", Page("b.html"));
+}
+
+TEST_F(BuildDriverTest, NewTemplateIsBuiltByAllButNotBySelected) {
+  engine.ListView1.SelectOnly(0);
+  WriteTemplate("f.template", "page f");
+  ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
+  EXPECT_FALSE(PageExists("f.html"));
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("page f", Page("f.html"));
+}
+
+TEST_F(BuildDriverTest, TimerFollowsTheListAndItsSelection) {
+  Timer1Tick(engine);
+  MainControls expected = engine.controls;
+  expected.go_all = expected.upload_all = true;
+  expected.go_selected = expected.upload_selected = expected.preview = true;
+  EXPECT_EQ(expected, engine.controls);
+
+  engine.ListView1.ClearSelection();
+  Timer1Tick(engine);
+  expected.go_selected = expected.upload_selected = expected.preview = false;
+  EXPECT_EQ(expected, engine.controls);
+
+  engine.ListView1.Clear();
+  Timer1Tick(engine);
+  expected.go_all = expected.upload_all = false;
+  EXPECT_EQ(expected, engine.controls);
+}
+
+TEST_F(BuildDriverTest, PreviewOpensAnExistingPageWithoutBuilding) {
+  t.WriteFile(Site("a.html"), "built before");
+  engine.ListView1.SelectOnly(0);
+  EXPECT_TRUE(cmdPreview(engine));
+  EXPECT_EQ("built before", Page("a.html"));
+  EXPECT_EQ(std::vector<std::string>{Site("a.html")}, t.ui.opened_documents);
+  EXPECT_EQ((std::vector<std::string>{"Opening in browser", " "}), Captions());
+}
+
+TEST_F(BuildDriverTest, PreviewBuildsMissingPagesAndOpensTheLastBuilt) {
+  Select({"b.template", "d.template"});
+  EXPECT_TRUE(cmdPreview(engine));
+  EXPECT_EQ("page b", Page("b.html"));
+  EXPECT_EQ(std::vector<std::string>{Site("d.html")}, t.ui.opened_documents);
+}
+
+TEST_F(BuildDriverTest, PreviewWithoutSelectionAsksForOne) {
+  engine.ListView1.ClearSelection();
+  EXPECT_FALSE(cmdPreview(engine));
+  EXPECT_EQ(std::vector<std::string>{"Please select a file"}, Captions());
+  EXPECT_TRUE(t.ui.opened_documents.empty());
+}
+
+TEST_F(BuildDriverTest, HelpSaysItIsComing) {
+  cmdHelp(engine);
+  EXPECT_EQ(std::vector<std::string>{"Help file coming soon."}, t.ui.MessageTexts());
+}
+
+}  // namespace
+}  // namespace pagorin::testing
