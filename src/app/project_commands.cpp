@@ -37,6 +37,9 @@ void mnuNewProject(Engine& engine, const ProjectSettingsDialog& dialog) {
     engine.texts.txtTitle = "New Project";
     engine.ProjectFile = *chosen;
     if (EditProjectSettings(engine, dialog)) {
+      // The dialog's refresh showed the title of no project; the new
+      // project keeps its own.
+      engine.texts.txtTitle = "New Project";
       SaveProject(engine);
       engine.ProjectLoaded = true;
       RefreshTemplateList(engine);

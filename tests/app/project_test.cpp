@@ -1,0 +1,205 @@
+// The project file and the project commands: where a site is, what is
+// loaded and saved, and files that must never be taken for a project.
+#include "app/project.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/project_commands.h"
+#include "app/project_paths.h"
+#include "site_fixture.h"
+
+namespace pagorin::testing {
+namespace {
+
+class ProjectTest : public SiteTest {};
+
+TEST_F(ProjectTest, SiteFolderFollowsProjectPath) {
+  EXPECT_EQ(t.paths.program_dir, GetProjectPath(engine));  // no project
+  OpenSite();
+  EXPECT_EQ(Site(), GetProjectPath(engine));
+  EXPECT_EQ(Site("Templates/"), TemplatesDir(engine));
+  EXPECT_EQ(Site("Includes/"), IncludesDir(engine));
+
+  struct Case {
+    std::string value;
+    std::string site;
+  };
+  const Case cases[] = {{".\\", Site()},
+                        {"/srv/www/", "/srv/www/"},
+                        {"C:\\web\\site\\", "C:/web/site/"},
+                        {"/srv/www", "/srv/www/"}};
+  for (const Case& c : cases) {
+    engine.ProjectSettings.sSet("ProjectPath", c.value);
+    EXPECT_EQ(c.site, GetProjectPath(engine)) << c.value;
+  }
+  engine.ProjectSettings.DeleteSettingByName("ProjectPath");
+  EXPECT_EQ("", GetProjectPath(engine));
+}
+
+TEST_F(ProjectTest, OutputNamesFollowTheExtensionKeys) {
+  OpenSite({"EXT_ABOUT,.php", "EXT_BARE,"});
+  EXPECT_EQ(Site("index.html"), BuildWebFilename(engine, "index.template"));
+  EXPECT_EQ(Site("about.php"), BuildWebFilename(engine, "about.htm"));
+  EXPECT_EQ(Site("my.page.html"), BuildWebFilename(engine, "my.page.template"));
+  EXPECT_EQ(Site("bare"), BuildWebFilename(engine, "bare.template"));
+  engine.ProjectSettings.sSet("Extension", ".htm");
+  EXPECT_EQ(Site("index.htm"), BuildWebFilename(engine, "index.template"));
+}
+
+TEST(LooksLikeProjectFile, TellsProjectsFromOtherFiles) {
+  struct Case {
+    std::string contents;
+    bool project;
+  };
+  const Case cases[] = {
+      {"", true},
+      {"PROJECTTITLE,Walks\r\nPROJECTPATH,./\r\n", true},
+      {"A,1\r\n\r\n  \r\nB,\r\n", true},
+      {"TITLE,Hello, world\r\n", true},
+      {"A,1\nB,2\n", false},  // bare LF: the store would see one line
+      {"PROJECTTITLE,Walks\r\nJust some words\r\n", false},
+      {" ,value\r\n", false},
+      {std::string("A,1\r\nB,\0\r\n", 10), false},
+      {"\xff\xd8\xff\xe0\x10JFIF,x", false},
+      {"<html>\r\n<p>Hello, world</p>\r\n", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.project, LooksLikeProjectFile(c.contents)) << c.contents;
+  }
+}
+
+TEST_F(ProjectTest, FileThatIsNoProjectIsRefusedAndNeverWritten) {
+  std::string photo = "\xff\xd8\xff\xe0";
+  photo += std::string(2000, '\0') + "EXIF,thing\r\n";
+  t.WriteFile(Site("photo.jpg"), photo);
+  engine.ProjectFile = Site("photo.jpg");
+  EXPECT_FALSE(OpenProject(engine));
+  EXPECT_FALSE(engine.ProjectLoaded);
+  EXPECT_EQ("", engine.ProjectFile);
+  ASSERT_EQ(1u, t.ui.messages.size());
+  EXPECT_EQ(Site("photo.jpg") +
+                " is not a Pagorin project file (its lines are not NAME,value settings). It "
+                "was not opened and will not be changed.",
+            t.ui.messages[0].text);
+
+  ProgramEnd(engine);
+  EXPECT_EQ(photo, t.ReadFile(Site("photo.jpg")));
+  // Even a save aimed at it on purpose is refused.
+  EXPECT_FALSE(SaveProjectFile(engine, Site("photo.jpg")));
+  EXPECT_EQ(photo, t.ReadFile(Site("photo.jpg")));
+}
+
+TEST_F(ProjectTest, FolderIsRefused) {
+  engine.ProjectFile = Site("Templates");
+  EXPECT_FALSE(OpenProject(engine));
+  EXPECT_EQ(Site("Templates") +
+                " is a folder, not a Pagorin project file. It was not opened and will not be "
+                "changed.",
+            t.ui.messages.at(0).text);
+}
+
+TEST_F(ProjectTest, PathThatDoesNotExistOpensAnEmptyProject) {
+  engine.ProjectFile = Site("new.pgx");
+  ASSERT_TRUE(OpenProject(engine));
+  EXPECT_TRUE(engine.ProjectLoaded);
+  EXPECT_EQ(0, engine.ProjectSettings.SettingsCount());
+  EXPECT_EQ("", GetProjectPath(engine));
+  EXPECT_FALSE(t.Exists(Site("new.pgx")));
+}
+
+TEST_F(ProjectTest, OpeningRecordsLastLoaded) {
+  engine.AppSettingsFile = t.paths.data_dir + "Pagorin.ini";
+  OpenSite();
+  EXPECT_EQ("LASTLOADED," + ProjectPath() + "\r\n", t.ReadFile(engine.AppSettingsFile));
+  EXPECT_EQ("Project Title", engine.texts.txtTitle);
+  EXPECT_TRUE(engine.controls.project_menus);
+}
+
+TEST_F(ProjectTest, QuittingSavesTheTitleBox) {
+  OpenSite({"PROJECTTITLE,Walks"});
+  EXPECT_EQ("Walks", engine.texts.txtTitle);
+  engine.texts.txtTitle = "Weekend Walks";
+  ProgramEnd(engine);
+  EXPECT_EQ("PROJECTPATH,./\r\nPROJECTTITLE,Weekend Walks\r\n", t.ReadFile(ProjectPath()));
+  EXPECT_NE(std::string::npos, t.ReadFile(t.log.LogFilePath()).find("Program end\r\n"));
+}
+
+TEST_F(ProjectTest, SaveAsWritesTheSameKeysUnderTheNewName) {
+  OpenSite({"PROJECTTITLE,Walks"});
+  t.ui.QueueFileName(t.Path("copy/walks.pgx"));
+  std::filesystem::create_directories(t.Path("copy"));
+  mnuSaveProjectAs(engine);
+  EXPECT_EQ(t.Path("copy/walks.pgx"), engine.ProjectFile);
+  EXPECT_EQ(t.ReadFile(ProjectPath()), t.ReadFile(t.Path("copy/walks.pgx")));
+  EXPECT_TRUE(std::filesystem::is_directory(t.Path("copy/Templates")));
+  EXPECT_TRUE(std::filesystem::is_directory(t.Path("copy/Includes")));
+  ASSERT_EQ(1u, t.ui.file_requests.size());
+  EXPECT_EQ("New Pagorin Project", t.ui.file_requests[0].title);
+  EXPECT_EQ("New Project.pgx", t.ui.file_requests[0].proposed_name);
+}
+
+TEST_F(ProjectTest, CancelledSaveAsKeepsTheProject) {
+  OpenSite();
+  mnuSaveProjectAs(engine);  // no name queued: the dialog is cancelled
+  EXPECT_EQ(ProjectPath(), engine.ProjectFile);
+  EXPECT_TRUE(engine.ProjectLoaded);
+}
+
+TEST_F(ProjectTest, CancelledNewProjectReturnsToTheOpenOne) {
+  OpenSite({"PROJECTTITLE,Walks"});
+  WriteTemplate("index.template", "");
+  RefreshTemplateList(engine);
+  int dialogs = 0;
+  auto cancelled = [&dialogs](const std::string&) {
+    ++dialogs;
+    return false;
+  };
+  t.ui.QueueFileName(t.Path("other.pgx"));
+  mnuNewProject(engine, cancelled);
+  EXPECT_EQ(1, dialogs);
+  EXPECT_EQ(ProjectPath(), engine.ProjectFile);
+  EXPECT_TRUE(engine.ProjectLoaded);
+  EXPECT_EQ("Walks", engine.texts.txtTitle);
+  EXPECT_EQ(1, engine.ListView1.count());
+  EXPECT_FALSE(t.Exists(t.Path("other.pgx")));
+}
+
+TEST_F(ProjectTest, ConfirmedNewProjectIsSavedAndOpen) {
+  std::string folder_shown;
+  auto confirmed = [&](const std::string& folder) {
+    folder_shown = folder;
+    engine.ProjectSettings.sSet("ProjectPath", "./");
+    return true;
+  };
+  std::filesystem::create_directories(t.Path("new"));
+  t.ui.QueueFileName(t.Path("new/new.pgx"));
+  mnuNewProject(engine, confirmed);
+  EXPECT_EQ(t.Path("new/"), folder_shown);
+  EXPECT_TRUE(engine.ProjectLoaded);
+  EXPECT_EQ("PROJECTPATH,./\r\nPROJECTTITLE,New Project\r\n", t.ReadFile(t.Path("new/new.pgx")));
+  EXPECT_TRUE(std::filesystem::is_directory(t.Path("new/Templates")));
+}
+
+TEST_F(ProjectTest, OpeningAFileThatIsNoProjectKeepsTheOpenOne) {
+  OpenSite({"PROJECTTITLE,Walks"});
+  t.WriteFile(t.Path("notes.txt"), "just notes\r\n");
+  t.ui.QueueFileName(t.Path("notes.txt"));
+  mnuOpenProject(engine);
+  EXPECT_EQ(ProjectPath(), engine.ProjectFile);
+  EXPECT_EQ("Walks", engine.texts.txtTitle);
+  EXPECT_EQ("just notes\r\n", t.ReadFile(t.Path("notes.txt")));
+}
+
+TEST_F(ProjectTest, SettingsAreSavedWhetherConfirmedOrNot) {
+  OpenSite();
+  mnuSettings(engine, [&](const std::string&) {
+    engine.ProjectSettings.sSet("WEBSITEURL", "https://walkers.example/");
+    return false;
+  });
+  EXPECT_EQ("PROJECTPATH,./\r\nWEBSITEURL,https://walkers.example/\r\n", t.ReadFile(ProjectPath()));
+}
+
+}  // namespace
+}  // namespace pagorin::testing
