@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "shared/env.h"
 #include "shared/log.h"
 #include "shared/text.h"
@@ -23,14 +24,6 @@ QPlainTextEdit* ReadOnlyText(const char* name, const std::string& text, QWidget*
   box->setReadOnly(true);
   box->setPlainText(ToQt(ReplaceAll(text, "\r\n", "\n", true)));
   return box;
-}
-
-QPushButton* Button(const char* name, const char* caption, QDialogButtonBox* row,
-                    QDialogButtonBox::ButtonRole role) {
-  QPushButton* button = row->addButton(caption, role);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
 }
 
 }  // namespace
@@ -67,13 +60,13 @@ fSHAREDErrorRpt::fSHAREDErrorRpt(Env& env, const std::string& error_text,
   layout->addWidget(comment_area_, 1);
 
   auto* row = new QDialogButtonBox(this);
-  cmdViewLog_ = Button("cmdViewLog", "View Log", row, QDialogButtonBox::ActionRole);
-  cmdShowComments_ = Button("cmdShowComments", "Add Comment", row, QDialogButtonBox::ActionRole);
+  cmdViewLog_ = AddButton(row, "cmdViewLog", "View Log", QDialogButtonBox::ActionRole);
+  cmdShowComments_ = AddButton(row, "cmdShowComments", "Add Comment", QDialogButtonBox::ActionRole);
   QPushButton* view_report =
-      Button("cmdViewReport", "View Report", row, QDialogButtonBox::ActionRole);
-  QPushButton* email = Button("cmdEmail", "Email Report", row, QDialogButtonBox::ActionRole);
-  QPushButton* help = Button("cmdHelp", "Help", row, QDialogButtonBox::HelpRole);
-  QPushButton* exit = Button("cmdExit", "Exit", row, QDialogButtonBox::RejectRole);
+      AddButton(row, "cmdViewReport", "View Report", QDialogButtonBox::ActionRole);
+  QPushButton* email = AddButton(row, "cmdEmail", "Email Report", QDialogButtonBox::ActionRole);
+  QPushButton* help = AddButton(row, "cmdHelp", "Help", QDialogButtonBox::HelpRole);
+  QPushButton* exit = AddButton(row, "cmdExit", "Exit", QDialogButtonBox::RejectRole);
   layout->addWidget(row);
 
   connect(cmdViewLog_, &QPushButton::clicked, this, &fSHAREDErrorRpt::cmdViewLog);

@@ -52,6 +52,25 @@ QString FromProjectText(std::string_view bytes, Charset charset) {
   return charset == Charset::kUtf8 ? ToQt(bytes) : FromWindows1252(bytes);
 }
 
+QString ToEditorText(std::string_view bytes, Charset charset) {
+  QString text = FromProjectText(bytes, charset);
+  text.replace("\r\n", "\n");
+  return text;
+}
+
+std::string FromEditorText(const QString& text, Charset charset, bool crlf) {
+  QString lines = text;
+  if (crlf) {
+    lines.replace("\r\n", "\n");
+    lines.replace("\n", "\r\n");
+  }
+  return ToProjectText(lines, charset);
+}
+
+bool UsesCrLf(std::string_view bytes) {
+  return bytes.find("\r\n") != std::string_view::npos || bytes.find('\n') == std::string_view::npos;
+}
+
 Charset ProjectCharset(const cSHAREDSettings& project_settings) {
   return CharsetFromName(project_settings.sGet("Charset").Text());
 }

@@ -25,6 +25,15 @@ std::string FromQt(const QString& text);
 std::string ToProjectText(const QString& text, Charset charset);
 QString FromProjectText(std::string_view bytes, Charset charset);
 
+// A text file of the project in a multi-line box, and back: the box works
+// with "\n" alone; the file gets CR LF again when `crlf` is set (the usual
+// line end of the program's files; see UsesCrLf).
+QString ToEditorText(std::string_view bytes, Charset charset);
+std::string FromEditorText(const QString& text, Charset charset, bool crlf);
+// True when a file's lines end in CR LF, or when it has no line end to go
+// by (an empty or one-line file).
+bool UsesCrLf(std::string_view bytes);
+
 // The character set the project key Charset names (Windows-1252 without it).
 Charset ProjectCharset(const cSHAREDSettings& project_settings);
 

@@ -1,11 +1,18 @@
 // What every window test starts from: the engine's test environment with
 // the Qt seam in place of the recording one, scripted so that no dialog
-// ever waits for a person.
+// ever waits for a person, and an engine on top.
 #pragma once
 
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "app/engine.h"
+#include "app/project.h"
 #include "gui/qt_ui.h"
 #include "shared/env.h"
 #include "shared/progress.h"
@@ -17,7 +24,10 @@ struct GuiTestEnv {
   GuiTestEnv() {
     ui.SetScripted(true);
     ui.AttachEnv(env);
+    engine.AppSettingsFile = base.paths.data_dir + "Pagorin.ini";
   }
+
+  std::string Site(const std::string& relative = "") const { return base.Path("site/" + relative); }
 
   // Copies the bundled Sample project into the temporary folder and returns
   // the path of the copy's project file.
@@ -28,10 +38,59 @@ struct GuiTestEnv {
     return target + "/Sample.pgx";
   }
 
+  // Writes site/site.pgx from `lines` ("NAME,value"; PROJECTPATH,./ unless
+  // one is given) with the folders Templates and Includes, and opens it.
+  bool OpenSite(std::vector<std::string> lines = {}) {
+    if (std::none_of(lines.begin(), lines.end(),
+                     [](const std::string& line) { return line.rfind("PROJECTPATH,", 0) == 0; })) {
+      lines.push_back("PROJECTPATH,./");
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines) {
+      text += line + "\r\n";
+    }
+    std::filesystem::create_directories(Site("Templates"));
+    std::filesystem::create_directories(Site("Includes"));
+    base.WriteFile(Site("site.pgx"), text);
+    engine.ProjectFile = Site("site.pgx");
+    return OpenProject(engine);
+  }
+
   TestEnv base;
   QtUi ui;
   ProgressIndicator progress{base.clock, ui};
   Env env{base.fs, base.clock, ui, base.log, base.locale, progress, base.paths};
+  Engine engine{env};
 };
+
+// The control named `name` in `window`; the test stops when there is none.
+template <typename T>
+T* Find(QObject* window, const char* name) {
+  T* widget = window->findChild<T*>(name);
+  if (widget == nullptr) {
+    qFatal("no control %s", name);
+  }
+  return widget;
+}
+
+// Runs `act` on the modal dialog of type T as soon as it shows (call this
+// just before the click that opens it). A dialog still open after `act` is
+// closed as by Cancel, so a test never hangs.
+template <typename T>
+void WhenModal(std::function<void(T*)> act) {
+  QTimer::singleShot(0, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    T* dialog = qobject_cast<T*>(modal);
+    if (dialog != nullptr) {
+      act(dialog);
+    }
+    if (modal != nullptr && modal->isVisible()) {
+      if (auto* any = qobject_cast<QDialog*>(modal)) {
+        any->reject();
+      }
+    }
+  });
+}
 
 }  // namespace pagorin::testing

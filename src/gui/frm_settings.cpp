@@ -1,0 +1,180 @@
+#include "gui/frm_settings.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/engine.h"
+#include "gui/f_shared_proxy.h"
+#include "gui/frm_external_includes.h"
+#include "gui/qt_text.h"
+#include "gui/qt_ui.h"
+#include "gui/widgets.h"
+#include "shared/paths.h"
+
+namespace pagorin {
+
+frmSettings::frmSettings(Engine& engine, QtUi& ui, QWidget* parent)
+    : QDialog(parent), engine_(engine), ui_(ui) {
+  setObjectName("frmSettings");
+  setWindowTitle("Project Settings");
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(BuildLocation());
+  layout->addWidget(BuildWebAndFtp());
+  layout->addWidget(BuildCompilerOptions());
+  layout->addStretch(1);
+
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* versions =
+      AddButton(buttons, "cmdSetupVersions", "Set up version files", QDialogButtonBox::ActionRole);
+  QPushButton* proxy = AddButton(buttons, "cmdProxy", "Proxy Setup", QDialogButtonBox::ActionRole);
+  QPushButton* update =
+      AddButton(buttons, "cmdCheckUpdate", "Check for Update", QDialogButtonBox::ActionRole);
+  QPushButton* ok = AddButton(buttons, "cmdOK", "OK", QDialogButtonBox::AcceptRole);
+  QPushButton* cancel = AddButton(buttons, "cmdExit", "Cancel", QDialogButtonBox::RejectRole);
+  ok->setDefault(true);
+  layout->addWidget(buttons);
+  if (!engine_.ProjectLoaded) {
+    // The version files live in the site folder, which a project that is not
+    // saved yet does not have.
+    versions->setEnabled(false);
+    versions->setToolTip("Save the project first; then set up its version files here.");
+  }
+
+  connect(versions, &QPushButton::clicked, this, &frmSettings::cmdSetupVersions);
+  connect(proxy, &QPushButton::clicked, this, &frmSettings::cmdProxy);
+  connect(update, &QPushButton::clicked, this, &frmSettings::cmdCheckUpdate);
+  connect(ok, &QPushButton::clicked, this, &frmSettings::cmdOK);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  ShowFields(LoadProjectSettingsFields(engine_));
+  setMinimumWidth(560);
+}
+
+QWidget* frmSettings::BuildLocation() {
+  auto* group = new QGroupBox("Location of project source files", this);
+  auto* row = new QHBoxLayout(group);
+  txtProjectPath_ = Named(new QLineEdit(group), "txtProjectPath");
+  auto* pick = Named(new QPushButton(". . .", group), "cmdPickPath");
+  pick->setAutoDefault(false);
+  pick->setToolTip("Choose the site folder");
+  row->addWidget(txtProjectPath_, 1);
+  row->addWidget(pick);
+  connect(pick, &QPushButton::clicked, this, &frmSettings::cmdPickPath);
+  return group;
+}
+
+QWidget* frmSettings::BuildWebAndFtp() {
+  auto* group = new QGroupBox("Web and FTP options", this);
+  auto* form = new QFormLayout(group);
+  txtWebUrl_ = Named(new QLineEdit(group), "txtWebUrl");
+  txtWebUrl_->setToolTip("This is the root URL of your uploaded website.");
+  txtWebUrl_->setPlaceholderText("https://www.example.com/");
+  txtURL_ = Named(new QLineEdit(group), "txtURL");
+  txtURL_->setPlaceholderText("e.g. ftp.example.com");
+  txtFTPLoginName_ = Named(new QLineEdit(group), "txtFTPLoginName");
+  txtFTPPassword_ = Named(new QLineEdit(group), "txtFTPPassword");
+  txtFTPPassword_->setEchoMode(QLineEdit::Password);
+  txtRemoteFolder_ = Named(new QLineEdit(group), "txtRemoteFolder");
+  form->addRow("Web URL:", txtWebUrl_);
+  form->addRow("FTP address of site:", txtURL_);
+  form->addRow("FTP login name:", txtFTPLoginName_);
+  form->addRow("FTP password:", txtFTPPassword_);
+  form->addRow("Remote Folder:", txtRemoteFolder_);
+  return group;
+}
+
+QWidget* frmSettings::BuildCompilerOptions() {
+  auto* group = new QGroupBox("Compiler Options", this);
+  auto* form = new QFormLayout(group);
+  auto* extension = new QHBoxLayout;
+  optHTML_ = Named(new QRadioButton("HTML", group), "optHTML");
+  optHTM_ = Named(new QRadioButton("HTM", group), "optHTM");
+  optOther_ = Named(new QRadioButton("Other:", group), "optOther");
+  txtOtherExt_ = Named(new QLineEdit(group), "txtOtherExt");
+  txtOtherExt_->setMaximumWidth(fontMetrics().horizontalAdvance("M") * 8);
+  auto* options = new QButtonGroup(group);
+  for (QRadioButton* option : {optHTML_, optHTM_, optOther_}) {
+    options->addButton(option);
+    extension->addWidget(option);
+  }
+  extension->addWidget(txtOtherExt_);
+  extension->addStretch(1);
+  connect(optOther_, &QRadioButton::toggled, txtOtherExt_, &QLineEdit::setEnabled);
+  form->addRow("File extension:", extension);
+  chkDoVersionFiles_ =
+      Named(new QCheckBox("Generate program version files first", group), "chkDoVersionFiles");
+  form->addRow(chkDoVersionFiles_);
+  return group;
+}
+
+void frmSettings::ShowFields(const ProjectSettingsFields& fields) {
+  txtProjectPath_->setText(ToQt(fields.txtProjectPath));
+  txtWebUrl_->setText(ToQt(fields.txtWebUrl));
+  txtURL_->setText(ToQt(fields.txtURL));
+  txtFTPLoginName_->setText(ToQt(fields.txtFTPLoginName));
+  txtFTPPassword_->setText(ToQt(fields.txtFTPPassword));
+  txtRemoteFolder_->setText(ToQt(fields.txtRemoteFolder));
+  optHTML_->setChecked(fields.extension == ProjectSettingsFields::Extension::kHtml);
+  optHTM_->setChecked(fields.extension == ProjectSettingsFields::Extension::kHtm);
+  optOther_->setChecked(fields.extension == ProjectSettingsFields::Extension::kOther);
+  txtOtherExt_->setText(ToQt(fields.txtOtherExt));
+  txtOtherExt_->setEnabled(optOther_->isChecked());
+  chkDoVersionFiles_->setChecked(fields.chkDoVersionFiles);
+}
+
+ProjectSettingsFields frmSettings::Fields() const {
+  ProjectSettingsFields fields;
+  fields.txtProjectPath = FromQt(txtProjectPath_->text());
+  fields.txtWebUrl = FromQt(txtWebUrl_->text());
+  fields.txtURL = FromQt(txtURL_->text());
+  fields.txtFTPLoginName = FromQt(txtFTPLoginName_->text());
+  fields.txtFTPPassword = FromQt(txtFTPPassword_->text());
+  fields.txtRemoteFolder = FromQt(txtRemoteFolder_->text());
+  if (optHTM_->isChecked()) {
+    fields.extension = ProjectSettingsFields::Extension::kHtm;
+  } else if (optOther_->isChecked()) {
+    fields.extension = ProjectSettingsFields::Extension::kOther;
+  }
+  fields.txtOtherExt = FromQt(txtOtherExt_->text());
+  fields.chkDoVersionFiles = chkDoVersionFiles_->isChecked();
+  return fields;
+}
+
+void frmSettings::cmdOK() {
+  cancelled_ = false;
+  SaveToProject(engine_, Fields());
+  accept();
+}
+
+void frmSettings::cmdCheckUpdate() {
+  cmdOK();
+  emit CheckForUpdate();
+}
+
+void frmSettings::cmdPickPath() {
+  const std::optional<std::string> folder =
+      ui_.ChooseFolder("Location of project source files", FromQt(txtProjectPath_->text()));
+  if (folder) {
+    txtProjectPath_->setText(ToQt(addbackslash(*folder)));
+  }
+}
+
+void frmSettings::cmdSetupVersions() {
+  frmExternalIncludes dialog(engine_, this);
+  dialog.exec();
+}
+
+void frmSettings::cmdProxy() {
+  fSHAREDProxy dialog(engine_.env, engine_.AppSettings, this);
+  dialog.exec();
+}
+
+}  // namespace pagorin

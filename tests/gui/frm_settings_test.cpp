@@ -1,0 +1,184 @@
+// The project settings dialog: what it shows, what OK and Cancel store, and
+// the dialogs it opens.
+#include "gui/frm_settings.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "gui/f_shared_proxy.h"
+#include "gui/frm_external_includes.h"
+#include "gui_test_env.h"
+#include "shared/scramble.h"
+#include "shared/settings.h"
+
+namespace pagorin {
+
+using testing::Find;
+using testing::GuiTestEnv;
+using testing::WhenModal;
+
+namespace {
+
+void Type(QWidget* window, const char* name, const QString& text) {
+  Find<QLineEdit>(window, name)->setText(text);
+}
+
+// Every key of the project as "NAME=value", in store order.
+std::vector<std::string> Keys(const Engine& engine) {
+  std::vector<std::string> keys;
+  for (const cSHAREDSetting& entry : engine.ProjectSettings.entries()) {
+    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
+  }
+  return keys;
+}
+
+}  // namespace
+
+class FrmSettingsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpensOnTheProjectsValues();
+  void OkStoresWhatTheTableSays();
+  void CancelAndCloseBoxStoreNothing();
+  void PickPathTakesTheChosenFolderAndKeepsTheTextOnCancel();
+  void CheckForUpdateStoresLikeOkAndRaisesTheEvent();
+  void ProxySetupStoresItsKeysInTheProgramSettings();
+  void SetUpVersionFilesOpensTheGenerator();
+};
+
+void FrmSettingsTest::OpensOnTheProjectsValues() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite({"EXTENSION,.htm", "FTPPASSWORD," + Encrypt("pw"), "DOVERSIONSFIRST,1",
+                      "PROJECTPATH,/elsewhere/", "WEBSITEURL,https://walkers.example/"}));
+  frmSettings dialog(t.engine, t.ui);
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtProjectPath")->text(), QString::fromStdString(t.Site()));
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtFTPPassword")->text(), QString("pw"));
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtWebUrl")->text(), QString("https://walkers.example/"));
+  QVERIFY(Find<QRadioButton>(&dialog, "optHTM")->isChecked());
+  QVERIFY(!Find<QLineEdit>(&dialog, "txtOtherExt")->isEnabled());
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtOtherExt")->text(), QString(".php"));
+  QVERIFY(Find<QCheckBox>(&dialog, "chkDoVersionFiles")->isChecked());
+  QVERIFY(dialog.Cancelled());
+}
+
+void FrmSettingsTest::OkStoresWhatTheTableSays() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite({"PROJECTTITLE,Walkers"}));
+  frmSettings dialog(t.engine, t.ui);
+  dialog.show();
+  Type(&dialog, "txtWebUrl", "https://walkers.example");
+  Type(&dialog, "txtURL", "ftp.walkers.example");
+  Type(&dialog, "txtFTPLoginName", "anna");
+  Type(&dialog, "txtFTPPassword", "s3cret");
+  Type(&dialog, "txtRemoteFolder", "/htdocs");
+  Find<QRadioButton>(&dialog, "optOther")->click();
+  Type(&dialog, "txtOtherExt", " .PHP ");
+  Find<QCheckBox>(&dialog, "chkDoVersionFiles")->setChecked(true);
+  Find<QPushButton>(&dialog, "cmdOK")->click();
+
+  QVERIFY(!dialog.Cancelled());
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(Keys(t.engine),
+           (std::vector<std::string>{
+               "BASEURL=ftp.walkers.example", "DOVERSIONSFIRST=1", "EXTENSION=.php",
+               "FTPLOGINNAME=anna", "FTPPASSWORD=" + Encrypt("s3cret"), "FTPPATH=/htdocs",
+               "PROJECTPATH=./", "PROJECTTITLE=Walkers", "WEBSITEURL=https://walkers.example/"}));
+  QVERIFY(t.ui.messages().empty());
+  QVERIFY(t.base.Exists(t.engine.AppSettingsFile));
+}
+
+void FrmSettingsTest::CancelAndCloseBoxStoreNothing() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite({"EXT_INDEX,.php", "FTPLOGINNAME,anna"}));
+  const std::vector<std::string> before = Keys(t.engine);
+  const std::string app_settings = t.base.ReadFile(t.engine.AppSettingsFile);
+  for (const bool by_close_box : {false, true}) {
+    frmSettings dialog(t.engine, t.ui);
+    dialog.show();
+    Type(&dialog, "txtProjectPath", "/srv/other/");
+    Type(&dialog, "txtFTPLoginName", "bob");
+    Find<QRadioButton>(&dialog, "optHTM")->click();
+    if (by_close_box) {
+      dialog.close();
+    } else {
+      Find<QPushButton>(&dialog, "cmdExit")->click();
+    }
+    QVERIFY(dialog.Cancelled());
+    QVERIFY(!dialog.isVisible());
+  }
+  QCOMPARE(Keys(t.engine), before);
+  QVERIFY(t.ui.messages().empty());
+  QCOMPARE(t.base.ReadFile(t.engine.AppSettingsFile), app_settings);
+}
+
+void FrmSettingsTest::PickPathTakesTheChosenFolderAndKeepsTheTextOnCancel() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite());
+  frmSettings dialog(t.engine, t.ui);
+  auto* pick = Find<QPushButton>(&dialog, "cmdPickPath");
+  t.ui.QueueFileName("/srv/walkers");
+  pick->click();
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtProjectPath")->text(), QString("/srv/walkers/"));
+  QCOMPARE(t.ui.file_requests().back().start_folder, t.Site());
+  pick->click();  // nothing queued: cancelled
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtProjectPath")->text(), QString("/srv/walkers/"));
+}
+
+void FrmSettingsTest::CheckForUpdateStoresLikeOkAndRaisesTheEvent() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite());
+  frmSettings dialog(t.engine, t.ui);
+  QSignalSpy raised(&dialog, &frmSettings::CheckForUpdate);
+  dialog.show();
+  Type(&dialog, "txtFTPLoginName", "anna");
+  Find<QPushButton>(&dialog, "cmdCheckUpdate")->click();
+  QCOMPARE(raised.count(), 1);
+  QVERIFY(!dialog.Cancelled());
+  QCOMPARE(t.engine.ProjectSettings.sGet("FTPLoginName").Text(), std::string("anna"));
+}
+
+void FrmSettingsTest::ProxySetupStoresItsKeysInTheProgramSettings() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite());
+  frmSettings dialog(t.engine, t.ui);
+  dialog.show();
+  bool shown = false;
+  WhenModal<fSHAREDProxy>([&shown](fSHAREDProxy* proxy) {
+    shown = true;
+    proxy->findChild<QRadioButton*>("optNamed")->click();
+    proxy->findChild<QLineEdit*>("txtServer")->setText("proxy.example");
+    proxy->findChild<QLineEdit*>("txtPort")->setText("3128");
+    proxy->findChild<QPushButton*>("cmdOK")->click();
+  });
+  Find<QPushButton>(&dialog, "cmdProxy")->click();
+  QVERIFY(shown);
+  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyType").Text(), std::string("2"));
+  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyServer").Text(), std::string("proxy.example"));
+  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyPort").Text(), std::string("3128"));
+  QVERIFY(dialog.isVisible());  // the settings dialog is still open
+}
+
+void FrmSettingsTest::SetUpVersionFilesOpensTheGenerator() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite());
+  frmSettings dialog(t.engine, t.ui);
+  dialog.show();
+  bool shown = false;
+  WhenModal<frmExternalIncludes>([&shown](frmExternalIncludes*) { shown = true; });
+  Find<QPushButton>(&dialog, "cmdSetupVersions")->click();
+  QVERIFY(shown);
+
+  GuiTestEnv unsaved;  // a new project has no site folder yet
+  frmSettings fresh(unsaved.engine, unsaved.ui);
+  QVERIFY(!Find<QPushButton>(&fresh, "cmdSetupVersions")->isEnabled());
+}
+
+}  // namespace pagorin
+
+QTEST_MAIN(pagorin::FrmSettingsTest)
+#include "frm_settings_test.moc"
