@@ -58,7 +58,7 @@ std::string MarkedValue(Env& env, const std::string& text, std::string_view star
 }
 
 // The item number from the last four characters of the template's base name.
-std::optional<std::int16_t> ItemNumber(std::string_view base) {
+std::optional<std::int16_t> NumberFromName(std::string_view base) {
   const std::string_view last = base.substr(base.size() - std::min<std::size_t>(4, base.size()));
   if (last.size() != 4 ||
       !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -79,7 +79,7 @@ bool ReadItem(Env& env, const cSHAREDSettings& project, const std::string& site_
       project.RetrieveSetting("Ext_" + base, project.RetrieveSetting("Extension", ".html"));
   item->strLink = site_folder + base + extension.Text();
 
-  const std::optional<std::int16_t> number = ItemNumber(base);
+  const std::optional<std::int16_t> number = NumberFromName(base);
   if (!number) {
     LogFailure(env, name + " does not end in a four-digit item number, so it is in no news list",
                13);
