@@ -2,6 +2,7 @@
 // the desktop windows when they are built in and a display is there, else
 // the unattended build.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,7 @@ constexpr Subcommand kSubcommands[] = {
 };
 
 int RunProgram(const std::vector<std::string>& args) {
-  const pagorin::CommandLine line = pagorin::ParseCommandLine(args);
+  pagorin::CommandLine line = pagorin::ParseCommandLine(args);
   if (!line.error.empty()) {
     std::fprintf(stderr, "pagorin: %s\n%s", line.error.c_str(), pagorin::UsageText().c_str());
     return 2;
@@ -37,6 +38,14 @@ int RunProgram(const std::vector<std::string>& args) {
   if (line.version) {
     std::printf("Pagorin %s\n", pagorin::AppVersion().c_str());
     return 0;
+  }
+  // The project is remembered as LastLoaded, so it is kept with its folder.
+  if (!line.project.empty()) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(line.project, ignored);
+    if (!absolute.empty()) {
+      line.project = absolute.string();
+    }
   }
 #ifdef PAGORIN_WITH_GUI
   // The desktop windows start here when a display is there.

@@ -1,0 +1,165 @@
+// The real pagorin executable on a copy of the Sample, and on sites that
+// must make it stop: exit status, messages on standard error, pages.
+//
+// The expected pages live in tests/app/data/sample/. After a deliberate
+// change to the Sample or the compiler, run this test once with
+// PAGORIN_UPDATE_EXPECTED=1 to write them afresh, and review the diff.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "support/test_env.h"
+
+namespace pagorin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file under `folder`, by its path relative to it.
+std::map<std::string, std::string> Files(const TestEnv& t, const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), folder).string()] = t.ReadFile(entry.path().string());
+    }
+  }
+  return files;
+}
+
+void SetAllDates(const TestEnv& t, const fs::path& folder, TimePoint when) {
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    t.Touch(entry.path().string(), when);
+  }
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  struct Run {
+    int status;
+    std::string errors;
+  };
+
+  // Runs pagorin with `args` (each quoted for the shell) at 7 March 2024
+  // 14:35 UTC, with its own program folders.
+  Run Pagorin(const std::string& args) {
+    const std::string errors = t.Path("stderr.txt");
+    const std::string command = "cd '" + t.root() + "' && env SOURCE_DATE_EPOCH=1709822100" +
+                                " XDG_CONFIG_HOME='" + t.Path("config") + "' XDG_DATA_HOME='" +
+                                t.Path("data") + "' TZ=UTC LC_ALL=C '" PAGORIN_EXECUTABLE "' " +
+                                args + " >/dev/null 2>'" + errors + "'";
+    const int raw = std::system(command.c_str());
+    return Run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, t.ReadFile(errors)};
+  }
+
+  // A small site: project file `project` (CR LF lines) and its templates.
+  std::string MakeSite(const std::map<std::string, std::string>& files) {
+    for (const auto& [name, text] : files) {
+      t.WriteFile(t.Path("site/" + name), text);
+    }
+    return t.Path("site/site.pgx");
+  }
+
+  TestEnv t;
+};
+
+TEST_F(EndToEndTest, SampleBuildsToTheExpectedPages) {
+  const fs::path site = t.Path("Sample");
+  fs::copy(PAGORIN_SOURCE_DIR "/Sample", site, fs::copy_options::recursive);
+  SetAllDates(t, site, FromLocal({2024, 3, 1, 12, 0, 0}));
+  t.Touch((site / "releases/current.txt").string(), FromLocal({2024, 2, 20, 9, 30, 0}));
+  const std::map<std::string, std::string> before = Files(t, site);
+
+  const Run run = Pagorin("/AUTO Sample/Sample.pgx");
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ("", run.errors);
+
+  std::map<std::string, std::string> built;
+  for (const auto& [name, text] : Files(t, site)) {
+    if (before.count(name) == 0) {
+      built[name] = text;
+    } else {
+      EXPECT_EQ(before.at(name), text) << name << " changed";  // the project file too
+    }
+  }
+  const fs::path expected_folder = PAGORIN_SOURCE_DIR "/tests/app/data/sample";
+  if (std::getenv("PAGORIN_UPDATE_EXPECTED") != nullptr) {
+    fs::remove_all(expected_folder);
+    for (const auto& [name, text] : built) {
+      t.WriteFile((expected_folder / name).string(), text);
+    }
+    GTEST_SKIP() << "expected pages written to " << expected_folder;
+  }
+  const std::map<std::string, std::string> expected = Files(t, expected_folder);
+  for (const auto& [name, text] : expected) {
+    ASSERT_EQ(1u, built.count(name)) << name << " was not built";
+    EXPECT_EQ(text, built.at(name)) << name;
+  }
+  EXPECT_EQ(expected.size(), built.size());
+  EXPECT_TRUE(built.count("index.html") && built.count("faq.htm"));
+}
+
+TEST_F(EndToEndTest, MissingIncludeStopsWithAMessageAndExitStatus) {
+  const std::string project_text = "PROJECTPATH,./\r\nPROJECTTITLE,Broken\r\n";
+  const std::string project = MakeSite({{"site.pgx", project_text},
+                                        {"Templates/a.template", "first"},
+                                        {"Templates/b.template", "second[include=gone.inc]x"},
+                                        {"Templates/c.template", "third"}});
+  const Run run = Pagorin("/auto '" + project + "'");
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ("pagorin: gone.inc not found in b.template. Please fix and re-run.\n", run.errors);
+  EXPECT_EQ("first", t.ReadFile(t.Path("site/a.html")));
+  EXPECT_EQ("second", t.ReadFile(t.Path("site/b.html")));
+  EXPECT_FALSE(t.Exists(t.Path("site/c.html")));
+  EXPECT_EQ(project_text, t.ReadFile(project));
+  // The log holds the records of the failure.
+  EXPECT_NE(std::string::npos, t.ReadFile(t.Path("config/pagorin/log.txt"))
+                                   .find("File not found(23001) in ParseTemplateFile"));
+}
+
+TEST_F(EndToEndTest, TemplateThatIsAFolderIsNoTemplate) {
+  const std::string project = MakeSite({{"site.pgx", "PROJECTPATH,./\r\n"},
+                                        {"Templates/folder.template/x.txt", ""},
+                                        {"Templates/page.template", "page"}});
+  const Run run = Pagorin("'" + project + "' /AUTO");
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ("page", t.ReadFile(t.Path("site/page.html")));
+  EXPECT_FALSE(t.Exists(t.Path("site/folder.html")));
+}
+
+TEST_F(EndToEndTest, BadCommandLinesAndProjects) {
+  const std::string photo = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  t.WriteFile(t.Path("photo.pgx"), photo);
+  struct Case {
+    std::string args;
+    int status;
+    std::string errors;
+  };
+  const Case cases[] = {
+      {"/AUTO", 1, "pagorin: Please specify the project file to auto-run\n"},
+      {"/AUTO nothing.pgx", 1,
+       "pagorin: The project file " + t.root() +
+           "nothing.pgx does not exist, so there is nothing to build.\n"},
+      {"/AUTO photo.pgx", 1,
+       "pagorin: " + t.root() +
+           "photo.pgx is not a Pagorin project file (its lines are not NAME,value settings). It "
+           "was not opened and will not be changed.\n"},
+      {"--fast x.pgx", 2, "pagorin: unknown option --fast\n"},
+      {"photo.pgx", 2,
+       "pagorin: no window can be shown here; use /AUTO PROJECT.pgx to build a project\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    const Run run = Pagorin(c.args);
+    EXPECT_EQ(c.status, run.status);
+    EXPECT_EQ(c.errors, run.errors.substr(0, c.errors.size()));
+  }
+  EXPECT_EQ(photo, t.ReadFile(t.Path("photo.pgx")));
+  EXPECT_FALSE(t.Exists(t.Path("nothing.pgx")));
+}
+
+}  // namespace
+}  // namespace pagorin::testing
