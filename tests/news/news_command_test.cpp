@@ -2,9 +2,6 @@
 #include "news/news_command.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 #include "news_fixture.h"
 
@@ -92,19 +89,6 @@ TEST_F(NewsAddCommand, RefusalsEndWithStatusOne) {
   EXPECT_EQ(Site("gone.pgx") + " does not exist, so no news item was written.",
             t.ui.messages[2].text);
   EXPECT_FALSE(t.Exists(Site("Templates/news0001.template")));
-}
-
-// Runs the executable through the shell; its exit status and what it printed.
-struct ProgramRun {
-  int status = -1;
-  std::string out, err;
-};
-
-ProgramRun RunPagorin(const TestEnv& t, const std::string& args) {
-  const std::string out = t.Path("out.txt"), err = t.Path("err.txt");
-  const int status =
-      std::system(("'" PAGORIN_EXECUTABLE "' " + args + " >'" + out + "' 2>'" + err + "'").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, t.ReadFile(out), t.ReadFile(err)};
 }
 
 TEST(NewsSubcommand, HelpAndUsageErrors) {

@@ -1,0 +1,97 @@
+// Three items posted from the command line to a copy of the Sample, then a
+// build: the lists show them in date order and the feed is real RSS 2.0.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "news_fixture.h"
+
+namespace pagorin::testing {
+namespace {
+
+// The item pages a list links to, in order.
+std::vector<std::string> Links(const std::string& list) {
+  static const std::regex kLink(R"(href="(news\d{4}\.html)\")");
+  std::vector<std::string> links;
+  for (std::sregex_iterator it(list.begin(), list.end(), kLink), end; it != end; ++it) {
+    links.push_back((*it)[1]);
+  }
+  return links;
+}
+
+// What a real feed reader makes of the file: its format, whether it had to
+// guess, then one line per entry (title, link, category).
+std::string ReadFeed(const std::string& path) {
+  const std::string command =
+      "/usr/bin/python3 -c \"import sys, feedparser\n"
+      "d = feedparser.parse(sys.argv[1])\n"
+      "print(d.version, 'bozo' if d.bozo else 'clean')\n"
+      "for e in d.entries: print(e.title, e.link, e.tags[0].term, sep='|')\" '" +
+      path + "' 2>&1";
+  std::string output;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+      output.append(buffer, got);
+    }
+    pclose(pipe);
+  }
+  return output;
+}
+
+TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
+  TestEnv t;
+  std::filesystem::copy(PAGORIN_SOURCE_DIR "/Sample", t.Path("Sample"),
+                        std::filesystem::copy_options::recursive);
+  // 3 June 2024, 12:00 UTC: the date of an item added without --date.
+  const std::string june_3 = "1717416000";
+  ProgramRun run = RunPagorin(t,
+                              "news add Sample/Sample.pgx --title 'Tide clock on the desktop' "
+                              "--story 'A small clock shows the <b>next</b> high water.' "
+                              "--tags Release",
+                              june_3);
+  EXPECT_EQ(0, run.status);
+  EXPECT_EQ("pagorin: Sample/Templates/news0006.template generated\n", run.err);
+  run = RunPagorin(t,
+                   "news add Sample/Sample.pgx --title 'Evening talk in Falmouth' --story 'Slides "
+                   "are online.' --tags 'Appearance' --date 'June 1 2024'",
+                   june_3);
+  EXPECT_EQ(0, run.status);
+  run = RunPagorin(t,
+                   "news add Sample/Sample.pgx --title 'Ports of the Azores' --story 'Nine more "
+                   "ports.' --tags Ports --date '9:15am, June 3 2024'",
+                   june_3);
+  EXPECT_EQ("pagorin: Sample/Templates/news0008.template generated\n", run.err);
+  EXPECT_NE(std::string::npos, t.ReadFile(t.Path("Sample/Includes/content_news0006.inc"))
+                                   .find("<!-- date -->12:00pm, June 3 2024<!-- end date -->"));
+
+  run = RunPagorin(t, "/AUTO Sample/Sample.pgx", june_3);
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("", run.err);
+  const std::vector<std::string> newest_first = {"news0006.html", "news0008.html", "news0007.html",
+                                                 "news0005.html", "news0004.html", "news0003.html",
+                                                 "news0002.html", "news0001.html"};
+  EXPECT_EQ(newest_first, Links(t.ReadFile(t.Path("Sample/news.html"))));
+  EXPECT_EQ(newest_first, Links(t.ReadFile(t.Path("Sample/Includes/recent_newslist2.inc"))));
+  EXPECT_EQ((std::vector<std::string>{"news0007.html", "news0005.html", "news0002.html"}),
+            Links(t.ReadFile(t.Path("Sample/Includes/Newslist_Appearance_List.inc"))));
+  EXPECT_NE(std::string::npos, t.ReadFile(t.Path("Sample/news0006.html"))
+                                   .find("<title>Tide clock on the desktop - Kestrel Tide "
+                                         "Tables</title>"));
+
+  const std::string feed = ReadFeed(t.Path("Sample/rss.xml"));
+  EXPECT_TRUE(feed.starts_with(
+      "rss20 clean\n"
+      "Tide clock on the desktop|https://kestrel.example.org/news0006.html|Release\n"
+      "Ports of the Azores|https://kestrel.example.org/news0008.html|Ports\n"
+      "Evening talk in Falmouth|https://kestrel.example.org/news0007.html|Appearance\n"
+      "Meet us at the Boat Jumble|https://kestrel.example.org/news0005.html|Appearance\n"))
+      << feed;
+  EXPECT_EQ(8, std::count(feed.begin(), feed.end(), '\n') - 1) << feed;
+}
+
+}  // namespace
+}  // namespace pagorin::testing
