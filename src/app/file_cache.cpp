@@ -4,6 +4,7 @@
 
 #include "shared/file_subs.h"
 #include "shared/log.h"
+#include "shared/paths.h"
 
 namespace pagorin {
 
@@ -11,8 +12,12 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
   Lookup lookup;
   // The operating system reads a name only up to its first NUL.
   const std::string usable = name.substr(0, name.find('\0'));
-  lookup.disk_path = FileSubs(env_).Resolve(usable);
-  const FileInfo info = env_.fs.Stat(lookup.disk_path);
+  lookup.disk_path = ToForwardSlashes(usable);
+  FileInfo info = env_.fs.Stat(lookup.disk_path);
+  if (!info.exists) {
+    lookup.disk_path = FileSubs(env_).Resolve(usable);
+    info = env_.fs.Stat(lookup.disk_path);
+  }
   if (!info.exists || info.is_directory) {
     entries_.erase(lookup.disk_path);
     return lookup;

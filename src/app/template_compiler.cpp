@@ -254,6 +254,21 @@ class PageCompiler {
   std::vector<OpenFile> open_files_;
 };
 
+// The page is replaced under exactly its own name: a page is never looked
+// for under another letter case, which would cost a listing of the site
+// folder for every new page. A read-only page is made writable first.
+FsStatus OpenPage(Env& env, const std::string& page, std::unique_ptr<OutputFile>* file) {
+  const FileInfo info = env.fs.Stat(page);
+  if (info.exists && info.read_only && !info.is_directory) {
+    const FsStatus writable = env.fs.SetReadOnly(page, false);
+    if (!writable.ok()) {
+      env.log.LogEvent(page + " is read only, can't change it to read write, can't update it");
+      return writable;
+    }
+  }
+  return env.fs.OpenOutput(page, FileSystem::OpenMode::kTruncate, file);
+}
+
 }  // namespace
 
 void Importfile(Engine& engine, PageWriter& out, const std::string& source_path) {
@@ -264,12 +279,10 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
   Env& env = engine.env;
   try {
     engine.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
-    FileSubs files(env);
-    files.EraseFile(engine.CurrentPageFile);
-    std::unique_ptr<OutputFile> file = files.createappendfile(engine.CurrentPageFile);
-    if (file == nullptr) {
-      StopOnWriteFailure(engine, nullptr,
-                         FsStatus{FsError::kAccessDenied, "the file cannot be created"});
+    std::unique_ptr<OutputFile> file;
+    const FsStatus opened = OpenPage(env, engine.CurrentPageFile, &file);
+    if (!opened.ok()) {
+      StopOnWriteFailure(engine, nullptr, opened);
     }
     PageWriter out(std::move(file), engine.CurrentPageFile);
     Importfile(engine, out, template_path);
