@@ -43,7 +43,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
   return "Usage: pagorin [/AUTO] [PROJECT.pgx]\n"
-         "Builds the web site of a Pagorin project.\n"
+         "       pagorin news add PROJECT.pgx --title T --story S [--tags A,B] [--date D]\n"
+         "Builds the web site of a Pagorin project; \"pagorin news --help\" tells how to\n"
+         "post a news item from a script.\n"
          "\n"
          "  /AUTO, --auto  build every template of PROJECT.pgx, then exit\n"
          "  -h, --help     show this help and exit\n"
