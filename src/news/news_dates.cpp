@@ -11,6 +11,9 @@ namespace pagorin {
 
 namespace {
 
+// Undated items sort as if dated 30 December 1899, so real dates start after.
+constexpr unsigned kFirstYear = 1900;
+
 constexpr std::array<std::string_view, 12> kEnglishMonths = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -69,7 +72,7 @@ std::optional<std::chrono::sys_days> MakeDate(std::optional<unsigned> year,
   }
   const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(*year)),
                                          std::chrono::month(*month), std::chrono::day(*day)};
-  if (!date.ok() || *year == 0) {
+  if (!date.ok() || *year < kFirstYear) {
     return std::nullopt;
   }
   return std::chrono::sys_days(date);

@@ -27,7 +27,8 @@ std::string CutTimeOfDay(std::string date_text);
 // it are ignored, month names (full or abbreviated, in the locale's language
 // or in English) in any letter case, and a comma after a word. Accepted:
 // "December 4 2024", "December 4, 2024", "4 December 2024" and
-// "2024-12-04". nullopt when the text is none of these or names no real day.
+// "2024-12-04", for the years 1900 to 9999. nullopt when the text is none of
+// these or names no real day.
 std::optional<std::chrono::sys_days> ParseNewsDate(std::string_view text, LocaleFacts& locale);
 
 }  // namespace pagorin

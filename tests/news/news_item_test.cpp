@@ -100,6 +100,8 @@ TEST_F(NewsDates, ParsesMonthNameDayAndYear) {
       {"\tFebruary 29 2024\r\n", sys_days{2024y / 2 / 29}},
       {"2024-12-04", sys_days{2024y / 12 / 4}},
       {"February 29 2023", std::nullopt},
+      {"December 31 1899", std::nullopt},
+      {"January 1 1900", sys_days{1900y / 1 / 1}},
       {"32 Foo 2020", std::nullopt},
       {"December 32 2024", std::nullopt},
       {"December 4 24", std::nullopt},
