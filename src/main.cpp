@@ -12,6 +12,10 @@
 #include "news/news_command.h"
 #include "shared/log.h"
 
+#ifdef PAGORIN_WITH_GUI
+#include "gui/desktop_program.h"
+#endif
+
 namespace {
 
 // A subcommand takes the arguments after its own name and returns the exit
@@ -48,7 +52,9 @@ int RunProgram(const std::vector<std::string>& args) {
     }
   }
 #ifdef PAGORIN_WITH_GUI
-  // The desktop windows start here when a display is there.
+  if (pagorin::DisplayAvailable()) {
+    return pagorin::RunDesktop(line);
+  }
 #endif
   if (!line.auto_run) {
     std::fputs("pagorin: no window can be shown here; use /AUTO PROJECT.pgx to build a project\n",

@@ -40,6 +40,9 @@ void mnuNewProject(Engine& engine, const ProjectSettingsDialog& dialog) {
       // The dialog's refresh showed the title of no project; the new
       // project keeps its own.
       engine.texts.txtTitle = "New Project";
+      // Projects made here keep their text in UTF-8; older ones, without
+      // the key, are Windows-1252.
+      engine.ProjectSettings.sSet("Charset", "utf-8");
       SaveProject(engine);
       engine.ProjectLoaded = true;
       RefreshTemplateList(engine);

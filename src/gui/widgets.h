@@ -37,9 +37,16 @@ inline QPushButton* AddButton(QDialogButtonBox* row, const QString& name, const 
 inline constexpr const char* kComesLater = "Not available yet: this comes in a later version.";
 
 inline void MarkComesLater(QWidget* widget, const QString& own_tooltip = {}) {
+  widget->setProperty("comesLater", true);
   widget->setEnabled(false);
   widget->setToolTip(own_tooltip.isEmpty() ? QString(kComesLater)
                                            : own_tooltip + "\n" + kComesLater);
+}
+
+// True for a control marked by MarkComesLater: unlocking the window leaves it
+// disabled.
+inline bool ComesLater(const QWidget* widget) {
+  return widget->property("comesLater").toBool();
 }
 
 }  // namespace pagorin

@@ -109,14 +109,6 @@ TEST_F(ProjectTest, PathThatDoesNotExistOpensAnEmptyProject) {
   EXPECT_FALSE(t.Exists(Site("new.pgx")));
 }
 
-TEST_F(ProjectTest, OpeningRecordsLastLoaded) {
-  engine.AppSettingsFile = t.paths.data_dir + "Pagorin.ini";
-  OpenSite();
-  EXPECT_EQ("LASTLOADED," + ProjectPath() + "\r\n", t.ReadFile(engine.AppSettingsFile));
-  EXPECT_EQ("Project Title", engine.texts.txtTitle);
-  EXPECT_TRUE(engine.controls.project_menus);
-}
-
 TEST_F(ProjectTest, QuittingSavesTheTitleBox) {
   OpenSite({"PROJECTTITLE,Walks"});
   EXPECT_EQ("Walks", engine.texts.txtTitle);
@@ -178,7 +170,8 @@ TEST_F(ProjectTest, ConfirmedNewProjectIsSavedAndOpen) {
   mnuNewProject(engine, confirmed);
   EXPECT_EQ(t.Path("new/"), folder_shown);
   EXPECT_TRUE(engine.ProjectLoaded);
-  EXPECT_EQ("PROJECTPATH,./\r\nPROJECTTITLE,New Project\r\n", t.ReadFile(t.Path("new/new.pgx")));
+  EXPECT_EQ("CHARSET,utf-8\r\nPROJECTPATH,./\r\nPROJECTTITLE,New Project\r\n",
+            t.ReadFile(t.Path("new/new.pgx")));
   EXPECT_TRUE(std::filesystem::is_directory(t.Path("new/Templates")));
 }
 

@@ -1,0 +1,129 @@
+// The main window: the project's templates, the build and preview buttons,
+// the project and template commands, and the status strip.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+
+namespace pagorin {
+
+struct Engine;
+class QtUi;
+class StatusStripWidget;
+
+// A thin window over the engine object: every command copies the text boxes
+// into the engine, runs the engine's operation and copies the engine's state
+// (list, selection, texts, enabled controls, menus) back onto the controls.
+// The list's selection goes into the engine as the person changes it.
+//
+// Controls carry their design names (see gui/widgets.h for control arrays:
+// cmdGo_0 "Selected", cmdGo_1 "All"). Controls of later work stand in their
+// places, disabled.
+//
+// While a command runs no other command starts and the window does not
+// close. Closing the window (Quit, Exit, the close box) runs ProgramEnd
+// once. The engine and the seam must outlive the window.
+class frmMain final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  frmMain(Engine& engine, QtUi& ui, QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // Copies the engine's state onto the controls: after start-up, and after
+  // every command.
+  void ShowEngineState();
+  // Generate All, as the unattended run presses it; true when the build ran
+  // to its end.
+  bool GenerateAll();
+  // True once ProgramEnd has run.
+  bool Ended() const { return ended_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building the window (frm_main_layout.cpp).
+  void BuildMenus();
+  QWidget* BuildCentre();
+  QWidget* BuildTemplateArea();
+  QWidget* BuildCommandColumn();
+  QWidget* BuildKeywordTools();
+
+  // Engine state to controls and back.
+  void PullTexts();
+  void ShowList();
+  void ShowControls();
+  void ShowCssMenu();
+  void TakeSelection();
+  void LockControls(bool locked);
+
+  // Runs one engine command between PullTexts and ShowEngineState; false
+  // when another command is still running.
+  bool Run(const std::function<void()>& command);
+
+  // Commands (frm_main_commands.cpp).
+  void cmdGo(int index);
+  void cmdPreview();
+  void cmdSetExt();
+  void cmdClearExt();
+  void cmdHelp();
+  void mnuNewProject();
+  void mnuOpenProject();
+  void mnuSaveProject();
+  void mnuSaveProjectAs();
+  void mnuSettings();
+  void mnuRescan();
+  void mnuNewTemplate();
+  void mnuCopyTemplate();
+  void mnuCSS(int index);
+  void mnuContentCreator();
+  void mnuAbout();
+  void ListView1_DblClick();
+  void Timer1_Timer();
+  // The project settings dialog, as the engine's project commands ask for
+  // it; true when it was confirmed.
+  bool EditProjectSettingsDialog();
+  void SetForm_CheckForUpdate();
+
+  Engine& engine_;
+  QtUi& ui_;
+  bool busy_ = false;
+  bool ended_ = false;
+  bool showing_ = false;  // the list is being refilled: selection signals are the window's own
+
+  QTreeWidget* ListView1_ = nullptr;
+  QLineEdit* txtTitle_ = nullptr;
+  QLabel* lblSiteFolder_ = nullptr;
+  QLineEdit* txtExt_ = nullptr;
+  QLineEdit* txtKeywords_ = nullptr;
+  QLineEdit* txtSuggested_ = nullptr;
+  QLineEdit* txtDesc_ = nullptr;
+  QPushButton* cmdGo_[2] = {nullptr, nullptr};
+  QPushButton* cmdUpload_[2] = {nullptr, nullptr};
+  QPushButton* cmdPreview_ = nullptr;
+  QPushButton* cmdSetExt_ = nullptr;
+  QPushButton* cmdClearExt_ = nullptr;
+  QPushButton* cmdSuggest_ = nullptr;
+  QPushButton* cmdSetKwd_ = nullptr;
+  QWidget* chkRename_ = nullptr;
+  StatusStripWidget* picStatus_ = nullptr;
+  StatusStripWidget* picUploadStatus_ = nullptr;
+  QMenu* mnuTools_ = nullptr;
+  QMenu* mnuCSSFiles_ = nullptr;
+  QAction* mnuSaveProject_ = nullptr;
+  QAction* mnuSaveProjectAs_ = nullptr;
+  QAction* mnuContentCreator_ = nullptr;
+  QTimer* Timer1_ = nullptr;
+};
+
+}  // namespace pagorin

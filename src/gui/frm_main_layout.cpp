@@ -1,0 +1,259 @@
+// The main window's controls and menus, and where they sit.
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/frm_main.h"
+#include "gui/status_strip.h"
+#include "gui/widgets.h"
+
+namespace pagorin {
+
+namespace {
+
+QAction* MenuEntry(QMenu* menu, const QString& name, const QString& caption,
+                   const QKeySequence& shortcut = {}) {
+  QAction* action = Named(menu->addAction(caption), name);
+  action->setShortcut(shortcut);
+  return action;
+}
+
+QAction* LaterMenuEntry(QMenu* menu, const QString& name, const QString& caption) {
+  QAction* action = Named(menu->addAction(caption), name);
+  action->setEnabled(false);
+  action->setToolTip(kComesLater);
+  return action;
+}
+
+QPushButton* Button(const QString& name, const QString& caption, QWidget* parent) {
+  auto* button = Named(new QPushButton(caption, parent), name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QGroupBox* Group(const QString& title, QWidget* parent) {
+  auto* group = new QGroupBox(title, parent);
+  group->setFlat(false);
+  return group;
+}
+
+}  // namespace
+
+void frmMain::BuildMenus() {
+  QMenu* file = Named(menuBar()->addMenu("&File"), "mnuFile");
+  QAction* new_project = MenuEntry(file, "mnuNewProject", "&New Project", QKeySequence::New);
+  QAction* open_project = MenuEntry(file, "mnuOpenProject", "&Open Project...", QKeySequence::Open);
+  mnuSaveProject_ = MenuEntry(file, "mnuSaveProject", "&Save Project", QKeySequence::Save);
+  mnuSaveProjectAs_ =
+      MenuEntry(file, "mnuSaveProjectAs", "Save Project &As ...", QKeySequence("Ctrl+Shift+S"));
+  file->addSeparator();
+  QAction* settings = MenuEntry(file, "mnuSettings", "Se&ttings...", QKeySequence("Ctrl+,"));
+  file->addSeparator();
+  QAction* quit = MenuEntry(file, "mnuQuit", "&Quit", QKeySequence::Quit);
+  connect(new_project, &QAction::triggered, this, &frmMain::mnuNewProject);
+  connect(open_project, &QAction::triggered, this, &frmMain::mnuOpenProject);
+  connect(mnuSaveProject_, &QAction::triggered, this, &frmMain::mnuSaveProject);
+  connect(mnuSaveProjectAs_, &QAction::triggered, this, &frmMain::mnuSaveProjectAs);
+  connect(settings, &QAction::triggered, this, &frmMain::mnuSettings);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* templates = Named(menuBar()->addMenu("T&emplate"), "mnuTemplate");
+  QAction* add_new = MenuEntry(templates, "mnuNewTemplate", "&Add New...");
+  QAction* copy = MenuEntry(templates, "mnuCopyTemplate", "&Copy Selected...");
+  templates->addSeparator();
+  QAction* rescan = MenuEntry(templates, "mnuRescan", "&Rescan", QKeySequence("Ctrl+R"));
+  connect(add_new, &QAction::triggered, this, &frmMain::mnuNewTemplate);
+  connect(copy, &QAction::triggered, this, &frmMain::mnuCopyTemplate);
+  connect(rescan, &QAction::triggered, this, &frmMain::mnuRescan);
+
+  mnuCSSFiles_ = Named(menuBar()->addMenu("&CSS Files"), "mnuCSSFiles");
+  mnuCSSFiles_->menuAction()->setVisible(false);
+
+  mnuTools_ = Named(menuBar()->addMenu("&Tools"), "mnuTools");
+  mnuTools_->setToolTipsVisible(true);
+  mnuContentCreator_ =
+      MenuEntry(mnuTools_, "mnuContentCreator", "&Content Creator...", QKeySequence("Ctrl+K"));
+  connect(mnuContentCreator_, &QAction::triggered, this, &frmMain::mnuContentCreator);
+  mnuTools_->addSeparator();
+  LaterMenuEntry(mnuTools_, "mnuReplace", "Search and Replace...");
+  LaterMenuEntry(mnuTools_, "mnuAddTitlesToLinks", "Add Titles to Links");
+  LaterMenuEntry(mnuTools_, "mnuTidyMeta", "Tidy META Keywords");
+  mnuTools_->addSeparator();
+  LaterMenuEntry(mnuTools_, "mnuUploadPicked", "Upload ascii file...");
+  LaterMenuEntry(mnuTools_, "mnuUploadBinary", "Upload binary file...");
+
+  QMenu* help = Named(menuBar()->addMenu("&Help"), "mnuHelp");
+  QAction* help_entry = MenuEntry(help, "mnuHelpContents", "&Help", QKeySequence::HelpContents);
+  QAction* about = MenuEntry(help, "mnuAbout", "&About Pagorin");
+  connect(help_entry, &QAction::triggered, this, &frmMain::cmdHelp);
+  connect(about, &QAction::triggered, this, &frmMain::mnuAbout);
+}
+
+QWidget* frmMain::BuildCentre() {
+  auto* centre = new QWidget(this);
+  auto* layout = new QVBoxLayout(centre);
+
+  auto* heading = new QGridLayout;
+  txtTitle_ = Named(new QLineEdit(centre), "txtTitle");
+  txtTitle_->setToolTip("The site's title, saved with the project");
+  lblSiteFolder_ = Named(new QLabel(centre), "lblSiteFolder");
+  lblSiteFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  heading->addWidget(new QLabel("Project title:", centre), 0, 0);
+  heading->addWidget(txtTitle_, 0, 1);
+  heading->addWidget(new QLabel("Site folder:", centre), 1, 0);
+  heading->addWidget(lblSiteFolder_, 1, 1);
+  heading->setColumnStretch(1, 1);
+  layout->addLayout(heading);
+
+  auto* body = new QHBoxLayout;
+  body->addWidget(BuildTemplateArea(), 1);
+  body->addWidget(BuildCommandColumn());
+  layout->addLayout(body, 1);
+
+  picStatus_ = Named(new StatusStripWidget(centre), "picStatus");
+  layout->addWidget(picStatus_);
+  return centre;
+}
+
+QWidget* frmMain::BuildTemplateArea() {
+  auto* group = Group("Templates", this);
+  auto* layout = new QVBoxLayout(group);
+  ListView1_ = Named(new QTreeWidget(group), "ListView1");
+  ListView1_->setColumnCount(3);
+  ListView1_->setHeaderLabels({"Template", "Source file", "Output page"});
+  ListView1_->setRootIsDecorated(false);
+  ListView1_->setUniformRowHeights(true);
+  ListView1_->setAlternatingRowColors(true);
+  ListView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ListView1_->setToolTip("Select the templates to build; double-click one to edit it");
+  ListView1_->header()->setSectionResizeMode(QHeaderView::Stretch);
+  layout->addWidget(ListView1_, 1);
+
+  auto* extension = new QHBoxLayout;
+  txtExt_ = Named(new QLineEdit(group), "txtExt");
+  txtExt_->setPlaceholderText(".php");
+  txtExt_->setMaximumWidth(fontMetrics().horizontalAdvance("M") * 10);
+  cmdSetExt_ = Button("cmdSetExt", "Set", group);
+  cmdSetExt_->setToolTip("Set the compiled file extension for all selected templates");
+  cmdClearExt_ = Button("cmdClearExt", "Clear", group);
+  cmdClearExt_->setToolTip("Reset selected templates to default file extension");
+  extension->addWidget(new QLabel("Output extension:", group));
+  extension->addWidget(txtExt_);
+  extension->addWidget(cmdSetExt_);
+  extension->addWidget(cmdClearExt_);
+  extension->addStretch(1);
+  layout->addLayout(extension);
+
+  connect(ListView1_, &QTreeWidget::itemSelectionChanged, this, &frmMain::TakeSelection);
+  connect(ListView1_, &QTreeWidget::itemDoubleClicked, this, &frmMain::ListView1_DblClick);
+  connect(cmdSetExt_, &QPushButton::clicked, this, &frmMain::cmdSetExt);
+  connect(cmdClearExt_, &QPushButton::clicked, this, &frmMain::cmdClearExt);
+  return group;
+}
+
+QWidget* frmMain::BuildCommandColumn() {
+  auto* column = new QWidget(this);
+  column->setMaximumWidth(fontMetrics().horizontalAdvance("M") * 26);
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  auto* generate = Group("Generate", column);
+  auto* generate_row = new QHBoxLayout(generate);
+  cmdGo_[0] = Button(ArrayName("cmdGo", 0), "Selected", generate);
+  cmdGo_[0]->setShortcut(Qt::Key_F9);
+  cmdGo_[0]->setToolTip("Build the selected templates (F9)");
+  cmdGo_[1] = Button(ArrayName("cmdGo", 1), "All", generate);
+  cmdGo_[1]->setShortcut(Qt::Key_F5);
+  cmdGo_[1]->setToolTip("Build every template of the list (F5)");
+  generate_row->addWidget(cmdGo_[0]);
+  generate_row->addWidget(cmdGo_[1]);
+  layout->addWidget(generate);
+
+  auto* preview = Group("Preview", column);
+  auto* preview_row = new QHBoxLayout(preview);
+  cmdPreview_ = Button("cmdPreview", "Selected", preview);
+  cmdPreview_->setShortcut(QKeySequence("Ctrl+P"));
+  cmdPreview_->setToolTip("Note - use Generate first to show the most recent version");
+  preview_row->addWidget(cmdPreview_);
+  layout->addWidget(preview);
+
+  auto* upload = Group("Upload", column);
+  auto* upload_grid = new QGridLayout(upload);
+  cmdUpload_[0] = Button(ArrayName("cmdUpload", 0), "Selected", upload);
+  cmdUpload_[1] = Button(ArrayName("cmdUpload", 1), "All", upload);
+  QPushButton* stop = Button("cmdStopUpload", "Stop", upload);
+  picUploadStatus_ = Named(new StatusStripWidget(upload), "picUploadStatus");
+  MarkComesLater(cmdUpload_[0], "Upload the pages of the selected templates by FTP");
+  MarkComesLater(cmdUpload_[1], "Upload the pages of every template by FTP");
+  MarkComesLater(stop, "Stop a running upload");
+  MarkComesLater(picUploadStatus_);
+  upload_grid->addWidget(cmdUpload_[0], 0, 0);
+  upload_grid->addWidget(cmdUpload_[1], 0, 1);
+  upload_grid->addWidget(stop, 0, 2);
+  upload_grid->addWidget(picUploadStatus_, 1, 0, 1, 3);
+  layout->addWidget(upload);
+
+  layout->addWidget(BuildKeywordTools());
+  layout->addStretch(1);
+
+  auto* end_row = new QHBoxLayout;
+  QPushButton* help = Button("cmdHelp", "Help", column);
+  QPushButton* exit = Button("cmdExit", "Exit", column);
+  end_row->addWidget(help);
+  end_row->addWidget(exit);
+  layout->addLayout(end_row);
+
+  connect(cmdGo_[0], &QPushButton::clicked, this, [this] { cmdGo(0); });
+  connect(cmdGo_[1], &QPushButton::clicked, this, [this] { cmdGo(1); });
+  connect(cmdPreview_, &QPushButton::clicked, this, &frmMain::cmdPreview);
+  connect(help, &QPushButton::clicked, this, &frmMain::cmdHelp);
+  connect(exit, &QPushButton::clicked, this, &QWidget::close);
+  return column;
+}
+
+QWidget* frmMain::BuildKeywordTools() {
+  auto* group = Group("Page keywords", this);
+  auto* grid = new QGridLayout(group);
+  txtDesc_ = Named(new QLineEdit(group), "txtDesc");
+  txtKeywords_ = Named(new QLineEdit(group), "txtKeywords");
+  txtSuggested_ = Named(new QLineEdit(group), "txtSuggested");
+  cmdSuggest_ = Button("cmdSuggest", "Sgst", group);
+  cmdSetKwd_ = Button("cmdSetKwd", "Set", group);
+  auto* rename = Named(new QCheckBox("Rename header include", group), "chkRename");
+  chkRename_ = rename;
+  QPushButton* copy_renumber = Button("cmdCopyRenum", "Copy and Renumber", group);
+  MarkComesLater(txtDesc_, "The description META tag of the selected page");
+  MarkComesLater(txtKeywords_, "The keywords META tag of the selected page");
+  MarkComesLater(txtSuggested_, "Suggested keywords");
+  MarkComesLater(cmdSuggest_, "Generate a suggested list of keywords for the selected html file");
+  MarkComesLater(cmdSetKwd_, "Copies the suggested keywords to the META tag.");
+  MarkComesLater(rename,
+                 "When ticked, renames the header_ include to match the template, copying the "
+                 "contents.");
+  MarkComesLater(copy_renumber, "Make numbered copies of a pattern template");
+  grid->addWidget(new QLabel("Description:", group), 0, 0);
+  grid->addWidget(txtDesc_, 0, 1, 1, 2);
+  grid->addWidget(new QLabel("Keywords:", group), 1, 0);
+  grid->addWidget(txtKeywords_, 1, 1, 1, 2);
+  grid->addWidget(new QLabel("Suggested:", group), 2, 0);
+  grid->addWidget(txtSuggested_, 2, 1);
+  grid->addWidget(cmdSuggest_, 2, 2);
+  grid->addWidget(rename, 3, 0, 1, 2);
+  grid->addWidget(cmdSetKwd_, 3, 2);
+  grid->addWidget(copy_renumber, 4, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+  return group;
+}
+
+}  // namespace pagorin

@@ -1,0 +1,393 @@
+// The main window on a copy of the Sample: the list and its selection, the
+// Generate, Set and Clear buttons, the button timer, and the project
+// commands when their dialogs are used or cancelled.
+#include "gui/frm_main.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/project_paths.h"
+#include "app/startup.h"
+#include "gui/frm_settings.h"
+#include "gui/status_strip.h"
+#include "gui_test_env.h"
+
+namespace pagorin {
+
+using testing::Find;
+using testing::GuiTestEnv;
+using testing::WhenModal;
+
+namespace {
+
+const QString kDash = QString::fromUtf8(" \xe2\x80\x94 ");
+
+// The desktop program's start on a copy of the Sample: the window first,
+// then the start-up steps on the project given, as the program does it.
+struct SampleWindow {
+  explicit SampleWindow(bool open_sample = true) {
+    CommandLine line;
+    if (open_sample) {
+      line.project = project;
+    }
+    Startup(t.engine, line, t.base.Path("data"));
+    window.ShowEngineState();
+  }
+
+  QTreeWidget* List() { return Find<QTreeWidget>(&window, "ListView1"); }
+  QPushButton* Button(const char* name) { return Find<QPushButton>(&window, name); }
+  QAction* Menu(const char* name) { return Find<QAction>(&window, name); }
+  std::string Site(const std::string& relative) const { return t.base.Path("Sample/" + relative); }
+
+  // Selects exactly the entries named (by their text) as a person would.
+  void Select(const QStringList& names) {
+    List()->clearSelection();
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = List()->topLevelItem(i);
+      if (names.contains(item->text(0))) {
+        item->setSelected(true);
+      }
+    }
+  }
+
+  std::vector<std::string> EngineSelection() const {
+    std::vector<std::string> names;
+    for (const TemplateEntry& entry : t.engine.ListView1.entries()) {
+      if (entry.selected) {
+        names.push_back(entry.text);
+      }
+    }
+    return names;
+  }
+
+  GuiTestEnv t;
+  std::string project = t.CopySample();
+  frmMain window{t.engine, t.ui};
+};
+
+}  // namespace
+
+class FrmMainTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpensTheSampleWithItsTemplatesAndTitle();
+  void SelectingEntriesSelectsThemInTheEngine();
+  void GenerateSelectedWritesOnlyTheSelectedPages();
+  void GenerateAllWritesEveryPage();
+  void SetAndClearWriteAndRemoveTheExtKeys();
+  void MissingIncludeShowsItsMessage();
+  void Timer1FollowsTheListsState();
+  void PreviewOpensTheSelectedPage();
+  void CssFilesMenuListsTheStyleSheets();
+  void HelpSaysItIsComing();
+  void NewProjectCancelledAtEitherDialogKeepsTheOpenProject();
+  void NewProjectConfirmedOpensIt();
+  void OpenCancelledOrRefusedKeepsTheOpenProject();
+  void ProjectWhoseSiteFolderIsGoneShowsAnEmptyList();
+  void SaveAsCancelledKeepsTheNameAndWritesNothing();
+  void SettingsCancelledStillSavesTheProject();
+  void CancellingTemplateDialogsChangesNothing();
+  void QuitSavesTheTitleAndEndsOnce();
+  void StartWithoutAProjectDisablesTheProjectMenus();
+};
+
+void FrmMainTest::OpensTheSampleWithItsTemplatesAndTitle() {
+  SampleWindow w;
+  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
+  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tide Tables"));
+  QCOMPARE(Find<QLabel>(&w.window, "lblSiteFolder")->text(), QString::fromStdString(w.Site("")));
+  QCOMPARE(w.List()->topLevelItemCount(), w.t.engine.ListView1.count());
+  QCOMPARE(w.List()->topLevelItem(0)->text(0), QString("about"));
+  QCOMPARE(w.List()->topLevelItem(0)->text(1), QString("about.template"));
+  QTreeWidgetItem* faq = w.List()->findItems("faq", Qt::MatchExactly).value(0);
+  QVERIFY(faq != nullptr);
+  QCOMPARE(faq->text(2), QString("faq.htm"));
+  QVERIFY(w.List()->topLevelItem(0)->isSelected());
+  QCOMPARE(w.EngineSelection(), std::vector<std::string>{"about"});
+  QVERIFY(w.Menu("mnuSaveProject")->isEnabled());
+  QVERIFY(w.Menu("mnuContentCreator")->isEnabled());
+  QVERIFY(!w.Button("cmdUpload_1")->isEnabled());  // comes later
+}
+
+void FrmMainTest::SelectingEntriesSelectsThemInTheEngine() {
+  SampleWindow w;
+  w.Select({"faq", "index", "rss"});
+  QCOMPARE(w.EngineSelection(), (std::vector<std::string>{"faq", "index", "rss"}));
+  w.List()->clearSelection();
+  QVERIFY(!w.t.engine.ListView1.AnySelected());
+}
+
+void FrmMainTest::GenerateSelectedWritesOnlyTheSelectedPages() {
+  SampleWindow w;
+  w.Select({"faq", "index"});
+  w.Button("cmdGo_0")->click();
+  QVERIFY(w.t.base.Exists(w.Site("faq.htm")));
+  QVERIFY(w.t.base.Exists(w.Site("index.html")));
+  QVERIFY(!w.t.base.Exists(w.Site("about.html")));
+  QVERIFY(!w.t.base.Exists(w.Site("rss.xml")));
+  QCOMPARE(Find<StatusStripWidget>(&w.window, "picStatus")->frame().caption,
+           std::string("Selected item(s) compiled"));
+  QVERIFY(w.t.ui.messages().empty());
+  QCOMPARE(w.EngineSelection(), (std::vector<std::string>{"faq", "index"}));
+  QVERIFY(w.Button("cmdGo_0")->isEnabled());  // unlocked again
+  QVERIFY(w.Menu("mnuOpenProject")->isEnabled());
+}
+
+void FrmMainTest::GenerateAllWritesEveryPage() {
+  SampleWindow w;
+  w.Button("cmdGo_1")->click();
+  for (const TemplateEntry& entry : w.t.engine.ListView1.entries()) {
+    QVERIFY2(w.t.base.Exists(BuildWebFilename(w.t.engine, entry.tag)), entry.tag.c_str());
+  }
+  QVERIFY(w.t.base.ReadFile(w.Site("index.html")).find("Kestrel") != std::string::npos);
+  QCOMPARE(Find<StatusStripWidget>(&w.window, "picStatus")->frame().caption, std::string("100%"));
+  QVERIFY(w.t.ui.messages().empty());
+}
+
+void FrmMainTest::SetAndClearWriteAndRemoveTheExtKeys() {
+  SampleWindow w;
+  w.Select({"about", "index"});
+  Find<QLineEdit>(&w.window, "txtExt")->setText(" .php ");
+  w.Button("cmdSetExt")->click();
+  std::string saved = w.t.base.ReadFile(w.project);
+  QVERIFY(saved.find("EXT_ABOUT,.php\r\n") != std::string::npos);
+  QVERIFY(saved.find("EXT_INDEX,.php\r\n") != std::string::npos);
+  QCOMPARE(w.List()->findItems("about", Qt::MatchExactly).value(0)->text(2), QString("about.php"));
+
+  w.Select({"index"});
+  w.Button("cmdClearExt")->click();
+  saved = w.t.base.ReadFile(w.project);
+  QVERIFY(saved.find("EXT_ABOUT,.php\r\n") != std::string::npos);
+  QVERIFY(saved.find("EXT_INDEX") == std::string::npos);
+  QCOMPARE(w.List()->findItems("index", Qt::MatchExactly).value(0)->text(2), QString("index.html"));
+}
+
+void FrmMainTest::MissingIncludeShowsItsMessage() {
+  SampleWindow w;
+  w.t.base.WriteFile(w.Site("Templates/broken.template"), "<p>[include=gone.inc]</p>");
+  w.Button("cmdGo_1")->click();
+  QCOMPARE(w.t.ui.MessageTexts(),
+           std::vector<std::string>{"gone.inc not found in broken.template. Please fix and "
+                                    "re-run."});
+  QCOMPARE(Find<StatusStripWidget>(&w.window, "picStatus")->frame().caption,
+           std::string("gone.inc not found in broken.template"));
+  QVERIFY(w.t.base.Exists(w.Site("about.html")));  // built before it
+  QVERIFY(!w.t.base.Exists(w.Site("download.html")));
+  QVERIFY(w.Button("cmdGo_1")->isEnabled());
+  QVERIFY(w.List()->isEnabled());
+}
+
+void FrmMainTest::Timer1FollowsTheListsState() {
+  SampleWindow w;
+  w.List()->clearSelection();
+  QTRY_VERIFY(!w.Button("cmdGo_0")->isEnabled());
+  QVERIFY(!w.Button("cmdPreview")->isEnabled());
+  QVERIFY(w.Button("cmdGo_1")->isEnabled());
+  w.Select({"news"});
+  QTRY_VERIFY(w.Button("cmdGo_0")->isEnabled());
+  QVERIFY(w.Button("cmdPreview")->isEnabled());
+
+  std::filesystem::remove_all(w.Site("Templates"));
+  std::filesystem::create_directories(w.Site("Templates"));
+  w.Menu("mnuRescan")->trigger();
+  QCOMPARE(w.List()->topLevelItemCount(), 0);
+  QTRY_VERIFY(!w.Button("cmdGo_1")->isEnabled());
+  QVERIFY(!w.Button("cmdGo_0")->isEnabled());
+  QVERIFY(!w.Button("cmdSetExt")->isEnabled());
+}
+
+void FrmMainTest::PreviewOpensTheSelectedPage() {
+  SampleWindow w;
+  w.Select({"faq"});
+  w.Button("cmdPreview")->click();  // no page yet: it is built first
+  QCOMPARE(w.t.ui.opened_documents(), std::vector<std::string>{w.Site("faq.htm")});
+  QVERIFY(w.t.base.Exists(w.Site("faq.htm")));
+}
+
+void FrmMainTest::CssFilesMenuListsTheStyleSheets() {
+  SampleWindow w;
+  auto* menu = Find<QMenu>(&w.window, "mnuCSSFiles");
+  QVERIFY(menu->menuAction()->isVisible());
+  QAction* style = Find<QAction>(&w.window, "mnuCSS_0");
+  QCOMPARE(style->text(), QString("style.css"));
+  style->trigger();
+  QCOMPARE(w.t.ui.opened_documents(), std::vector<std::string>{w.Site("style.css")});
+
+  std::filesystem::remove(w.Site("style.css"));
+  w.Menu("mnuRescan")->trigger();
+  QVERIFY(!menu->menuAction()->isVisible());
+}
+
+void FrmMainTest::HelpSaysItIsComing() {
+  SampleWindow w;
+  w.Button("cmdHelp")->click();
+  QCOMPARE(w.t.ui.MessageTexts(), std::vector<std::string>{"Help file coming soon."});
+}
+
+void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
+  SampleWindow w;
+  Find<QLineEdit>(&w.window, "txtTitle")->setText("Kestrel Tides");
+  const int templates = w.List()->topLevelItemCount();
+  w.Menu("mnuNewProject")->trigger();  // the file dialog is cancelled
+  QCOMPARE(w.t.engine.ProjectFile, w.project);
+  QVERIFY(w.t.engine.ProjectLoaded);
+  QCOMPARE(w.List()->topLevelItemCount(), templates);
+  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tides"));
+
+  w.t.ui.QueueFileName(w.t.base.Path("new/New Project.pgx"));
+  bool asked = false;
+  WhenModal<frmSettings>([&asked](frmSettings* settings) {
+    asked = true;
+    settings->findChild<QPushButton*>("cmdExit")->click();
+  });
+  w.Menu("mnuNewProject")->trigger();
+  QVERIFY(asked);
+  QCOMPARE(w.t.engine.ProjectFile, w.project);
+  QVERIFY(w.t.engine.ProjectLoaded);
+  QCOMPARE(w.List()->topLevelItemCount(), templates);
+  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tides"));
+  QVERIFY(!w.t.base.Exists(w.t.base.Path("new/New Project.pgx")));
+  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
+}
+
+void FrmMainTest::NewProjectConfirmedOpensIt() {
+  SampleWindow w;
+  const std::string created = w.t.base.Path("walkers/Walkers.pgx");
+  std::filesystem::create_directories(w.t.base.Path("walkers"));
+  w.t.ui.QueueFileName(created);
+  WhenModal<frmSettings>(
+      [](frmSettings* settings) { settings->findChild<QPushButton*>("cmdOK")->click(); });
+  w.Menu("mnuNewProject")->trigger();
+  QCOMPARE(w.t.engine.ProjectFile, created);
+  QVERIFY(w.t.engine.ProjectLoaded);
+  QCOMPARE(w.window.windowTitle(), "Walkers" + kDash + "Pagorin");
+  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("New Project"));
+  QCOMPARE(w.List()->topLevelItemCount(), 0);
+  const std::string saved = w.t.base.ReadFile(created);
+  QVERIFY(saved.find("PROJECTTITLE,New Project\r\n") != std::string::npos);
+  QVERIFY(saved.find("CHARSET,utf-8\r\n") != std::string::npos);
+  QVERIFY(saved.find("PROJECTPATH," + w.t.base.Path("walkers/") + "\r\n") != std::string::npos);
+  QVERIFY(w.t.base.Exists(w.t.base.Path("walkers/Templates")));
+}
+
+void FrmMainTest::OpenCancelledOrRefusedKeepsTheOpenProject() {
+  SampleWindow w;
+  const std::string before = w.t.base.ReadFile(w.project);
+  w.Menu("mnuOpenProject")->trigger();  // cancelled
+  QCOMPARE(w.t.engine.ProjectFile, w.project);
+  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
+
+  const std::string picture = w.t.base.Path("photo.pgx");
+  const std::string bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  w.t.base.WriteFile(picture, bytes);
+  w.t.ui.QueueFileName(picture);
+  w.Menu("mnuOpenProject")->trigger();
+  QCOMPARE(
+      w.t.ui.MessageTexts(),
+      std::vector<std::string>{picture + " is not a Pagorin project file (its lines are not "
+                                         "NAME,value settings). It was not opened and will not be "
+                                         "changed."});
+  QCOMPARE(w.t.base.ReadFile(picture), bytes);
+  QCOMPARE(w.t.engine.ProjectFile, w.project);
+  QVERIFY(w.t.engine.ProjectLoaded);
+  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
+  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tide Tables"));
+  QCOMPARE(w.t.base.ReadFile(w.project), before);
+}
+
+void FrmMainTest::ProjectWhoseSiteFolderIsGoneShowsAnEmptyList() {
+  SampleWindow w;
+  const std::string moved = w.t.base.Path("moved.pgx");
+  w.t.base.WriteFile(moved, "PROJECTPATH," + w.t.base.Path("gone/") + "\r\nPROJECTTITLE,Moved\r\n");
+  w.t.ui.QueueFileName(moved);
+  w.Menu("mnuOpenProject")->trigger();
+  QCOMPARE(w.t.engine.ProjectFile, moved);
+  QCOMPARE(w.List()->topLevelItemCount(), 0);
+  QCOMPARE(Find<QLabel>(&w.window, "lblSiteFolder")->text(),
+           QString::fromStdString(w.t.base.Path("gone/")) + kDash + "this folder does not exist");
+  QVERIFY(!w.Button("cmdGo_1")->isEnabled());
+  QVERIFY(!w.Button("cmdPreview")->isEnabled());
+  QVERIFY(w.t.ui.messages().empty());
+  QVERIFY(!w.t.base.Exists(w.t.base.Path("gone")));
+}
+
+void FrmMainTest::SaveAsCancelledKeepsTheNameAndWritesNothing() {
+  SampleWindow w;
+  w.Menu("mnuSaveProjectAs")->trigger();
+  QCOMPARE(w.t.engine.ProjectFile, w.project);
+  QCOMPARE(w.t.ui.file_requests().back().title, std::string("New Pagorin Project"));
+
+  const std::string copy = w.t.base.Path("copy/Copy.pgx");
+  std::filesystem::create_directories(w.t.base.Path("copy"));
+  w.t.ui.QueueFileName(copy);
+  w.Menu("mnuSaveProjectAs")->trigger();
+  QCOMPARE(w.t.engine.ProjectFile, copy);
+  QCOMPARE(w.t.base.ReadFile(copy), w.t.base.ReadFile(w.project));
+  QCOMPARE(w.window.windowTitle(), "Copy" + kDash + "Pagorin");
+}
+
+void FrmMainTest::SettingsCancelledStillSavesTheProject() {
+  SampleWindow w;
+  std::filesystem::remove(w.project);
+  WhenModal<frmSettings>([](frmSettings* settings) {
+    settings->findChild<QLineEdit*>("txtFTPLoginName")->setText("someone");
+    settings->findChild<QPushButton*>("cmdExit")->click();
+  });
+  w.Menu("mnuSettings")->trigger();
+  const std::string saved = w.t.base.ReadFile(w.project);
+  QVERIFY(saved.find("PROJECTTITLE,Kestrel Tide Tables\r\n") != std::string::npos);
+  QVERIFY(saved.find("someone") == std::string::npos);
+}
+
+void FrmMainTest::CancellingTemplateDialogsChangesNothing() {
+  SampleWindow w;
+  const std::vector<std::string> templates = w.t.base.List(w.Site("Templates"));
+  const std::string project = w.t.base.ReadFile(w.project);
+  w.Menu("mnuNewTemplate")->trigger();
+  w.Menu("mnuCopyTemplate")->trigger();
+  QCOMPARE(w.t.ui.file_requests().size(), size_t{2});
+  QCOMPARE(w.t.ui.file_requests()[1].title, std::string("Enter the new template filename"));
+  QCOMPARE(w.t.base.List(w.Site("Templates")), templates);
+  QCOMPARE(w.t.base.ReadFile(w.project), project);
+
+  w.t.ui.QueueFileName(w.Site("Templates/extra.template"));
+  w.Menu("mnuNewTemplate")->trigger();
+  QVERIFY(!w.List()->findItems("extra", Qt::MatchExactly).isEmpty());
+}
+
+void FrmMainTest::QuitSavesTheTitleAndEndsOnce() {
+  SampleWindow w;
+  w.window.show();
+  Find<QLineEdit>(&w.window, "txtTitle")->setText("Kestrel Tides, 2024");
+  w.Menu("mnuQuit")->trigger();
+  QVERIFY(w.window.Ended());
+  QVERIFY(!w.window.isVisible());
+  const std::string saved = w.t.base.ReadFile(w.project);
+  QVERIFY(saved.find("PROJECTTITLE,Kestrel Tides, 2024\r\n") != std::string::npos);
+  std::filesystem::remove(w.project);
+  w.window.close();  // a second close does not save again
+  QVERIFY(!w.t.base.Exists(w.project));
+  QVERIFY(w.t.base.ReadFile(w.t.base.log.LogFilePath()).find("Program end") != std::string::npos);
+}
+
+void FrmMainTest::StartWithoutAProjectDisablesTheProjectMenus() {
+  SampleWindow w(/*open_sample=*/false);  // no LastLoaded, no Sample beside the program
+  QVERIFY(!w.t.engine.ProjectLoaded);
+  QCOMPARE(w.window.windowTitle(), QString("Pagorin"));
+  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Project Title"));
+  QVERIFY(!w.Menu("mnuSaveProject")->isEnabled());
+  QVERIFY(!w.Menu("mnuSaveProjectAs")->isEnabled());
+  QVERIFY(!Find<QMenu>(&w.window, "mnuTools")->menuAction()->isEnabled());
+  w.Menu("mnuSaveProjectAs")->trigger();  // disabled: nothing is asked
+  QVERIFY(w.t.ui.file_requests().empty());
+}
+
+}  // namespace pagorin
+
+QTEST_MAIN(pagorin::FrmMainTest)
+#include "frm_main_test.moc"
