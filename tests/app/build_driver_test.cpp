@@ -18,14 +18,6 @@ class BuildDriverTest : public SiteTest {
     }
     OpenSite({"WEBSITEURL,https://walkers.example/"});
   }
-
-  std::vector<std::string> Captions() const {
-    std::vector<std::string> captions;
-    for (const StatusFrame& frame : t.ui.main_status) {
-      captions.push_back(frame.caption);
-    }
-    return captions;
-  }
 };
 
 TEST_F(BuildDriverTest, AllBuildsEveryTemplateInListOrder) {
@@ -147,11 +139,6 @@ TEST_F(BuildDriverTest, PreviewWithoutSelectionAsksForOne) {
   EXPECT_FALSE(cmdPreview(engine));
   EXPECT_EQ(std::vector<std::string>{"Please select a file"}, Captions());
   EXPECT_TRUE(t.ui.opened_documents.empty());
-}
-
-TEST_F(BuildDriverTest, HelpSaysItIsComing) {
-  cmdHelp(engine);
-  EXPECT_EQ(std::vector<std::string>{"Help file coming soon."}, t.ui.MessageTexts());
 }
 
 }  // namespace

@@ -59,14 +59,5 @@ TEST_F(FileCacheTest, UnreadableFileReadsEmptyAndIsLogged) {
   EXPECT_EQ("one", cache.ReadFileOrCache(t.Path("a.inc")));
 }
 
-TEST_F(FileCacheTest, InitEmptiesTheCache) {
-  t.WriteFile(t.Path("a.inc"), "one");
-  cache.ReadFileOrCache(t.Path("a.inc"));
-  cache.Init();
-  EXPECT_EQ(0u, cache.size());
-  cache.ReadFileOrCache(t.Path("a.inc"));
-  EXPECT_EQ(2, Reads());
-}
-
 }  // namespace
 }  // namespace pagorin::testing

@@ -39,6 +39,14 @@ void SiteTest::Select(const std::vector<std::string>& tags) {
   }
 }
 
+std::vector<std::string> SiteTest::Captions() const {
+  std::vector<std::string> captions;
+  for (const StatusFrame& frame : t.ui.main_status) {
+    captions.push_back(frame.caption);
+  }
+  return captions;
+}
+
 std::string SiteTest::Ring() const {
   return RingMessages(t.log);
 }

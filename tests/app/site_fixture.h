@@ -39,6 +39,9 @@ class SiteTest : public ::testing::Test {
   // One build run of every template; its result.
   bool BuildAll();
 
+  // The captions the main status strip showed, in order.
+  std::vector<std::string> Captions() const;
+
   // The messages of the error ring, oldest first, each ending in "\n"
   // (without their numbers and times).
   std::string Ring() const;

@@ -118,11 +118,5 @@ TEST_F(TemplateListTest, CopyOntoItselfIsRefused) {
             t.ui.MessageTexts());
 }
 
-TEST_F(TemplateListTest, CssFileOpensWithItsProgram) {
-  OpenCssFile(engine, 0);
-  OpenCssFile(engine, 5);
-  EXPECT_EQ(std::vector<std::string>{Site("style.css")}, t.ui.opened_documents);
-}
-
 }  // namespace
 }  // namespace pagorin::testing

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/build_driver.h"
-#include "app/template_markup.h"
 #include "site_fixture.h"
 
 namespace pagorin::testing {
@@ -85,15 +84,6 @@ TEST_F(VariablesTest, VariablesLastForOneRunOnly) {
   Select({"b.template"});
   ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
   EXPECT_EQ("[colour]", Page("b.html"));
-}
-
-TEST(TakeDefinitions, ReportsAnUnclosedDefinition) {
-  TestEnv t;
-  TemplateVariables vars(t.env);
-  std::string text = "a[var x=1]b[var y=2";
-  EXPECT_FALSE(TakeDefinitions(text, vars));
-  EXPECT_EQ("ab[var y=2", text);
-  EXPECT_EQ(1, vars.SettingsCount());
 }
 
 }  // namespace

@@ -29,13 +29,6 @@ class VersionIncludesTest : public SiteTest {
     t.WriteFile(Site("rel/details.txt"), details);
   }
   std::string Include() const { return t.ReadFile(Site("Includes/ver.inc")); }
-  std::vector<std::string> Captions() const {
-    std::vector<std::string> captions;
-    for (const StatusFrame& frame : t.ui.main_status) {
-      captions.push_back(frame.caption);
-    }
-    return captions;
-  }
 };
 
 TEST_F(VersionIncludesTest, ReleaseFileFillsTheTemplate) {
