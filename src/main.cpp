@@ -1,6 +1,7 @@
 // The pagorin executable: subcommands first, then the program itself —
 // the desktop windows when they are built in and a display is there, else
 // the unattended build.
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -67,6 +68,8 @@ int RunProgram(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Month names and the short date format follow the person's locale.
+  std::setlocale(LC_TIME, "");
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const Subcommand& subcommand : kSubcommands) {
     if (subcommand.run != nullptr && !args.empty() && args[0] == subcommand.name) {

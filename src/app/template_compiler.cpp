@@ -150,6 +150,9 @@ class PageCompiler {
       }
       const std::string name(text.substr(name_start, close - name_start));
       piece_start = close + 1;
+      if (name.find(':') != std::string::npos && name.front() != '/') {
+        StopOnMissing(name, path);  // a Windows drive, which no path here can reach
+      }
       Include(IsFullPath(name) ? name : includes_dir_ + name, path);
     }
   }
