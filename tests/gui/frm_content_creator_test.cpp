@@ -1,0 +1,201 @@
+// The Content Creator and its tag picker on a copy of the Sample: what it
+// opens with, Generate, Exit, the picker, refusals, and the news lists and
+// template list after it closes from the main window.
+#include "gui/frm_content_creator.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/project_paths.h"
+#include "gui/frm_main.h"
+#include "gui/frm_pick_tags.h"
+#include "gui_test_env.h"
+#include "shared/settings.h"
+
+namespace pagorin {
+
+using testing::Find;
+using testing::GuiTestEnv;
+using testing::WhenModal;
+
+namespace {
+
+struct SampleProject {
+  SampleProject() {
+    t.engine.ProjectFile = project;
+    OpenProject(t.engine);
+  }
+  std::string Site(const std::string& relative) const { return t.base.Path("Sample/" + relative); }
+
+  GuiTestEnv t;
+  std::string project = t.CopySample();
+};
+
+void Type(QWidget* window, const char* name, const QString& text) {
+  Find<QLineEdit>(window, name)->setText(text);
+}
+
+QString Text(QWidget* window, const char* name) {
+  return Find<QLineEdit>(window, name)->text();
+}
+
+}  // namespace
+
+class FrmContentCreatorTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpensOnTheProjectsNewsKeysAndTheDefaultLists();
+  void GenerateWritesTheItemAndClearsTheStory();
+  void ExitStoresTheListsAndTheCloseBoxDoesNot();
+  void ChosenTagsAreAddedToTheTagsBox();
+  void RefusedNumberWritesNothing();
+  void TextOfAWindowsProjectIsWrittenInItsCharacterSet();
+  void ClosingFromTheMainWindowRebuildsListsAndTemplates();
+};
+
+void FrmContentCreatorTest::OpensOnTheProjectsNewsKeysAndTheDefaultLists() {
+  SampleProject s;
+  frmContentCreator dialog(s.t.engine);
+  QCOMPARE(Find<QTabWidget>(&dialog, "TabStrip1")->currentIndex(), 0);
+  QCOMPARE(Text(&dialog, "txtNumber"), QString("5"));
+  QCOMPARE(Text(&dialog, "txtPrefix"), QString("news"));
+  QCOMPARE(Text(&dialog, "txtSourceTemplate"), QString("news0000.template"));
+  QCOMPARE(Text(&dialog, "txtSourceInclude"), QString("content_news0000.inc"));
+  QCOMPARE(Text(&dialog, "txtStoryVar"), QString("$NewsStory$"));
+  QCOMPARE(Text(&dialog, "txtDate"), QString("2:35pm, March 7 2024"));
+  QCOMPARE(Find<QComboBox>(&dialog, "Combo1")->currentText(), QString("News"));
+  auto* lists = Find<QTreeWidget>(&dialog, "ListView1");
+  QCOMPARE(lists->topLevelItemCount(), 13);
+  QCOMPARE(lists->topLevelItem(0)->text(0), QString("complete_newslist.inc"));
+  QCOMPARE(lists->topLevelItem(0)->text(4), QString("-1"));
+  QCOMPARE(lists->topLevelItem(12)->text(3), QString("Vorn"));
+
+  s.t.base.clock.Advance(std::chrono::minutes(32));
+  Find<QPushButton>(&dialog, "cmdNow")->click();
+  QCOMPARE(Text(&dialog, "txtDate"), QString("3:07pm, March 7 2024"));
+}
+
+void FrmContentCreatorTest::GenerateWritesTheItemAndClearsTheStory() {
+  SampleProject s;
+  frmContentCreator dialog(s.t.engine);
+  Type(&dialog, "txtTitle", "Spring \"king\" tides");
+  Find<QPlainTextEdit>(&dialog, "txtStory")->setPlainText("Highest of the year.\nTake care.");
+  Type(&dialog, "txtTags", "Ports, Tides");
+  Find<QPushButton>(&dialog, "cmdGen")->click();
+
+  const std::string page = s.Site("Templates/news0006.template");
+  QCOMPARE(s.t.ui.MessageTexts(), std::vector<std::string>{page + " generated"});
+  QVERIFY(s.t.base.Exists(page));
+  const std::string content = s.t.base.ReadFile(s.Site("Includes/content_news0006.inc"));
+  QVERIFY(content.find("<h1><!-- title -->Spring 'king' tides<!-- end title --></h1>") !=
+          std::string::npos);
+  QVERIFY(content.find("<!-- story -->Highest of the year.\r\nTake care.<!-- end story -->"
+                       "<!-- num=6-->") != std::string::npos);
+  QCOMPARE(Text(&dialog, "txtNumber"), QString("6"));
+  QCOMPARE(Text(&dialog, "txtTitle"), QString());
+  QCOMPARE(Text(&dialog, "txtTags"), QString());
+  QCOMPARE(Find<QPlainTextEdit>(&dialog, "txtStory")->toPlainText(), QString());
+  QCOMPARE(s.t.engine.ProjectSettings.sGet("TAGS_5").Text(), std::string("Tides"));
+  QVERIFY(s.t.base.ReadFile(s.project).find("NEWSNUMBER,6\r\n") != std::string::npos);
+}
+
+void FrmContentCreatorTest::ExitStoresTheListsAndTheCloseBoxDoesNot() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite());
+  {
+    frmContentCreator dialog(t.engine);
+    dialog.show();
+    dialog.close();
+  }
+  QCOMPARE(t.engine.ProjectSettings.SetCount("GEN_INCFILE"), 0);
+  frmContentCreator dialog(t.engine);
+  dialog.show();
+  Find<QPushButton>(&dialog, "cmdExit")->click();
+  QVERIFY(!dialog.isVisible());
+  for (const char* set : {"GEN_INCFILE", "GEN_OUTER", "GEN_INNER", "GEN_TAGS", "GEN_COUNT"}) {
+    QCOMPARE(t.engine.ProjectSettings.SetCount(set), 13);
+  }
+  QCOMPARE(t.engine.ProjectSettings.sGet("GEN_COUNT_1").Text(), std::string("-1"));
+}
+
+void FrmContentCreatorTest::ChosenTagsAreAddedToTheTagsBox() {
+  SampleProject s;
+  frmContentCreator dialog(s.t.engine);
+  dialog.show();
+  Type(&dialog, "txtTags", "Tides");
+  QStringList offered;
+  WhenModal<frmPickTags>([&offered](frmPickTags* picker) {
+    auto* list = picker->findChild<QListWidget*>("List1");
+    for (int i = 0; i < list->count(); ++i) {
+      offered << list->item(i)->text();
+    }
+    list->item(3)->setSelected(true);
+    list->item(0)->setSelected(true);
+    picker->findChild<QPushButton*>("cmdOK")->click();
+  });
+  Find<QPushButton>(&dialog, "cmdChooseTags")->click();
+  QCOMPARE(offered, (QStringList{"Ports", "Release", "Printing", "Appearance"}));
+  QCOMPARE(Text(&dialog, "txtTags"), QString("Tides, Ports, Appearance"));
+
+  WhenModal<frmPickTags>([](frmPickTags* picker) {
+    picker->findChild<QListWidget*>("List1")->item(1)->setSelected(true);
+    picker->close();  // closed without OK: nothing is added
+  });
+  Find<QPushButton>(&dialog, "cmdChooseTags")->click();
+  QCOMPARE(Text(&dialog, "txtTags"), QString("Tides, Ports, Appearance"));
+}
+
+void FrmContentCreatorTest::RefusedNumberWritesNothing() {
+  SampleProject s;
+  const std::vector<std::string> includes = s.t.base.List(s.Site("Includes"));
+  frmContentCreator dialog(s.t.engine);
+  Type(&dialog, "txtNumber", "six");
+  Type(&dialog, "txtTitle", "Kept");
+  Find<QPushButton>(&dialog, "cmdGen")->click();
+  QCOMPARE(s.t.ui.MessageTexts(),
+           std::vector<std::string>{"The current number \"six\" is not a whole number from 1 "
+                                    "up. No news item was generated."});
+  QCOMPARE(s.t.base.List(s.Site("Includes")), includes);
+  QCOMPARE(Text(&dialog, "txtTitle"), QString("Kept"));
+}
+
+void FrmContentCreatorTest::TextOfAWindowsProjectIsWrittenInItsCharacterSet() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite());  // no Charset key: a project made on Windows
+  t.base.WriteFile(t.Site("Includes/content_news0000.inc"), "$NewsBareTitle$");
+  t.base.WriteFile(t.Site("Includes/header_news0000.inc"), "");
+  frmContentCreator dialog(t.engine);
+  Type(&dialog, "txtTitle", QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac 5 \xe2\x98\x83"));
+  Find<QPushButton>(&dialog, "cmdGen")->click();
+  QCOMPARE(t.base.ReadFile(t.Site("Includes/content_news0001.inc")),
+           std::string("Caf\xe9 \x80 5 &#9731;"));
+}
+
+void FrmContentCreatorTest::ClosingFromTheMainWindowRebuildsListsAndTemplates() {
+  SampleProject s;
+  frmMain window(s.t.engine, s.t.ui);
+  WhenModal<frmContentCreator>([](frmContentCreator* dialog) {
+    dialog->findChild<QLineEdit*>("txtTitle")->setText("Neap tides ahead");
+    dialog->findChild<QPlainTextEdit*>("txtStory")->setPlainText("Quiet water all week.");
+    dialog->findChild<QPushButton*>("cmdGen")->click();
+    dialog->findChild<QPushButton*>("cmdExit")->click();
+  });
+  Find<QAction>(&window, "mnuContentCreator")->trigger();
+  auto* templates = Find<QTreeWidget>(&window, "ListView1");
+  QCOMPARE(templates->findItems("news0006", Qt::MatchExactly).size(), 1);
+  const std::string complete = s.t.base.ReadFile(s.Site("Includes/complete_newslist.inc"));
+  QVERIFY(complete.find("Neap tides ahead") != std::string::npos);
+  QVERIFY(complete.find("news0006.html") != std::string::npos);
+}
+
+}  // namespace pagorin
+
+QTEST_MAIN(pagorin::FrmContentCreatorTest)
+#include "frm_content_creator_test.moc"
