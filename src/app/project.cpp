@@ -1,5 +1,7 @@
 #include "app/project.h"
 
+#include <cstdint>
+
 #include "app/engine.h"
 #include "app/project_paths.h"
 #include "app/template_commands.h"
@@ -14,6 +16,9 @@ namespace pagorin {
 namespace {
 
 constexpr const char* kDefaultTitle = "Project Title";
+// A project of many thousand news items stays below a few megabytes; a file
+// far larger is a video or a disk image passed by mistake, never read whole.
+constexpr std::uint64_t kLargestProjectFile = 64 * 1024 * 1024;
 
 // Why `path` must not be loaded or written over as a project file; empty
 // when it may (it is a project file, or nothing is there).
@@ -26,6 +31,9 @@ std::string RefusalReason(Engine& engine, const std::string& path) {
   }
   if (info.is_directory) {
     return path + " is a folder, not a Pagorin project file.";
+  }
+  if (info.size > kLargestProjectFile) {
+    return path + " is not a Pagorin project file (it is far too large for one).";
   }
   std::string contents;
   const FsStatus status = env.fs.ReadFile(disk_path, &contents);

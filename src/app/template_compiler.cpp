@@ -101,10 +101,16 @@ class PageCompiler {
       open_files_.pop_back();
       throw;
     } catch (const std::bad_alloc&) {
-      const CompileError error(kErrOutOfMemory, "Out of memory");
-      env_.log.LogError(error.LogText(), "Importfile", kModule);
       open_files_.pop_back();
-      throw error;
+      const std::string name = fileonly(path);
+      try {
+        StopBuild(engine_, &out_, path + " cannot be built: out of memory",
+                  name + " is too large to build: the computer ran out of memory.",
+                  name + " is too large", kErrOutOfMemory, "Out of memory");
+      } catch (const CompileError& error) {
+        env_.log.LogError(error.LogText(), "Importfile", kModule);
+        throw;
+      }
     }
     open_files_.pop_back();
   }

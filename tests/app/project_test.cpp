@@ -91,6 +91,18 @@ TEST_F(ProjectTest, FileThatIsNoProjectIsRefusedAndNeverWritten) {
   EXPECT_EQ(photo, t.ReadFile(Site("photo.jpg")));
 }
 
+TEST_F(ProjectTest, HugeFileIsRefusedUnread) {
+  t.WriteFile(Site("disk.img"), "A,1\r\n");
+  std::filesystem::resize_file(Site("disk.img"), 65 * 1024 * 1024);
+  engine.ProjectFile = Site("disk.img");
+  EXPECT_FALSE(OpenProject(engine));
+  EXPECT_TRUE(t.fs.reads().empty());
+  EXPECT_EQ(Site("disk.img") +
+                " is not a Pagorin project file (it is far too large for one). It was not "
+                "opened and will not be changed.",
+            t.ui.messages.at(0).text);
+}
+
 TEST_F(ProjectTest, FolderIsRefused) {
   engine.ProjectFile = Site("Templates");
   EXPECT_FALSE(OpenProject(engine));
