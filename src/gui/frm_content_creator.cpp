@@ -77,6 +77,7 @@ frmContentCreator::frmContentCreator(Engine& engine, QWidget* parent)
 
   ShowFields(OpenContentCreator(engine_));
   TabStrip1_->setCurrentIndex(0);
+  txtTitle_->setFocus();  // a new item starts with its title
   resize(760, 560);
 }
 

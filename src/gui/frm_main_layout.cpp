@@ -164,7 +164,7 @@ QWidget* frmMain::BuildTemplateArea() {
 
 QWidget* frmMain::BuildCommandColumn() {
   auto* column = new QWidget(this);
-  column->setMaximumWidth(fontMetrics().horizontalAdvance("M") * 26);
+  column->setMaximumWidth(fontMetrics().horizontalAdvance("M") * 30);
   auto* layout = new QVBoxLayout(column);
   layout->setContentsMargins(0, 0, 0, 0);
 
@@ -229,7 +229,7 @@ QWidget* frmMain::BuildKeywordTools() {
   txtKeywords_ = Named(new QLineEdit(group), "txtKeywords");
   txtSuggested_ = Named(new QLineEdit(group), "txtSuggested");
   cmdSuggest_ = Button("cmdSuggest", "Sgst", group);
-  cmdSetKwd_ = Button("cmdSetKwd", "Set", group);
+  cmdSetKwd_ = Button("cmdSetKwd", "Set Keywords", group);
   auto* rename = Named(new QCheckBox("Rename header include", group), "chkRename");
   chkRename_ = rename;
   QPushButton* copy_renumber = Button("cmdCopyRenum", "Copy and Renumber", group);
@@ -249,9 +249,11 @@ QWidget* frmMain::BuildKeywordTools() {
   grid->addWidget(new QLabel("Suggested:", group), 2, 0);
   grid->addWidget(txtSuggested_, 2, 1);
   grid->addWidget(cmdSuggest_, 2, 2);
-  grid->addWidget(rename, 3, 0, 1, 2);
-  grid->addWidget(cmdSetKwd_, 3, 2);
-  grid->addWidget(copy_renumber, 4, 0, 1, 3);
+  grid->addWidget(rename, 3, 0, 1, 3);
+  auto* actions = new QHBoxLayout;
+  actions->addWidget(cmdSetKwd_);
+  actions->addWidget(copy_renumber);
+  grid->addLayout(actions, 4, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   return group;
 }

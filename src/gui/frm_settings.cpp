@@ -31,16 +31,22 @@ frmSettings::frmSettings(Engine& engine, QtUi& ui, QWidget* parent)
   layout->addWidget(BuildCompilerOptions());
   layout->addStretch(1);
 
-  auto* buttons = new QDialogButtonBox(this);
+  // The three helpers on the left, OK and Cancel on the right.
+  auto* row = new QHBoxLayout;
+  auto* helpers = new QDialogButtonBox(this);
   QPushButton* versions =
-      AddButton(buttons, "cmdSetupVersions", "Set up version files", QDialogButtonBox::ActionRole);
-  QPushButton* proxy = AddButton(buttons, "cmdProxy", "Proxy Setup", QDialogButtonBox::ActionRole);
+      AddButton(helpers, "cmdSetupVersions", "Set up version files", QDialogButtonBox::ActionRole);
+  QPushButton* proxy = AddButton(helpers, "cmdProxy", "Proxy Setup", QDialogButtonBox::ActionRole);
   QPushButton* update =
-      AddButton(buttons, "cmdCheckUpdate", "Check for Update", QDialogButtonBox::ActionRole);
+      AddButton(helpers, "cmdCheckUpdate", "Check for Update", QDialogButtonBox::ActionRole);
+  auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = AddButton(buttons, "cmdOK", "OK", QDialogButtonBox::AcceptRole);
   QPushButton* cancel = AddButton(buttons, "cmdExit", "Cancel", QDialogButtonBox::RejectRole);
   ok->setDefault(true);
-  layout->addWidget(buttons);
+  row->addWidget(helpers);
+  row->addStretch(1);
+  row->addWidget(buttons);
+  layout->addLayout(row);
   if (!engine_.ProjectLoaded) {
     // The version files live in the site folder, which a project that is not
     // saved yet does not have.
