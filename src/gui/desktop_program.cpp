@@ -4,6 +4,7 @@
 #include <QStyleFactory>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "app/engine.h"
 #include "app/file_type_registration.h"
@@ -28,7 +29,12 @@ constexpr long long kSplashPauseMs = 500;
 }  // namespace
 
 bool DisplayAvailable() {
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+  if (IsSet("QT_QPA_PLATFORM")) {
+    // These two draw nowhere: nobody could answer a message box there.
+    const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
+    return platform != "offscreen" && platform != "minimal";
+  }
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
 int RunDesktop(const CommandLine& line) {

@@ -6,8 +6,9 @@
 
 namespace pagorin {
 
-// True when a window can be shown: DISPLAY, WAYLAND_DISPLAY or
-// QT_QPA_PLATFORM is set and not empty.
+// True when a window can be shown to someone: QT_QPA_PLATFORM names a
+// platform other than "offscreen" or "minimal", or (without it) DISPLAY or
+// WAYLAND_DISPLAY is set and not empty.
 bool DisplayAvailable();
 
 // Runs the program with windows. Without /AUTO the main window opens on the
