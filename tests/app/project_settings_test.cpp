@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/engine.h"
-#include "shared/scramble.h"
 #include "site_fixture.h"
 
 namespace pagorin::testing {
@@ -48,46 +47,6 @@ TEST_F(ProjectSettingsTest, ExtensionKeyChoosesTheOptionButton) {
     EXPECT_EQ(fields.extension, c.shown);
     EXPECT_EQ(fields.txtOtherExt, c.other_text);
   }
-}
-
-TEST_F(ProjectSettingsTest, FieldsShowTheProjectFilesFolderAndThePlainPassword) {
-  OpenSite({"PROJECTPATH,/somewhere/else/", "FTPPASSWORD," + Encrypt("s3cret & more"),
-            "WEBSITEURL,https://walkers.example/", "BASEURL,ftp.walkers.example",
-            "FTPLOGINNAME,anna", "FTPPATH,/htdocs", "DOVERSIONSFIRST,1"});
-  ProjectSettingsFields expected;
-  expected.txtProjectPath = Site();
-  expected.txtWebUrl = "https://walkers.example/";
-  expected.txtURL = "ftp.walkers.example";
-  expected.txtFTPLoginName = "anna";
-  expected.txtFTPPassword = "s3cret & more";
-  expected.txtRemoteFolder = "/htdocs";
-  expected.chkDoVersionFiles = true;
-  EXPECT_EQ(LoadProjectSettingsFields(engine), expected);
-}
-
-TEST_F(ProjectSettingsTest, OkStoresEveryFieldAsTheDialogTableSays) {
-  OpenSite({"PROJECTTITLE,Walkers"});
-  engine.AppSettingsFile = t.paths.data_dir + "Pagorin.ini";
-  ProjectSettingsFields fields = LoadProjectSettingsFields(engine);
-  fields.txtWebUrl = "https://walkers.example";
-  fields.txtURL = "ftp.walkers.example";
-  fields.txtFTPLoginName = "anna";
-  fields.txtFTPPassword = "pw";
-  fields.txtRemoteFolder = "/htdocs";
-  fields.extension = ProjectSettingsFields::Extension::kOther;
-  fields.txtOtherExt = "  .PHP ";
-  fields.chkDoVersionFiles = true;
-  SaveToProject(engine, fields);
-
-  EXPECT_EQ(Keys(),
-            (std::vector<std::string>{
-                "BASEURL=ftp.walkers.example", "DOVERSIONSFIRST=1", "EXTENSION=.php",
-                "FTPLOGINNAME=anna", "FTPPASSWORD=" + Encrypt("pw"), "FTPPATH=/htdocs",
-                "PROJECTPATH=./", "PROJECTTITLE=Walkers", "WEBSITEURL=https://walkers.example/"}));
-  EXPECT_TRUE(t.ui.messages.empty());
-  EXPECT_TRUE(t.Exists(engine.AppSettingsFile));
-  EXPECT_EQ(t.ReadFile(ProjectPath()), "PROJECTPATH,./\r\nPROJECTTITLE,Walkers\r\n")
-      << "the caller saves the project file, not the dialog";
 }
 
 TEST_F(ProjectSettingsTest, EmptyWebAddressStaysEmptyAndUncheckedBoxStoresZero) {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "gui_test_env.h"
 #include "shared/error_report.h"
@@ -28,11 +29,9 @@ class FSharedErrorRptTest : public QObject {
 
  private slots:
   void OpensWithTheErrorAndHidesLogAndComment();
-  void ViewLogAndAddCommentRevealTheirAreasOnce();
   void ViewReportWritesFulllogWithTheCommentOnlyWhenShown_data();
   void ViewReportWritesFulllogWithTheCommentOnlyWhenShown();
   void EmailOpensTheMailLink();
-  void WithoutALogTheWindowSaysSo();
   void ShowerrOpensTheWindow();
 };
 
@@ -49,18 +48,13 @@ void FSharedErrorRptTest::OpensWithTheErrorAndHidesLogAndComment() {
            QString::fromStdString(t.base.log.LogFilePath()));
   QVERIFY(!Find<QGroupBox>(&window, "fraLog")->isVisible());
   QVERIFY(!Find<QGroupBox>(&window, "fraComments")->isVisible());
-}
+  Find<QPushButton>(&window, "cmdViewLog")->click();
+  QVERIFY(Find<QGroupBox>(&window, "fraLog")->isVisible());
+  QVERIFY(!Find<QPushButton>(&window, "cmdViewLog")->isEnabled());
 
-void FSharedErrorRptTest::ViewLogAndAddCommentRevealTheirAreasOnce() {
-  GuiTestEnv t;
-  fSHAREDErrorRpt window(t.env, "Disk error(71)", "");
-  window.show();
-  for (const auto& [button, area] :
-       {std::pair{"cmdViewLog", "fraLog"}, std::pair{"cmdShowComments", "fraComments"}}) {
-    Find<QPushButton>(&window, button)->click();
-    QVERIFY(Find<QGroupBox>(&window, area)->isVisible());
-    QVERIFY(!Find<QPushButton>(&window, button)->isEnabled());
-  }
+  std::filesystem::remove(t.base.log.LogFilePath());
+  fSHAREDErrorRpt without_log(t.env, "x", "");
+  QCOMPARE(Find<QPlainTextEdit>(&without_log, "txtLog")->toPlainText(), QString("No log file"));
 }
 
 void FSharedErrorRptTest::ViewReportWritesFulllogWithTheCommentOnlyWhenShown_data() {
@@ -106,12 +100,6 @@ void FSharedErrorRptTest::EmailOpensTheMailLink() {
   const std::string& link = t.ui.opened_documents()[0];
   QCOMPARE(link, ErrorReportMailLink(window.ReportInput(), t.base.log.LogFilePath()));
   QVERIFY(link.find("User:%20It%20broke%0D%0APath%20not%20found(76)") != std::string::npos);
-}
-
-void FSharedErrorRptTest::WithoutALogTheWindowSaysSo() {
-  GuiTestEnv t;
-  fSHAREDErrorRpt window(t.env, "x", "");
-  QCOMPARE(Find<QPlainTextEdit>(&window, "txtLog")->toPlainText(), QString("No log file"));
 }
 
 void FSharedErrorRptTest::ShowerrOpensTheWindow() {

@@ -15,24 +15,51 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::Keys;
+using testing::Text;
+using testing::Type;
 
 class FSharedProxyTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void WithoutProxyTypeNoProxyIsChosenAndTheBoxesAreOff();
+  void ProxyTypeChoosesTheOptionButton_data();
+  void ProxyTypeChoosesTheOptionButton();
   void OnlyManualSettingsOpensTheFrame();
   void DifferentPasswordsKeepTheDialogOpenAndStoreNothing();
   void OkStoresTheBoxesAndTheChoice();
   void CancelStoresNothing();
 };
 
-void FSharedProxyTest::WithoutProxyTypeNoProxyIsChosenAndTheBoxesAreOff() {
+void FSharedProxyTest::ProxyTypeChoosesTheOptionButton_data() {
+  QTest::addColumn<QString>("stored");  // empty: no ProxyType key
+  QTest::addColumn<QString>("chosen");  // empty: no option set
+  QTest::newRow("absent") << ""
+                          << "optNoProxy";
+  QTest::newRow("system") << "0"
+                          << "optDefault";
+  QTest::newRow("none") << "1"
+                        << "optNoProxy";
+  QTest::newRow("named") << "2"
+                         << "optNamed";
+  QTest::newRow("unknown number") << "3"
+                                  << "";
+  QTest::newRow("not a number") << "manual"
+                                << "";
+}
+
+void FSharedProxyTest::ProxyTypeChoosesTheOptionButton() {
+  QFETCH(QString, stored);
+  QFETCH(QString, chosen);
   GuiTestEnv t;
+  if (!stored.isEmpty()) {
+    StoreAppSetting(t.engine.AppSettings, "ProxyType", stored.toStdString());
+  }
   fSHAREDProxy dialog(t.env, t.engine.AppSettings);
-  QVERIFY(Find<QRadioButton>(&dialog, "optNoProxy")->isChecked());
-  QVERIFY(!Find<QGroupBox>(&dialog, "Frame1")->isEnabled());
-  QVERIFY(!Find<QLineEdit>(&dialog, "txtServer")->isEnabled());
+  for (const char* option : {"optDefault", "optNoProxy", "optNamed"}) {
+    QCOMPARE(Find<QRadioButton>(&dialog, option)->isChecked(), chosen == option);
+  }
+  QCOMPARE(Find<QLineEdit>(&dialog, "txtServer")->isEnabled(), chosen == "optNamed");
 }
 
 void FSharedProxyTest::OnlyManualSettingsOpensTheFrame() {
@@ -55,10 +82,10 @@ void FSharedProxyTest::DifferentPasswordsKeepTheDialogOpenAndStoreNothing() {
   StoreAppSetting(t.engine.AppSettings, "ProxyPwd", "old");
   fSHAREDProxy dialog(t.env, t.engine.AppSettings);
   dialog.show();
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtPassword2")->text(), QString("old"));
+  QCOMPARE(Text(&dialog, "txtPassword2"), QString("old"));
   Find<QRadioButton>(&dialog, "optNamed")->click();
-  Find<QLineEdit>(&dialog, "txtServer")->setText("proxy.example");
-  Find<QLineEdit>(&dialog, "txtPassword")->setText("new");
+  Type(&dialog, "txtServer", "proxy.example");
+  Type(&dialog, "txtPassword", "new");
   Find<QPushButton>(&dialog, "cmdOK")->click();
   QCOMPARE(t.ui.MessageTexts(),
            std::vector<std::string>{"Your passwords don't match.  Please retype them."});
@@ -72,19 +99,15 @@ void FSharedProxyTest::OkStoresTheBoxesAndTheChoice() {
   fSHAREDProxy dialog(t.env, t.engine.AppSettings);
   dialog.show();
   Find<QRadioButton>(&dialog, "optNamed")->click();
-  Find<QLineEdit>(&dialog, "txtServer")->setText("proxy.example");
-  Find<QLineEdit>(&dialog, "txtPort")->setText("3128");
-  Find<QLineEdit>(&dialog, "txtUser")->setText("anna");
-  Find<QLineEdit>(&dialog, "txtPassword")->setText("pw");
-  Find<QLineEdit>(&dialog, "txtPassword2")->setText("pw");
+  Type(&dialog, "txtServer", "proxy.example");
+  Type(&dialog, "txtPort", "3128");
+  Type(&dialog, "txtUser", "anna");
+  Type(&dialog, "txtPassword", "pw");
+  Type(&dialog, "txtPassword2", "pw");
   Find<QPushButton>(&dialog, "cmdOK")->click();
   QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), int{QDialog::Accepted});
-  std::vector<std::string> keys;
-  for (const cSHAREDSetting& entry : t.engine.AppSettings.entries()) {
-    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
-  }
-  QCOMPARE(keys,
+  QCOMPARE(Keys(t.engine.AppSettings),
            (std::vector<std::string>{"PROXYPORT=3128", "PROXYPWD=pw", "PROXYSERVER=proxy.example",
                                      "PROXYTYPE=2", "PROXYUSER=anna"}));
 }

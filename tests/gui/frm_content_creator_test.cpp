@@ -22,6 +22,8 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::Text;
+using testing::Type;
 using testing::WhenModal;
 
 namespace {
@@ -37,14 +39,6 @@ struct SampleProject {
   std::string project = t.CopySample();
 };
 
-void Type(QWidget* window, const char* name, const QString& text) {
-  Find<QLineEdit>(window, name)->setText(text);
-}
-
-QString Text(QWidget* window, const char* name) {
-  return Find<QLineEdit>(window, name)->text();
-}
-
 }  // namespace
 
 class FrmContentCreatorTest : public QObject {
@@ -55,7 +49,6 @@ class FrmContentCreatorTest : public QObject {
   void GenerateWritesTheItemAndClearsTheStory();
   void ExitStoresTheListsAndTheCloseBoxDoesNot();
   void ChosenTagsAreAddedToTheTagsBox();
-  void RefusedNumberWritesNothing();
   void TextOfAWindowsProjectIsWrittenInItsCharacterSet();
   void ClosingFromTheMainWindowRebuildsListsAndTemplates();
 };
@@ -150,20 +143,6 @@ void FrmContentCreatorTest::ChosenTagsAreAddedToTheTagsBox() {
   });
   Find<QPushButton>(&dialog, "cmdChooseTags")->click();
   QCOMPARE(Text(&dialog, "txtTags"), QString("Tides, Ports, Appearance"));
-}
-
-void FrmContentCreatorTest::RefusedNumberWritesNothing() {
-  SampleProject s;
-  const std::vector<std::string> includes = s.t.base.List(s.Site("Includes"));
-  frmContentCreator dialog(s.t.engine);
-  Type(&dialog, "txtNumber", "six");
-  Type(&dialog, "txtTitle", "Kept");
-  Find<QPushButton>(&dialog, "cmdGen")->click();
-  QCOMPARE(s.t.ui.MessageTexts(),
-           std::vector<std::string>{"The current number \"six\" is not a whole number from 1 "
-                                    "up. No news item was generated."});
-  QCOMPARE(s.t.base.List(s.Site("Includes")), includes);
-  QCOMPARE(Text(&dialog, "txtTitle"), QString("Kept"));
 }
 
 void FrmContentCreatorTest::TextOfAWindowsProjectIsWrittenInItsCharacterSet() {

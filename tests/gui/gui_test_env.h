@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "gui/qt_ui.h"
 #include "shared/env.h"
 #include "shared/progress.h"
+#include "shared/settings.h"
 #include "support/test_env.h"
 
 namespace pagorin::testing {
@@ -72,6 +74,23 @@ T* Find(QObject* window, const char* name) {
     qFatal("no control %s", name);
   }
   return widget;
+}
+
+inline void Type(QObject* window, const char* name, const QString& text) {
+  Find<QLineEdit>(window, name)->setText(text);
+}
+
+inline QString Text(QObject* window, const char* name) {
+  return Find<QLineEdit>(window, name)->text();
+}
+
+// Every entry of a store as "NAME=value", in store order.
+inline std::vector<std::string> Keys(const cSHAREDSettings& settings) {
+  std::vector<std::string> keys;
+  for (const cSHAREDSetting& entry : settings.entries()) {
+    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
+  }
+  return keys;
 }
 
 // Runs `act` on the modal dialog of type T as soon as it shows (call this

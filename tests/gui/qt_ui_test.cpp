@@ -18,10 +18,8 @@ class QtUiTest : public QObject {
   void NameFilterFollowsTheDialogsFilterText();
   void QueuedAnswersComeFirstThenSafeAnswers();
   void QueuedFileNamesAnswerFileAndFolderDialogs();
-  void StatusFramesReachTheirOwnStrip();
   void StripPaintsTheBarToItsFraction_data();
   void StripPaintsTheBarToItsFraction();
-  void ControlsLockGoesToTheWindow();
   void DisplayTextFallsBackToWindows1252();
   void ProjectTextKeepsEveryCharacter();
 };
@@ -82,23 +80,6 @@ void QtUiTest::QueuedFileNamesAnswerFileAndFolderDialogs() {
   QCOMPARE(ui.file_requests()[2].start_folder, std::string("/site/"));
 }
 
-void QtUiTest::StatusFramesReachTheirOwnStrip() {
-  QtUi ui;
-  StatusStripWidget main_strip;
-  StatusStripWidget upload_strip;
-  ui.SetStatusStrip(StatusStrip::kMain, &main_strip);
-  ui.SetStatusStrip(StatusStrip::kUpload, &upload_strip);
-  const StatusFrame building{0.5, {128, 255, 128}, "Building Selected"};
-  ui.DrawStatus(StatusStrip::kMain, building);
-  QCOMPARE(main_strip.frame(), building);
-  QCOMPARE(upload_strip.frame(), StatusFrame{});
-  {
-    StatusStripWidget gone;
-    ui.SetStatusStrip(StatusStrip::kUpload, &gone);
-  }
-  ui.DrawStatus(StatusStrip::kUpload, building);  // the strip is gone: draws nowhere
-}
-
 void QtUiTest::StripPaintsTheBarToItsFraction_data() {
   QTest::addColumn<double>("fraction");
   QTest::addColumn<bool>("quarter_filled");
@@ -122,16 +103,6 @@ void QtUiTest::StripPaintsTheBarToItsFraction() {
   const QColor base = strip.palette().color(QPalette::Base);
   QCOMPARE(image.pixelColor(image.width() / 4, y), quarter_filled ? bar : base);
   QCOMPARE(image.pixelColor(image.width() * 3 / 4, y), three_quarters_filled ? bar : base);
-}
-
-void QtUiTest::ControlsLockGoesToTheWindow() {
-  QtUi ui;
-  std::vector<bool> calls;
-  ui.SetControlsEnabled(false);  // no window yet: nothing happens
-  ui.SetControlsHandler([&calls](bool enabled) { calls.push_back(enabled); });
-  ui.SetControlsEnabled(false);
-  ui.SetControlsEnabled(true);
-  QCOMPARE(calls, (std::vector<bool>{false, true}));
 }
 
 void QtUiTest::DisplayTextFallsBackToWindows1252() {
