@@ -18,20 +18,6 @@ namespace {
 
 constexpr const char* kDefaultTitle = "Pagorin";
 
-Answer SafeAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kYesNo:
-    case Buttons::kYesNoCancel:
-      return Answer::kNo;
-    case Buttons::kOkCancel:
-    case Buttons::kRetryCancel:
-      return Answer::kCancel;
-  }
-  return Answer::kOk;
-}
-
 QMessageBox::StandardButtons QtButtons(Buttons buttons) {
   switch (buttons) {
     case Buttons::kOk:

@@ -37,17 +37,7 @@ Answer HeadlessUi::ShowMessage(const std::string& text, Buttons buttons,
   ++messages_shown_;
   std::fprintf(out_, "pagorin: %s\n", text.c_str());
   std::fflush(out_);
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kYesNo:
-    case Buttons::kYesNoCancel:
-      return Answer::kNo;
-    case Buttons::kOkCancel:
-    case Buttons::kRetryCancel:
-      return Answer::kCancel;
-  }
-  return Answer::kOk;
+  return SafeAnswer(buttons);
 }
 
 void HeadlessUi::ShowErrorReport(const std::string& error_text, const std::string& /*help*/) {

@@ -12,6 +12,22 @@ enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
 enum class Answer { kOk, kCancel, kYes, kNo, kRetry };
 enum class Icon { kNone, kInformation, kExclamation, kCritical, kQuestion };
 
+// The answer given when nobody can be asked: No or Cancel where offered,
+// else OK.
+inline Answer SafeAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kYesNo:
+    case Buttons::kYesNoCancel:
+      return Answer::kNo;
+    case Buttons::kOkCancel:
+    case Buttons::kRetryCancel:
+      return Answer::kCancel;
+    case Buttons::kOk:
+      break;
+  }
+  return Answer::kOk;
+}
+
 // The two status strips of the main window: picStatus and picUploadStatus.
 enum class StatusStrip { kMain, kUpload };
 
@@ -38,7 +54,7 @@ struct FileRequest {
   std::string title;
   std::string start_folder;
   std::string proposed_name;
-  std::string filter;         // "Description (*.ext)|*.ext|..." pairs
+  std::string filter;          // "Description (*.ext)|*.ext|..." pairs
   std::string default_suffix;  // without the dot, e.g. "template"
   bool confirm_overwrite = false;
 };

@@ -2,24 +2,6 @@
 
 namespace pagorin::testing {
 
-namespace {
-
-Answer SafeAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kYesNo:
-    case Buttons::kYesNoCancel:
-      return Answer::kNo;
-    case Buttons::kOkCancel:
-    case Buttons::kRetryCancel:
-      return Answer::kCancel;
-  }
-  return Answer::kOk;
-}
-
-}  // namespace
-
 Answer RecordingUi::ShowMessage(const std::string& text, Buttons buttons, const std::string& title,
                                 Icon icon) {
   messages.push_back({text, buttons, title, icon});
