@@ -109,13 +109,9 @@ class frmMain final : public QMainWindow {
   QLineEdit* txtSuggested_ = nullptr;
   QLineEdit* txtDesc_ = nullptr;
   QPushButton* cmdGo_[2] = {nullptr, nullptr};
-  QPushButton* cmdUpload_[2] = {nullptr, nullptr};
   QPushButton* cmdPreview_ = nullptr;
   QPushButton* cmdSetExt_ = nullptr;
   QPushButton* cmdClearExt_ = nullptr;
-  QPushButton* cmdSuggest_ = nullptr;
-  QPushButton* cmdSetKwd_ = nullptr;
-  QWidget* chkRename_ = nullptr;
   StatusStripWidget* picStatus_ = nullptr;
   StatusStripWidget* picUploadStatus_ = nullptr;
   QMenu* mnuTools_ = nullptr;

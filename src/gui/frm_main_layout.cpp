@@ -190,16 +190,16 @@ QWidget* frmMain::BuildCommandColumn() {
 
   auto* upload = Group("Upload", column);
   auto* upload_grid = new QGridLayout(upload);
-  cmdUpload_[0] = Button(ArrayName("cmdUpload", 0), "Selected", upload);
-  cmdUpload_[1] = Button(ArrayName("cmdUpload", 1), "All", upload);
+  QPushButton* upload_selected = Button(ArrayName("cmdUpload", 0), "Selected", upload);
+  QPushButton* upload_all = Button(ArrayName("cmdUpload", 1), "All", upload);
   QPushButton* stop = Button("cmdStopUpload", "Stop", upload);
   picUploadStatus_ = Named(new StatusStripWidget(upload), "picUploadStatus");
-  MarkComesLater(cmdUpload_[0], "Upload the pages of the selected templates by FTP");
-  MarkComesLater(cmdUpload_[1], "Upload the pages of every template by FTP");
+  MarkComesLater(upload_selected, "Upload the pages of the selected templates by FTP");
+  MarkComesLater(upload_all, "Upload the pages of every template by FTP");
   MarkComesLater(stop, "Stop a running upload");
   MarkComesLater(picUploadStatus_);
-  upload_grid->addWidget(cmdUpload_[0], 0, 0);
-  upload_grid->addWidget(cmdUpload_[1], 0, 1);
+  upload_grid->addWidget(upload_selected, 0, 0);
+  upload_grid->addWidget(upload_all, 0, 1);
   upload_grid->addWidget(stop, 0, 2);
   upload_grid->addWidget(picUploadStatus_, 1, 0, 1, 3);
   layout->addWidget(upload);
@@ -228,16 +228,15 @@ QWidget* frmMain::BuildKeywordTools() {
   txtDesc_ = Named(new QLineEdit(group), "txtDesc");
   txtKeywords_ = Named(new QLineEdit(group), "txtKeywords");
   txtSuggested_ = Named(new QLineEdit(group), "txtSuggested");
-  cmdSuggest_ = Button("cmdSuggest", "Sgst", group);
-  cmdSetKwd_ = Button("cmdSetKwd", "Set Keywords", group);
+  QPushButton* suggest = Button("cmdSuggest", "Sgst", group);
+  QPushButton* set_keywords = Button("cmdSetKwd", "Set Keywords", group);
   auto* rename = Named(new QCheckBox("Rename header include", group), "chkRename");
-  chkRename_ = rename;
   QPushButton* copy_renumber = Button("cmdCopyRenum", "Copy and Renumber", group);
   MarkComesLater(txtDesc_, "The description META tag of the selected page");
   MarkComesLater(txtKeywords_, "The keywords META tag of the selected page");
   MarkComesLater(txtSuggested_, "Suggested keywords");
-  MarkComesLater(cmdSuggest_, "Generate a suggested list of keywords for the selected html file");
-  MarkComesLater(cmdSetKwd_, "Copies the suggested keywords to the META tag.");
+  MarkComesLater(suggest, "Generate a suggested list of keywords for the selected html file");
+  MarkComesLater(set_keywords, "Copies the suggested keywords to the META tag.");
   MarkComesLater(rename,
                  "When ticked, renames the header_ include to match the template, copying the "
                  "contents.");
@@ -248,10 +247,10 @@ QWidget* frmMain::BuildKeywordTools() {
   grid->addWidget(txtKeywords_, 1, 1, 1, 2);
   grid->addWidget(new QLabel("Suggested:", group), 2, 0);
   grid->addWidget(txtSuggested_, 2, 1);
-  grid->addWidget(cmdSuggest_, 2, 2);
+  grid->addWidget(suggest, 2, 2);
   grid->addWidget(rename, 3, 0, 1, 3);
   auto* actions = new QHBoxLayout;
-  actions->addWidget(cmdSetKwd_);
+  actions->addWidget(set_keywords);
   actions->addWidget(copy_renumber);
   grid->addLayout(actions, 4, 0, 1, 3);
   grid->setColumnStretch(1, 1);
