@@ -365,7 +365,7 @@ def pagorin_archive():
             "[include=version.inc][include=footer.inc]")
 
 
-def write_pagorin(root, pages, news):
+def write_pagorin(root, pages, news, source_template):
     templates = os.path.join(root, "Templates")
     includes = os.path.join(root, "Includes")
     write(os.path.join(includes, "header.inc"), HEADER_INC)
@@ -377,6 +377,8 @@ def write_pagorin(root, pages, news):
     write(os.path.join(includes, "footer.inc"), FOOTER_INC)
     write(os.path.join(includes, "content_news0000.inc"), SOURCE_CONTENT)
     write(os.path.join(includes, "header_news0000.inc"), SOURCE_HEADER)
+    if source_template:
+        write(os.path.join(templates, "news0000.template"), SOURCE_TEMPLATE)
     for name, text in LIST_TEMPLATES.items():
         write(os.path.join(root, name), text)
 
@@ -606,6 +608,9 @@ def main():
                         "pages, at most 100)")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--no-hugo", action="store_true", help="write the Pagorin site only")
+    parser.add_argument("--source-template", action="store_true",
+                        help="also write Templates/news0000.template, from which the Content "
+                        "Creator makes items (it is then built as a page too)")
     args = parser.parse_args()
     news_count = min(100, args.pages // 10) if args.news is None else args.news
     page_count = args.pages - news_count - 1
@@ -616,7 +621,7 @@ def main():
     text = Text(rng)
     news = make_news(text, news_count)
     pages = make_pages(text, page_count)
-    write_pagorin(os.path.join(args.out, "pagorin"), pages, news)
+    write_pagorin(os.path.join(args.out, "pagorin"), pages, news, args.source_template)
     if not args.no_hugo:
         write_hugo(os.path.join(args.out, "hugo"), pages, news)
     write_manifest(os.path.join(args.out, "manifest.tsv"), pages, news)

@@ -72,19 +72,28 @@ class BenchSmoke : public ::testing::Test {
   void SetUp() override {
     root_ = fs::path(test_env_.root());
     site_ = root_ / "pagorin";
-    ASSERT_EQ(0, RunShell("/usr/bin/python3 '" PAGORIN_SOURCE_DIR "/bench/gen_site.py' '" +
-                          root_.string() + "' --no-hugo --pages " + std::to_string(kPages) +
-                          " --news " + std::to_string(kNewsItems)));
+    ASSERT_EQ(0, Generate(root_, kNewsItems));
+  }
+
+  // Generates the same site with `news` items into `folder`.
+  static int Generate(const fs::path& folder, int news, const std::string& options = "") {
+    return RunShell("/usr/bin/python3 '" PAGORIN_SOURCE_DIR "/bench/gen_site.py' '" +
+                    folder.string() + "' --no-hugo --pages " + std::to_string(kPages) + " --news " +
+                    std::to_string(news) + " " + options);
+  }
+
+  // The variables every run of the executable gets.
+  std::string RunSettings() const {
+    return "TZ=UTC LC_ALL=C SOURCE_DATE_EPOCH=1709821800 XDG_CONFIG_HOME='" + root_.string() +
+           "/xdg' XDG_DATA_HOME='" + root_.string() + "/xdg' ";
   }
 
   // Builds the site with the real executable on 7 March 2024 (UTC), so that
   // $LONGDATE is known; returns its exit status.
   int Build() const {
-    return RunShell("cd '" + root_.string() + "' && TZ=UTC LC_ALL=C SOURCE_DATE_EPOCH=1709821800" +
-                    " XDG_CONFIG_HOME='" + root_.string() + "/xdg' XDG_DATA_HOME='" +
-                    root_.string() + "/xdg' '" PAGORIN_EXECUTABLE "' /AUTO '" +
-                    (site_ / "site.pgx").string() + "' 2>'" + (root_ / "stderr.txt").string() +
-                    "'");
+    return RunShell("cd '" + root_.string() + "' && " + RunSettings() +
+                    "'" PAGORIN_EXECUTABLE "' /AUTO '" + (site_ / "site.pgx").string() + "' 2>'" +
+                    (root_ / "stderr.txt").string() + "'");
   }
 
   testing::TestEnv test_env_;
@@ -156,6 +165,35 @@ TEST_F(BenchSmoke, VersionIncludeAndNewsListsAreWrittenBeforeThePages) {
   EXPECT_EQ(std::string::npos, recent.find(NewsLink(kNewsItems - 10)));
   const std::string complete = ReadWhole(site_ / "Includes" / "complete_newslist.inc");
   EXPECT_LT(complete.find("news0002.html"), complete.find("news0001.html"));
+}
+
+// The text between two markers of an item file; empty when they are missing.
+std::string Marked(const std::string& text, const std::string& start, const std::string& end) {
+  const size_t from = text.find(start);
+  const size_t to = from == std::string::npos ? from : text.find(end, from);
+  return to == std::string::npos ? "" : text.substr(from + start.size(), to - from - start.size());
+}
+
+TEST_F(BenchSmoke, NewsItemsAreWrittenAsTheContentCreatorWritesThem) {
+  // The last generated item, written again by 'pagorin news add' into the
+  // same site generated with one item fewer, gives the same files and project.
+  const fs::path other = root_ / "fewer";
+  ASSERT_EQ(0, Generate(other, kNewsItems - 1, "--source-template"));
+  const std::string content = ReadWhole(site_ / "Includes" / "content_news0020.inc");
+  const std::string title = Marked(content, "<!-- title -->", "<!-- end title -->");
+  const std::string date = Marked(content, "<!-- date -->", "<!-- end date -->");
+  const std::string story = Marked(content, "<!-- story -->", "<!-- end story -->");
+  const std::string tags = Marked(content, "<!-- tags -->", "<!-- end tags -->");
+  ASSERT_FALSE(title.empty() || date.empty() || story.empty() || tags.empty());
+  ASSERT_EQ(0, RunShell(RunSettings() + "'" PAGORIN_EXECUTABLE "' news add '" +
+                        (other / "pagorin" / "site.pgx").string() + "' --title '" + title +
+                        "' --story '" + story + "' --tags '" + tags + "' --date '" + date +
+                        "' 2>/dev/null"));
+
+  for (const char* file : {"Templates/news0020.template", "Includes/content_news0020.inc",
+                           "Includes/header_news0020.inc", "site.pgx"}) {
+    EXPECT_EQ(ReadWhole(site_ / file), ReadWhole(other / "pagorin" / file)) << file;
+  }
 }
 
 TEST_F(BenchSmoke, ProjectFileIsWrittenAsTheSettingsStoreWritesIt) {
