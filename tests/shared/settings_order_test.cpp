@@ -1,7 +1,11 @@
-// Loading must give exactly what the slow, obvious procedure gives: insert
-// line by line after a binary search, then a bidirectional bubble sort.
+// Loading many random lines must give what the load rules give when applied
+// one line at a time: adjacent repeats of a name skipped, blank names
+// skipped, the last of non-adjacent repeats kept, true and false words made
+// booleans. Names are unique in the store, so any correct sort gives the
+// order of the bidirectional bubble sort the program first used.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -14,36 +18,13 @@
 namespace pagorin {
 namespace {
 
-using Entry = std::pair<std::string, std::string>;  // name, value text
+using Entries = std::vector<std::pair<std::string, std::string>>;  // name, value text
 
-// Binary search with the two early probes; 1-based positions.
-int Present(const std::vector<Entry>& list, const std::string& name, int* insert_at) {
-  if (list.empty()) {
-    *insert_at = 0;
-    return -1;
-  }
-  int low = 1, high = static_cast<int>(list.size()), mid = 0;
-  bool found = list[0].first == name || list[high - 1].first == name;
-  mid = list[0].first == name ? 1 : high;
-  while (low <= high && !found) {
-    mid = (low + high) / 2;
-    if (list[mid - 1].first == name) {
-      found = true;
-    } else if (list[mid - 1].first > name) {
-      high = mid - 1;
-    } else {
-      low = mid + 1;
-    }
-  }
-  *insert_at = found || !(list[mid - 1].first > name) ? mid + 1 : mid;
-  return found ? mid : -1;
-}
-
-std::vector<Entry> LiteralLoad(const std::string& text) {
-  std::vector<Entry> list;
+Entries LineByLine(const std::string& text) {
+  std::map<std::string, std::string> store;
   std::string previous;
   for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = std::min(text.find("\r\n", start), text.size());
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
     const std::string line = text.substr(start, end - start);
     start = end + 2;
     const std::size_t comma = line.find(',');
@@ -51,46 +32,18 @@ std::vector<Entry> LiteralLoad(const std::string& text) {
       previous.clear();
       continue;
     }
-    const std::string name = line.substr(0, comma);
-    std::string value = line.substr(comma + 1);
-    const std::string word = UCase(Trim(value));
-    value = word == "TRUE" ? "True" : word == "FALSE" ? "False" : value;
+    const std::string name = line.substr(0, comma), value = line.substr(comma + 1);
     const bool skip = name == UCase(Trim(previous)) || Trim(name).empty();
     previous = name;
-    if (skip) {
-      continue;
-    }
-    int insert_at = 0;
-    const int found = Present(list, name, &insert_at);
-    if (found > 0) {
-      list[found - 1].second = value;
-    } else if (insert_at != 0 && insert_at <= static_cast<int>(list.size())) {
-      list.insert(list.begin() + (insert_at - 1), {name, value});
-    } else {
-      list.push_back({name, value});
+    if (!skip) {
+      const std::string word = UCase(Trim(value));
+      store[name] = word == "TRUE" ? "True" : word == "FALSE" ? "False" : value;
     }
   }
-  for (int low = 1, high = static_cast<int>(list.size()), sorted = 0; !sorted;) {
-    sorted = 1;
-    for (int i = low; i <= high - 1; ++i) {
-      if (list[i - 1].first > list[i].first) {
-        std::swap(list[i - 1], list[i]);
-        sorted = 0;
-      }
-    }
-    ++low;
-    for (int i = high; i >= low; --i) {
-      if (list[i - 1].first < list[i - 2].first) {
-        std::swap(list[i - 1], list[i - 2]);
-        sorted = 0;
-      }
-    }
-    --high;
-  }
-  return list;
+  return Entries(store.begin(), store.end());
 }
 
-TEST(SettingsOrderTest, LoadMatchesInsertionAndBubbleSortOnRandomLines) {
+TEST(SettingsOrderTest, LoadFollowsTheRulesLineByLineOnRandomFiles) {
   const std::vector<std::string> pieces = {"A", "a", "B", "b", " ", "_", "1", "\xE9", ""};
   const std::vector<std::string> values = {"1", " true", "FALSE ", "x,y", "", "v"};
   std::mt19937 random(20240307);
@@ -113,11 +66,11 @@ TEST(SettingsOrderTest, LoadMatchesInsertionAndBubbleSortOnRandomLines) {
     t.WriteFile(t.Path("s.ini"), text);
     cSHAREDSettings store(t.env);
     store.LoadSettings(t.Path("s.ini"));
-    std::vector<Entry> loaded;
+    Entries loaded;
     for (const cSHAREDSetting& entry : store.entries()) {
       loaded.emplace_back(entry.KeyName, entry.KeyValue.Text());
     }
-    ASSERT_EQ(LiteralLoad(text), loaded) << text;
+    ASSERT_EQ(LineByLine(text), loaded) << text;
   }
 }
 
