@@ -117,17 +117,19 @@ TEST_F(FileSubsTest, TextFilesRoundTripByteForByte) {
   EXPECT_EQ("", t.log.RingText());
 }
 
-TEST_F(FileSubsTest, FailedWriteIsLoggedAndReported) {
-  t.fs.FailNth(FaultyFileSystem::Op::kWrite, 1, FsError::kDiskFull);
+TEST_F(FileSubsTest, FailedReadsWritesAndCopiesAreLogged) {
+  t.WriteFile(t.Path("r.txt"), "r");
+  t.fs.FailNth(FaultyFileSystem::Op::kWrite, 1, FsError::kDiskFull, /*persistent=*/true);
   EXPECT_FALSE(files.WriteTextFile(t.Path("f.txt"), "x"));
+  EXPECT_FALSE(files.copyfile(t.Path("r.txt"), t.Path("t.txt")));
+  t.fs.FailNth(FaultyFileSystem::Op::kRead, 1);
+  EXPECT_EQ("", files.LoadTextFile(t.Path("r.txt")));
   EXPECT_EQ(
       " >> 1: No space left on device (injected)(61) in WriteTextFile of module FileSubs"
-      " - 14:35:00\r\n",
+      " - 14:35:00\r\n"
+      " >> 2: No space left on device (injected)(61) in copyfile of module FileSubs - 14:35:00\r\n"
+      " >> 3: Injected failure(75) in LoadTextFile of module FileSubs - 14:35:00\r\n",
       t.log.RingText());
-  t.fs.FailNth(FaultyFileSystem::Op::kRead, 1);
-  t.WriteFile(t.Path("r.txt"), "r");
-  EXPECT_EQ("", files.LoadTextFile(t.Path("r.txt")));
-  EXPECT_NE(std::string::npos, t.log.RingText().find("(75) in LoadTextFile of module FileSubs"));
 }
 
 TEST_F(FileSubsTest, ReadOnlyFilesAreMadeWritableWhenPossible) {
@@ -205,13 +207,6 @@ TEST_F(FileSubsTest, LargeCopyIsExactAndShowsProgress) {
   ASSERT_TRUE(files.copyfile(t.Path("big.bin"), t.Path("quiet.bin")));
   EXPECT_EQ(1u, t.ui.upload_status.size());
   EXPECT_EQ(2, t.ui.events_processed - events_before);
-}
-
-TEST_F(FileSubsTest, FailedCopyIsLoggedAndReported) {
-  t.WriteFile(t.Path("s.txt"), "s");
-  t.fs.FailNth(FaultyFileSystem::Op::kWrite, 1, FsError::kDiskFull);
-  EXPECT_FALSE(files.copyfile(t.Path("s.txt"), t.Path("t.txt")));
-  EXPECT_NE(std::string::npos, t.log.RingText().find("(61) in copyfile of module FileSubs"));
 }
 
 TEST_F(FileSubsTest, RunFileOpensTheFileAsItIsOnDisk) {
