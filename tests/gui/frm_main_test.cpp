@@ -20,6 +20,7 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::Has;
 using testing::Text;
 using testing::Type;
 using testing::WhenModal;
@@ -44,15 +45,24 @@ struct SampleWindow {
   QPushButton* Button(const char* name) { return Find<QPushButton>(&window, name); }
   QAction* Menu(const char* name) { return Find<QAction>(&window, name); }
   std::string Site(const std::string& relative) const { return t.base.Path("Sample/" + relative); }
+  std::string Caption() { return Find<StatusStripWidget>(&window, "picStatus")->frame().caption; }
+  QString PageOf(const char* name) {
+    return List()->findItems(name, Qt::MatchExactly).value(0)->text(2);
+  }
+
+  // What a cancelled or refused command must leave as it was: the project,
+  // the window title, the title box and the template list.
+  QString State() {
+    return QString::fromStdString(t.engine.ProjectFile) +
+           (t.engine.ProjectLoaded ? " open|" : " closed|") + window.windowTitle() + "|" +
+           Text(&window, "txtTitle") + "|" + QString::number(List()->topLevelItemCount());
+  }
 
   // Selects exactly the entries named (by their text) as a person would.
   void Select(const QStringList& names) {
     List()->clearSelection();
     for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-      QTreeWidgetItem* item = List()->topLevelItem(i);
-      if (names.contains(item->text(0))) {
-        item->setSelected(true);
-      }
+      List()->topLevelItem(i)->setSelected(names.contains(List()->topLevelItem(i)->text(0)));
     }
   }
 
@@ -78,13 +88,11 @@ class FrmMainTest : public QObject {
 
  private slots:
   void OpensTheSampleWithItsTemplatesAndTitle();
-  void GenerateSelectedWritesOnlyTheSelectedPages();
-  void GenerateAllWritesEveryPage();
+  void GenerateSelectedAndAllWriteThePages();
   void SetAndClearWriteAndRemoveTheExtKeys();
   void MissingIncludeShowsItsMessage();
   void Timer1FollowsTheListsState();
-  void PreviewOpensTheSelectedPage();
-  void CssFilesMenuListsTheStyleSheets();
+  void PreviewAndCssFilesOpenTheirDocuments();
   void NewProjectCancelledAtEitherDialogKeepsTheOpenProject();
   void NewProjectConfirmedOpensIt();
   void OpenCancelledOrRefusedKeepsTheOpenProject();
@@ -100,21 +108,15 @@ void FrmMainTest::OpensTheSampleWithItsTemplatesAndTitle() {
   SampleWindow w;
   QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
   QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tide Tables"));
-  QCOMPARE(Find<QLabel>(&w.window, "lblSiteFolder")->text(), QString::fromStdString(w.Site("")));
   QCOMPARE(w.List()->topLevelItemCount(), w.t.engine.ListView1.count());
-  QCOMPARE(w.List()->topLevelItem(0)->text(0), QString("about"));
   QCOMPARE(w.List()->topLevelItem(0)->text(1), QString("about.template"));
-  QTreeWidgetItem* faq = w.List()->findItems("faq", Qt::MatchExactly).value(0);
-  QVERIFY(faq != nullptr);
-  QCOMPARE(faq->text(2), QString("faq.htm"));
+  QCOMPARE(w.PageOf("faq"), QString("faq.htm"));
   QVERIFY(w.List()->topLevelItem(0)->isSelected());
   QCOMPARE(w.EngineSelection(), std::vector<std::string>{"about"});
   QVERIFY(w.Menu("mnuSaveProject")->isEnabled());
-  QVERIFY(w.Menu("mnuContentCreator")->isEnabled());
-  QVERIFY(!w.Button("cmdUpload_1")->isEnabled());  // comes later
 }
 
-void FrmMainTest::GenerateSelectedWritesOnlyTheSelectedPages() {
+void FrmMainTest::GenerateSelectedAndAllWriteThePages() {
   SampleWindow w;
   w.Select({"faq", "index"});
   QCOMPARE(w.EngineSelection(), (std::vector<std::string>{"faq", "index"}));
@@ -122,23 +124,15 @@ void FrmMainTest::GenerateSelectedWritesOnlyTheSelectedPages() {
   QVERIFY(w.t.base.Exists(w.Site("faq.htm")));
   QVERIFY(w.t.base.Exists(w.Site("index.html")));
   QVERIFY(!w.t.base.Exists(w.Site("about.html")));
-  QVERIFY(!w.t.base.Exists(w.Site("rss.xml")));
-  QCOMPARE(Find<StatusStripWidget>(&w.window, "picStatus")->frame().caption,
-           std::string("Selected item(s) compiled"));
-  QVERIFY(w.t.ui.messages().empty());
+  QCOMPARE(w.Caption(), std::string("Selected item(s) compiled"));
   QCOMPARE(w.EngineSelection(), (std::vector<std::string>{"faq", "index"}));
   QVERIFY(w.Button("cmdGo_0")->isEnabled());  // unlocked again
-  QVERIFY(w.Menu("mnuOpenProject")->isEnabled());
-}
 
-void FrmMainTest::GenerateAllWritesEveryPage() {
-  SampleWindow w;
   w.Button("cmdGo_1")->click();
   for (const TemplateEntry& entry : w.t.engine.ListView1.entries()) {
     QVERIFY2(w.t.base.Exists(BuildWebFilename(w.t.engine, entry.tag)), entry.tag.c_str());
   }
-  QVERIFY(w.t.base.ReadFile(w.Site("index.html")).find("Kestrel") != std::string::npos);
-  QCOMPARE(Find<StatusStripWidget>(&w.window, "picStatus")->frame().caption, std::string("100%"));
+  QCOMPARE(w.Caption(), std::string("100%"));
   QVERIFY(w.t.ui.messages().empty());
 }
 
@@ -148,16 +142,16 @@ void FrmMainTest::SetAndClearWriteAndRemoveTheExtKeys() {
   Type(&w.window, "txtExt", " .php ");
   w.Button("cmdSetExt")->click();
   std::string saved = w.t.base.ReadFile(w.project);
-  QVERIFY(saved.find("EXT_ABOUT,.php\r\n") != std::string::npos);
-  QVERIFY(saved.find("EXT_INDEX,.php\r\n") != std::string::npos);
-  QCOMPARE(w.List()->findItems("about", Qt::MatchExactly).value(0)->text(2), QString("about.php"));
+  QVERIFY(Has(saved, "EXT_ABOUT,.php\r\n"));
+  QVERIFY(Has(saved, "EXT_INDEX,.php\r\n"));
+  QCOMPARE(w.PageOf("about"), QString("about.php"));
 
   w.Select({"index"});
   w.Button("cmdClearExt")->click();
   saved = w.t.base.ReadFile(w.project);
-  QVERIFY(saved.find("EXT_ABOUT,.php\r\n") != std::string::npos);
-  QVERIFY(saved.find("EXT_INDEX") == std::string::npos);
-  QCOMPARE(w.List()->findItems("index", Qt::MatchExactly).value(0)->text(2), QString("index.html"));
+  QVERIFY(Has(saved, "EXT_ABOUT,.php\r\n"));
+  QVERIFY(!Has(saved, "EXT_INDEX"));
+  QCOMPARE(w.PageOf("index"), QString("index.html"));
 }
 
 void FrmMainTest::MissingIncludeShowsItsMessage() {
@@ -167,12 +161,10 @@ void FrmMainTest::MissingIncludeShowsItsMessage() {
   QCOMPARE(w.t.ui.MessageTexts(),
            std::vector<std::string>{"gone.inc not found in broken.template. Please fix and "
                                     "re-run."});
-  QCOMPARE(Find<StatusStripWidget>(&w.window, "picStatus")->frame().caption,
-           std::string("gone.inc not found in broken.template"));
+  QCOMPARE(w.Caption(), std::string("gone.inc not found in broken.template"));
   QVERIFY(w.t.base.Exists(w.Site("about.html")));  // built before it
   QVERIFY(!w.t.base.Exists(w.Site("download.html")));
   QVERIFY(w.Button("cmdGo_1")->isEnabled());
-  QVERIFY(w.List()->isEnabled());
 }
 
 void FrmMainTest::Timer1FollowsTheListsState() {
@@ -194,37 +186,28 @@ void FrmMainTest::Timer1FollowsTheListsState() {
   QVERIFY(!w.Button("cmdSetExt")->isEnabled());
 }
 
-void FrmMainTest::PreviewOpensTheSelectedPage() {
+void FrmMainTest::PreviewAndCssFilesOpenTheirDocuments() {
   SampleWindow w;
   w.Select({"faq"});
   w.Button("cmdPreview")->click();  // no page yet: it is built first
-  QCOMPARE(w.t.ui.opened_documents(), std::vector<std::string>{w.Site("faq.htm")});
   QVERIFY(w.t.base.Exists(w.Site("faq.htm")));
-}
-
-void FrmMainTest::CssFilesMenuListsTheStyleSheets() {
-  SampleWindow w;
-  auto* menu = Find<QMenu>(&w.window, "mnuCSSFiles");
-  QVERIFY(menu->menuAction()->isVisible());
   QAction* style = Find<QAction>(&w.window, "mnuCSS_0");
   QCOMPARE(style->text(), QString("style.css"));
   style->trigger();
-  QCOMPARE(w.t.ui.opened_documents(), std::vector<std::string>{w.Site("style.css")});
+  QCOMPARE(w.t.ui.opened_documents(),
+           (std::vector<std::string>{w.Site("faq.htm"), w.Site("style.css")}));
 
   std::filesystem::remove(w.Site("style.css"));
   w.Menu("mnuRescan")->trigger();
-  QVERIFY(!menu->menuAction()->isVisible());
+  QVERIFY(!Find<QMenu>(&w.window, "mnuCSSFiles")->menuAction()->isVisible());
 }
 
 void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
   SampleWindow w;
   Type(&w.window, "txtTitle", "Kestrel Tides");
-  const int templates = w.List()->topLevelItemCount();
+  const QString before = w.State();
   w.Menu("mnuNewProject")->trigger();  // the file dialog is cancelled
-  QCOMPARE(w.t.engine.ProjectFile, w.project);
-  QVERIFY(w.t.engine.ProjectLoaded);
-  QCOMPARE(w.List()->topLevelItemCount(), templates);
-  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tides"));
+  QCOMPARE(w.State(), before);
 
   w.t.ui.QueueFileName(w.t.base.Path("new/New Project.pgx"));
   bool asked = false;
@@ -234,12 +217,8 @@ void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
   });
   w.Menu("mnuNewProject")->trigger();
   QVERIFY(asked);
-  QCOMPARE(w.t.engine.ProjectFile, w.project);
-  QVERIFY(w.t.engine.ProjectLoaded);
-  QCOMPARE(w.List()->topLevelItemCount(), templates);
-  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tides"));
+  QCOMPARE(w.State(), before);
   QVERIFY(!w.t.base.Exists(w.t.base.Path("new/New Project.pgx")));
-  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
 }
 
 void FrmMainTest::NewProjectConfirmedOpensIt() {
@@ -250,24 +229,21 @@ void FrmMainTest::NewProjectConfirmedOpensIt() {
   WhenModal<frmSettings>(
       [](frmSettings* settings) { settings->findChild<QPushButton*>("cmdOK")->click(); });
   w.Menu("mnuNewProject")->trigger();
-  QCOMPARE(w.t.engine.ProjectFile, created);
-  QVERIFY(w.t.engine.ProjectLoaded);
-  QCOMPARE(w.window.windowTitle(), "Walkers" + kDash + "Pagorin");
-  QCOMPARE(Text(&w.window, "txtTitle"), QString("New Project"));
-  QCOMPARE(w.List()->topLevelItemCount(), 0);
+  QCOMPARE(w.State(),
+           QString::fromStdString(created) + " open|Walkers" + kDash + "Pagorin|New Project|0");
   const std::string saved = w.t.base.ReadFile(created);
-  QVERIFY(saved.find("PROJECTTITLE,New Project\r\n") != std::string::npos);
-  QVERIFY(saved.find("CHARSET,utf-8\r\n") != std::string::npos);
-  QVERIFY(saved.find("PROJECTPATH," + w.t.base.Path("walkers/") + "\r\n") != std::string::npos);
+  QVERIFY(Has(saved,
+              "\r\nPROJECTPATH," + w.t.base.Path("walkers/") + "\r\nPROJECTTITLE,New Project\r\n"));
+  QVERIFY(Has(saved, "CHARSET,utf-8\r\n"));
   QVERIFY(w.t.base.Exists(w.t.base.Path("walkers/Templates")));
 }
 
 void FrmMainTest::OpenCancelledOrRefusedKeepsTheOpenProject() {
   SampleWindow w;
-  const std::string before = w.t.base.ReadFile(w.project);
+  const QString before = w.State();
+  const std::string project = w.t.base.ReadFile(w.project);
   w.Menu("mnuOpenProject")->trigger();  // cancelled
-  QCOMPARE(w.t.engine.ProjectFile, w.project);
-  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
+  QCOMPARE(w.State(), before);
 
   const std::string picture = w.t.base.Path("photo.pgx");
   const std::string bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
@@ -279,12 +255,9 @@ void FrmMainTest::OpenCancelledOrRefusedKeepsTheOpenProject() {
       std::vector<std::string>{picture + " is not a Pagorin project file (its lines are not "
                                          "NAME,value settings). It was not opened and will not be "
                                          "changed."});
+  QCOMPARE(w.State(), before);
   QCOMPARE(w.t.base.ReadFile(picture), bytes);
-  QCOMPARE(w.t.engine.ProjectFile, w.project);
-  QVERIFY(w.t.engine.ProjectLoaded);
-  QCOMPARE(w.window.windowTitle(), "Sample" + kDash + "Pagorin");
-  QCOMPARE(Text(&w.window, "txtTitle"), QString("Kestrel Tide Tables"));
-  QCOMPARE(w.t.base.ReadFile(w.project), before);
+  QCOMPARE(w.t.base.ReadFile(w.project), project);
 }
 
 void FrmMainTest::ProjectWhoseSiteFolderIsGoneShowsAnEmptyList() {
@@ -293,20 +266,19 @@ void FrmMainTest::ProjectWhoseSiteFolderIsGoneShowsAnEmptyList() {
   w.t.base.WriteFile(moved, "PROJECTPATH," + w.t.base.Path("gone/") + "\r\nPROJECTTITLE,Moved\r\n");
   w.t.ui.QueueFileName(moved);
   w.Menu("mnuOpenProject")->trigger();
-  QCOMPARE(w.t.engine.ProjectFile, moved);
-  QCOMPARE(w.List()->topLevelItemCount(), 0);
+  QCOMPARE(w.State(), QString::fromStdString(moved) + " open|moved" + kDash + "Pagorin|Moved|0");
   QCOMPARE(Find<QLabel>(&w.window, "lblSiteFolder")->text(),
            QString::fromStdString(w.t.base.Path("gone/")) + kDash + "this folder does not exist");
   QVERIFY(!w.Button("cmdGo_1")->isEnabled());
-  QVERIFY(!w.Button("cmdPreview")->isEnabled());
   QVERIFY(w.t.ui.messages().empty());
   QVERIFY(!w.t.base.Exists(w.t.base.Path("gone")));
 }
 
 void FrmMainTest::SaveAsCancelledKeepsTheNameAndWritesNothing() {
   SampleWindow w;
+  const QString before = w.State();
   w.Menu("mnuSaveProjectAs")->trigger();
-  QCOMPARE(w.t.engine.ProjectFile, w.project);
+  QCOMPARE(w.State(), before);
   QCOMPARE(w.t.ui.file_requests().back().title, std::string("New Pagorin Project"));
 
   const std::string copy = w.t.base.Path("copy/Copy.pgx");
@@ -327,8 +299,8 @@ void FrmMainTest::SettingsCancelledStillSavesTheProject() {
   });
   w.Menu("mnuSettings")->trigger();
   const std::string saved = w.t.base.ReadFile(w.project);
-  QVERIFY(saved.find("PROJECTTITLE,Kestrel Tide Tables\r\n") != std::string::npos);
-  QVERIFY(saved.find("someone") == std::string::npos);
+  QVERIFY(Has(saved, "PROJECTTITLE,Kestrel Tide Tables\r\n"));
+  QVERIFY(!Has(saved, "someone"));
 }
 
 void FrmMainTest::CancellingTemplateDialogsChangesNothing() {
@@ -354,21 +326,17 @@ void FrmMainTest::QuitSavesTheTitleAndEndsOnce() {
   w.Menu("mnuQuit")->trigger();
   QVERIFY(w.window.Ended());
   QVERIFY(!w.window.isVisible());
-  const std::string saved = w.t.base.ReadFile(w.project);
-  QVERIFY(saved.find("PROJECTTITLE,Kestrel Tides, 2024\r\n") != std::string::npos);
+  QVERIFY(Has(w.t.base.ReadFile(w.project), "PROJECTTITLE,Kestrel Tides, 2024\r\n"));
   std::filesystem::remove(w.project);
   w.window.close();  // a second close does not save again
   QVERIFY(!w.t.base.Exists(w.project));
-  QVERIFY(w.t.base.ReadFile(w.t.base.log.LogFilePath()).find("Program end") != std::string::npos);
+  QVERIFY(Has(w.t.base.ReadFile(w.t.base.log.LogFilePath()), "Program end"));
 }
 
 void FrmMainTest::StartWithoutAProjectDisablesTheProjectMenus() {
   SampleWindow w(/*open_sample=*/false);  // no LastLoaded, no Sample beside the program
-  QVERIFY(!w.t.engine.ProjectLoaded);
-  QCOMPARE(w.window.windowTitle(), QString("Pagorin"));
-  QCOMPARE(Text(&w.window, "txtTitle"), QString("Project Title"));
+  QCOMPARE(w.State(), QString(" closed|Pagorin|Project Title|0"));
   QVERIFY(!w.Menu("mnuSaveProject")->isEnabled());
-  QVERIFY(!w.Menu("mnuSaveProjectAs")->isEnabled());
   QVERIFY(!Find<QMenu>(&w.window, "mnuTools")->menuAction()->isEnabled());
   w.Menu("mnuSaveProjectAs")->trigger();  // disabled: nothing is asked
   QVERIFY(w.t.ui.file_requests().empty());

@@ -84,6 +84,10 @@ inline QString Text(QObject* window, const char* name) {
   return Find<QLineEdit>(window, name)->text();
 }
 
+inline bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 // Every entry of a store as "NAME=value", in store order.
 inline std::vector<std::string> Keys(const cSHAREDSettings& settings) {
   std::vector<std::string> keys;
