@@ -3,7 +3,6 @@
 #include "gui/f_shared_proxy.h"
 
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -23,58 +22,34 @@ class FSharedProxyTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void ProxyTypeChoosesTheOptionButton_data();
-  void ProxyTypeChoosesTheOptionButton();
-  void OnlyManualSettingsOpensTheFrame();
+  void ProxyTypeChoosesTheOptionAndOnlyManualOpensTheFrame();
   void DifferentPasswordsKeepTheDialogOpenAndStoreNothing();
-  void OkStoresTheBoxesAndTheChoice();
-  void CancelStoresNothing();
+  void OkStoresTheBoxesAndTheChoiceAndCancelNothing();
 };
 
-void FSharedProxyTest::ProxyTypeChoosesTheOptionButton_data() {
-  QTest::addColumn<QString>("stored");  // empty: no ProxyType key
-  QTest::addColumn<QString>("chosen");  // empty: no option set
-  QTest::newRow("absent") << ""
-                          << "optNoProxy";
-  QTest::newRow("system") << "0"
-                          << "optDefault";
-  QTest::newRow("none") << "1"
-                        << "optNoProxy";
-  QTest::newRow("named") << "2"
-                         << "optNamed";
-  QTest::newRow("unknown number") << "3"
-                                  << "";
-  QTest::newRow("not a number") << "manual"
-                                << "";
-}
-
-void FSharedProxyTest::ProxyTypeChoosesTheOptionButton() {
-  QFETCH(QString, stored);
-  QFETCH(QString, chosen);
-  GuiTestEnv t;
-  if (!stored.isEmpty()) {
-    StoreAppSetting(t.engine.AppSettings, "ProxyType", stored.toStdString());
+void FSharedProxyTest::ProxyTypeChoosesTheOptionAndOnlyManualOpensTheFrame() {
+  const struct {
+    const char* stored;  // nullptr: no ProxyType key
+    QString chosen;      // empty: no option set
+  } cases[] = {{nullptr, "optNoProxy"}, {"0", "optDefault"}, {"1", "optNoProxy"},
+               {"2", "optNamed"},       {"3", ""},           {"manual", ""}};
+  for (const auto& c : cases) {
+    GuiTestEnv t;
+    if (c.stored != nullptr) {
+      StoreAppSetting(t.engine.AppSettings, "ProxyType", c.stored);
+    }
+    fSHAREDProxy dialog(t.env, t.engine.AppSettings);
+    for (const char* option : {"optDefault", "optNoProxy", "optNamed"}) {
+      QVERIFY2(Find<QRadioButton>(&dialog, option)->isChecked() == (c.chosen == option), option);
+    }
+    QCOMPARE(Find<QGroupBox>(&dialog, "Frame1")->isEnabled(), c.chosen == "optNamed");
   }
-  fSHAREDProxy dialog(t.env, t.engine.AppSettings);
-  for (const char* option : {"optDefault", "optNoProxy", "optNamed"}) {
-    QCOMPARE(Find<QRadioButton>(&dialog, option)->isChecked(), chosen == option);
-  }
-  QCOMPARE(Find<QLineEdit>(&dialog, "txtServer")->isEnabled(), chosen == "optNamed");
-}
-
-void FSharedProxyTest::OnlyManualSettingsOpensTheFrame() {
   GuiTestEnv t;
-  StoreAppSetting(t.engine.AppSettings, "ProxyType", 2);
   fSHAREDProxy dialog(t.env, t.engine.AppSettings);
-  auto* frame = Find<QGroupBox>(&dialog, "Frame1");
-  QVERIFY(Find<QRadioButton>(&dialog, "optNamed")->isChecked());
-  QVERIFY(frame->isEnabled());
-  Find<QRadioButton>(&dialog, "optDefault")->click();
-  QVERIFY(!frame->isEnabled());
-  Find<QRadioButton>(&dialog, "optNamed")->click();
-  QVERIFY(frame->isEnabled());
-  Find<QRadioButton>(&dialog, "optNoProxy")->click();
-  QVERIFY(!frame->isEnabled());
+  for (const char* option : {"optNamed", "optDefault", "optNamed", "optNoProxy"}) {
+    Find<QRadioButton>(&dialog, option)->click();
+    QCOMPARE(Find<QGroupBox>(&dialog, "Frame1")->isEnabled(), QString(option) == "optNamed");
+  }
 }
 
 void FSharedProxyTest::DifferentPasswordsKeepTheDialogOpenAndStoreNothing() {
@@ -90,12 +65,18 @@ void FSharedProxyTest::DifferentPasswordsKeepTheDialogOpenAndStoreNothing() {
   QCOMPARE(t.ui.MessageTexts(),
            std::vector<std::string>{"Your passwords don't match.  Please retype them."});
   QVERIFY(dialog.isVisible());
-  QCOMPARE(t.engine.AppSettings.SettingsCount(), 1);
-  QCOMPARE(GetAppSetting(t.engine.AppSettings, "ProxyPwd").Text(), std::string("old"));
+  QCOMPARE(Keys(t.engine.AppSettings), std::vector<std::string>{"PROXYPWD=old"});
 }
 
-void FSharedProxyTest::OkStoresTheBoxesAndTheChoice() {
+void FSharedProxyTest::OkStoresTheBoxesAndTheChoiceAndCancelNothing() {
   GuiTestEnv t;
+  fSHAREDProxy cancelled(t.env, t.engine.AppSettings);
+  cancelled.show();
+  Find<QRadioButton>(&cancelled, "optDefault")->click();
+  Find<QPushButton>(&cancelled, "cmdCancel")->click();
+  QVERIFY(!cancelled.isVisible());
+  QCOMPARE(t.engine.AppSettings.SettingsCount(), 0);
+
   fSHAREDProxy dialog(t.env, t.engine.AppSettings);
   dialog.show();
   Find<QRadioButton>(&dialog, "optNamed")->click();
@@ -105,21 +86,10 @@ void FSharedProxyTest::OkStoresTheBoxesAndTheChoice() {
   Type(&dialog, "txtPassword", "pw");
   Type(&dialog, "txtPassword2", "pw");
   Find<QPushButton>(&dialog, "cmdOK")->click();
-  QVERIFY(!dialog.isVisible());
   QCOMPARE(dialog.result(), int{QDialog::Accepted});
   QCOMPARE(Keys(t.engine.AppSettings),
            (std::vector<std::string>{"PROXYPORT=3128", "PROXYPWD=pw", "PROXYSERVER=proxy.example",
                                      "PROXYTYPE=2", "PROXYUSER=anna"}));
-}
-
-void FSharedProxyTest::CancelStoresNothing() {
-  GuiTestEnv t;
-  fSHAREDProxy dialog(t.env, t.engine.AppSettings);
-  dialog.show();
-  Find<QRadioButton>(&dialog, "optDefault")->click();
-  Find<QPushButton>(&dialog, "cmdCancel")->click();
-  QVERIFY(!dialog.isVisible());
-  QCOMPARE(t.engine.AppSettings.SettingsCount(), 0);
 }
 
 }  // namespace pagorin
