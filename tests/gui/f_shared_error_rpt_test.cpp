@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
-#include <filesystem>
+#include <memory>
 
 #include "gui_test_env.h"
 #include "shared/error_report.h"
@@ -22,6 +22,24 @@ namespace {
 
 constexpr const char* kLog = "12:00:00 #1   Program startup\r\n12:00:01 #1   Program end\r\n";
 
+// The window on "Path not found(76)" with kLog as the log, shown.
+struct ReportWindow {
+  ReportWindow() {
+    t.base.WriteFile(t.base.log.LogFilePath(), kLog);
+    window = std::make_unique<fSHAREDErrorRpt>(t.env, "Path not found(76)", "");
+    window->show();
+  }
+  template <typename T>
+  T* Get(const char* name) {
+    return Find<T>(window.get(), name);
+  }
+  void Click(const char* name) { Get<QPushButton>(name)->click(); }
+  void Comment(const QString& text) { Get<QPlainTextEdit>("txtUserMessage")->setPlainText(text); }
+
+  GuiTestEnv t;
+  std::unique_ptr<fSHAREDErrorRpt> window;
+};
+
 }  // namespace
 
 class FSharedErrorRptTest : public QObject {
@@ -29,77 +47,47 @@ class FSharedErrorRptTest : public QObject {
 
  private slots:
   void OpensWithTheErrorAndHidesLogAndComment();
-  void ViewReportWritesFulllogWithTheCommentOnlyWhenShown_data();
   void ViewReportWritesFulllogWithTheCommentOnlyWhenShown();
-  void EmailOpensTheMailLink();
+  void EmailOpensTheMailLinkWithTheComment();
   void ShowerrOpensTheWindow();
 };
 
 void FSharedErrorRptTest::OpensWithTheErrorAndHidesLogAndComment() {
-  GuiTestEnv t;
-  t.base.WriteFile(t.base.log.LogFilePath(), kLog);
-  fSHAREDErrorRpt window(t.env, "Path not found(76)", "");
-  window.show();
-  QCOMPARE(Find<QPlainTextEdit>(&window, "txtError")->toPlainText(), QString("Path not found(76)"));
-  QVERIFY(Find<QPlainTextEdit>(&window, "txtError")->isReadOnly());
-  QCOMPARE(Find<QPlainTextEdit>(&window, "txtLog")->toPlainText(),
+  ReportWindow r;
+  QCOMPARE(r.Get<QPlainTextEdit>("txtError")->toPlainText(), QString("Path not found(76)"));
+  QCOMPARE(r.Get<QPlainTextEdit>("txtLog")->toPlainText(),
            QString("12:00:00 #1   Program startup\n12:00:01 #1   Program end\n"));
-  QCOMPARE(Find<QGroupBox>(&window, "fraLog")->title(),
-           QString::fromStdString(t.base.log.LogFilePath()));
-  QVERIFY(!Find<QGroupBox>(&window, "fraLog")->isVisible());
-  QVERIFY(!Find<QGroupBox>(&window, "fraComments")->isVisible());
-  Find<QPushButton>(&window, "cmdViewLog")->click();
-  QVERIFY(Find<QGroupBox>(&window, "fraLog")->isVisible());
-  QVERIFY(!Find<QPushButton>(&window, "cmdViewLog")->isEnabled());
-
-  std::filesystem::remove(t.base.log.LogFilePath());
-  fSHAREDErrorRpt without_log(t.env, "x", "");
-  QCOMPARE(Find<QPlainTextEdit>(&without_log, "txtLog")->toPlainText(), QString("No log file"));
-}
-
-void FSharedErrorRptTest::ViewReportWritesFulllogWithTheCommentOnlyWhenShown_data() {
-  QTest::addColumn<bool>("reveal_comment");
-  QTest::newRow("comment shown") << true;
-  QTest::newRow("comment hidden") << false;
+  QVERIFY(!r.Get<QGroupBox>("fraLog")->isVisible());
+  QVERIFY(!r.Get<QGroupBox>("fraComments")->isVisible());
+  r.Click("cmdViewLog");
+  QVERIFY(r.Get<QGroupBox>("fraLog")->isVisible());
+  QVERIFY(!r.Get<QPushButton>("cmdViewLog")->isEnabled());
 }
 
 void FSharedErrorRptTest::ViewReportWritesFulllogWithTheCommentOnlyWhenShown() {
-  QFETCH(bool, reveal_comment);
-  GuiTestEnv t;
-  t.base.WriteFile(t.base.log.LogFilePath(), kLog);
-  fSHAREDErrorRpt window(t.env, "Path not found(76)", "");
-  window.show();
-  if (reveal_comment) {
-    Find<QPushButton>(&window, "cmdShowComments")->click();
+  for (const bool reveal_comment : {true, false}) {
+    ReportWindow r;
+    if (reveal_comment) {
+      r.Click("cmdShowComments");
+    }
+    r.Comment("I pressed Save\ntwice");
+    r.Click("cmdViewReport");
+    const ErrorReportInput expected{"Path not found(76)", kLog, reveal_comment,
+                                    "I pressed Save\r\ntwice", fosname()};
+    const std::string report_path = r.t.base.paths.data_dir + "fulllog.txt";
+    QCOMPARE(r.t.base.ReadFile(report_path), FullReportText(expected));
+    QCOMPARE(r.t.ui.opened_documents(), std::vector<std::string>{report_path});
   }
-  Find<QPlainTextEdit>(&window, "txtUserMessage")->setPlainText("I pressed Save\ntwice");
-  Find<QPushButton>(&window, "cmdViewReport")->click();
-
-  ErrorReportInput expected;
-  expected.error_text = "Path not found(76)";
-  expected.log_text = kLog;
-  expected.comments_shown = reveal_comment;
-  expected.user_comment = "I pressed Save\r\ntwice";
-  expected.os_name = fosname();
-  const std::string report_path = t.base.paths.data_dir + "fulllog.txt";
-  QCOMPARE(t.base.ReadFile(report_path), FullReportText(expected));
-  QCOMPARE(t.base.ReadFile(report_path).find("I pressed Save") != std::string::npos,
-           reveal_comment);
-  QCOMPARE(t.ui.opened_documents(), std::vector<std::string>{report_path});
 }
 
-void FSharedErrorRptTest::EmailOpensTheMailLink() {
-  GuiTestEnv t;
-  t.base.WriteFile(t.base.log.LogFilePath(), kLog);
-  fSHAREDErrorRpt window(t.env, "Path not found(76)", "");
-  window.show();
-  Find<QPushButton>(&window, "cmdShowComments")->click();
-  Find<QPlainTextEdit>(&window, "txtUserMessage")->setPlainText("It broke");
-  Find<QPushButton>(&window, "cmdEmail")->click();
-  QCOMPARE(t.ui.opened_documents().size(), size_t{1});
-  const std::string& link = t.ui.opened_documents()[0];
-  QCOMPARE(link, ErrorReportMailLink(window.ReportInput(), t.base.log.LogFilePath()));
-  QVERIFY(link.find("User:%20It%20broke%0D%0APath%20not%20found(76)") != std::string::npos);
+void FSharedErrorRptTest::EmailOpensTheMailLinkWithTheComment() {
+  ReportWindow r;
+  r.Click("cmdShowComments");
+  r.Comment("It broke");
+  r.Click("cmdEmail");
+  const ErrorReportInput expected{"Path not found(76)", kLog, true, "It broke", fosname()};
+  QCOMPARE(r.t.ui.opened_documents(),
+           std::vector<std::string>{ErrorReportMailLink(expected, r.t.base.log.LogFilePath())});
 }
 
 void FSharedErrorRptTest::ShowerrOpensTheWindow() {
