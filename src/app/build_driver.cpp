@@ -45,8 +45,21 @@ void BuildTemplates(Engine& engine, const std::vector<std::string>& tags) {
   }
 }
 
+// One build run of the file cache, ended however the build ends.
+class CacheRun {
+ public:
+  explicit CacheRun(clsCache& cache) : cache_(cache) { cache_.BeginRun(); }
+  ~CacheRun() { cache_.EndRun(); }
+  CacheRun(const CacheRun&) = delete;
+  CacheRun& operator=(const CacheRun&) = delete;
+
+ private:
+  clsCache& cache_;
+};
+
 void RunBuild(Engine& engine, bool selected_only) {
   Env& env = engine.env;
+  const CacheRun cache_run(engine.FileCache);
   if (!selected_only) {
     RefreshTemplateList(engine);
     disablecontrols(engine);

@@ -2,6 +2,9 @@
 // file used by many pages is read from disk once per change.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -11,49 +14,95 @@
 
 namespace pagorin {
 
+// One file as it was read. Shared between the cache and whoever uses it, so
+// an entry can leave the cache while a page is still being built from it.
+struct CachedFile {
+  std::string text;
+  std::string disk_path;  // the path as it exists on disk, "/" separators
+  std::string identity;   // disk_path with "." and ".." worked out: one per file
+  TimePoint modified{};
+};
+
+// The same file whatever the spelling: "a/./b.inc" and "a/x/../b.inc" give
+// "a/b.inc".
+std::string FileIdentity(const std::string& disk_path);
+
 // Entries are keyed by the file's path on disk (after the letter-case
 // fallback and with "/" separators), so every spelling of one file shares
-// one entry and finding it costs one hash lookup. An entry is used while the
-// file keeps the modification time and size it had when it was read; any
-// change makes the next request read the file afresh.
+// one entry. An entry is used while the file keeps the modification time and
+// size it had when it was read; any change makes the next check read the
+// file afresh.
+//
+// Outside a build run every request checks the file on disk. Within a run
+// (BeginRun .. EndRun) a file is checked at its first request only, so a
+// file used by every page costs one status call per run; a file edited
+// during a run is seen by the next run.
+//
+// The texts kept are bounded by a byte budget: past it, the entries used
+// longest ago are dropped (and simply read again when next asked for), so
+// templates read once per run do not pile up while the includes every page
+// uses stay.
 class clsCache {
  public:
-  explicit clsCache(Env& env) : env_(env) {}
+  static constexpr std::size_t kDefaultByteBudget = std::size_t{64} << 20;
+
+  explicit clsCache(Env& env, std::size_t byte_budget = kDefaultByteBudget)
+      : env_(env), byte_budget_(byte_budget) {}
   clsCache(const clsCache&) = delete;
   clsCache& operator=(const clsCache&) = delete;
 
   // Empties the cache.
   void Init() { ClearCache(); }
-  void ClearCache() { entries_.clear(); }
+  void ClearCache();
+
+  void BeginRun();
+  void EndRun();
 
   // The whole text of the file. A file that does not exist (or is a folder)
   // reads as "-1" and is not cached; one that cannot be read reads as the
   // empty text, with the failure logged under "ReadFileOrCache".
   std::string ReadFileOrCache(const std::string& name);
 
-  // What the compiler needs: the outcome, the shared text (never copied
-  // here) and the file's details.
+  // What the compiler needs: the outcome and the file (never copied here).
   struct Lookup {
     enum class Status { kFound, kMissing, kUnreadable };
     Status status = Status::kMissing;
-    std::shared_ptr<const std::string> text;  // set when found
-    std::string disk_path;                    // the path as it exists on disk, "/" separators
-    TimePoint modified{};
-    std::string error;  // why the file could not be read
+    std::shared_ptr<const CachedFile> file;  // set when found
+    std::string disk_path;                   // where the file was looked for, "/" separators
+    std::string error;                       // why the file could not be read
   };
   Lookup Read(const std::string& name);
 
-  size_t size() const { return entries_.size(); }
+  std::size_t size() const { return entries_.size(); }
+  // Bytes of the texts and paths held now; never above the budget except
+  // when one file alone is larger.
+  std::size_t bytes() const { return bytes_; }
 
  private:
   struct Entry {
-    std::shared_ptr<const std::string> text;
-    TimePoint modified;
-    std::uint64_t size;
+    std::shared_ptr<const CachedFile> file;
+    std::uint64_t size = 0;
+    std::uint64_t checked_run = 0;            // the run in which the disk was last compared
+    std::list<std::string>::iterator recent;  // its place in recent_
   };
+  using Entries = std::unordered_map<std::string, Entry>;
+
+  // Moves the entry to the front of the most recently used.
+  void Touch(Entry& entry);
+  void Erase(Entries::iterator entry);
+  void Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file,
+             std::uint64_t size);
+  static std::size_t Weight(const CachedFile& file);
 
   Env& env_;
-  std::unordered_map<std::string, Entry> entries_;
+  const std::size_t byte_budget_;
+  Entries entries_;
+  std::list<std::string> recent_;  // keys of entries_, most recently used first
+  std::size_t bytes_ = 0;
+  // Within a run: requested names that differ from their path on disk.
+  std::unordered_map<std::string, std::string> spellings_;
+  std::uint64_t run_ = 0;  // 0 outside a run
+  std::uint64_t runs_begun_ = 0;
 };
 
 }  // namespace pagorin

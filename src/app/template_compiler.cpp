@@ -1,6 +1,5 @@
 #include "app/template_compiler.h"
 
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <utility>
@@ -60,11 +59,6 @@ std::string DateStamp(const LocalDateTime& when, LocaleFacts& locale) {
   return FormatDate(when, "YYYYMMDD", locale) + ";" + FormatDate(when, "HHMM0000", locale);
 }
 
-// The same file whatever the spelling: "a/./b.inc", "a/x/../b.inc".
-std::string FileIdentity(const std::string& disk_path) {
-  return std::filesystem::path(disk_path).lexically_normal().string();
-}
-
 // One page being built: the output, and the files being processed from the
 // template inward, which name the chain when an include comes back round.
 class PageCompiler {
@@ -77,25 +71,34 @@ class PageCompiler {
   void ImportSource(const std::string& path) {
     clsCache::Lookup lookup = engine_.FileCache.Read(path);
     if (lookup.status == clsCache::Lookup::Status::kMissing) {
-      lookup.text = std::make_shared<const std::string>("-1");
+      auto missing = std::make_shared<CachedFile>();
+      missing->text = "-1";
+      missing->disk_path = lookup.disk_path;
+      missing->identity = FileIdentity(lookup.disk_path);
+      lookup.file = std::move(missing);
     }
     Import(path, lookup, /*including_file=*/"");
   }
 
  private:
   struct OpenFile {
-    std::string identity;
-    std::string name;  // without folder, for messages
+    const std::string* identity;  // owned by the lookup of the file's Import
+    const std::string* path;      // the same
   };
 
   void Import(const std::string& path, const clsCache::Lookup& lookup,
               const std::string& including_file) {
-    open_files_.push_back(OpenFile{FileIdentity(lookup.disk_path), fileonly(path)});
+    std::string unreadable_identity;
+    if (lookup.file == nullptr) {
+      unreadable_identity = FileIdentity(lookup.disk_path);
+    }
+    open_files_.push_back(
+        OpenFile{lookup.file != nullptr ? &lookup.file->identity : &unreadable_identity, &path});
     try {
       if (lookup.status == clsCache::Lookup::Status::kUnreadable) {
         StopOnUnreadable(path, lookup.error, including_file);
       }
-      Process(path, *lookup.text, lookup.modified);
+      Process(path, lookup.file->text, lookup.file->modified);
     } catch (const CompileError& error) {
       env_.log.LogError(error.LogText(), "Importfile", kModule);
       open_files_.pop_back();
@@ -178,10 +181,10 @@ class PageCompiler {
     if (lookup.status == clsCache::Lookup::Status::kMissing) {
       StopOnMissing(include_path, source_path);
     }
-    const std::string identity = FileIdentity(lookup.disk_path);
+    // A file that cannot be read was not read on the way here either.
     for (const OpenFile& open : open_files_) {
-      if (open.identity == identity) {
-        StopOnCycle(fileonly(include_path), identity);
+      if (lookup.file != nullptr && *open.identity == lookup.file->identity) {
+        StopOnCycle(fileonly(include_path), lookup.file->identity);
       }
     }
     if (open_files_.size() >= kMaxNesting) {
@@ -208,7 +211,7 @@ class PageCompiler {
   std::string Chain(const std::string& last) const {
     std::string chain;
     for (const OpenFile& open : open_files_) {
-      chain += open.name + " > ";
+      chain += fileonly(*open.path) + " > ";
     }
     return chain + last;
   }
@@ -223,8 +226,8 @@ class PageCompiler {
   [[noreturn]] void StopOnCycle(const std::string& name, const std::string& identity) {
     std::string repeated = name;
     for (const OpenFile& open : open_files_) {
-      if (open.identity == identity) {
-        repeated = open.name;
+      if (*open.identity == identity) {
+        repeated = fileonly(*open.path);
       }
     }
     const std::string text = repeated + " includes itself: " + Chain(name);

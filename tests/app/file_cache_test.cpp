@@ -59,5 +59,54 @@ TEST_F(FileCacheTest, UnreadableFileReadsEmptyAndIsLogged) {
   EXPECT_EQ("one", cache.ReadFileOrCache(t.Path("a.inc")));
 }
 
+TEST_F(FileCacheTest, WithinARunEachFileIsCheckedOnce) {
+  t.WriteFile(t.Path("a.inc"), "one");
+  t.Touch(t.Path("a.inc"), FixedNow());
+  cache.BeginRun();
+  EXPECT_EQ("one", cache.ReadFileOrCache(t.Path("a.inc")));
+  t.WriteFile(t.Path("a.inc"), "three");
+  EXPECT_EQ("one", cache.ReadFileOrCache(t.Path("A.INC")));  // another spelling, found on disk
+  const int stats = t.fs.Count(FaultyFileSystem::Op::kStat);
+  EXPECT_EQ("one", cache.ReadFileOrCache(t.Path("a.inc")));
+  EXPECT_EQ("one", cache.ReadFileOrCache(t.Path("A.INC")));
+  EXPECT_EQ(stats, t.fs.Count(FaultyFileSystem::Op::kStat));
+  cache.EndRun();
+
+  cache.BeginRun();  // the next run sees the edit
+  EXPECT_EQ("three", cache.ReadFileOrCache(t.Path("A.INC")));
+  EXPECT_EQ("three", cache.ReadFileOrCache(t.Path("a.inc")));
+  cache.EndRun();
+  EXPECT_EQ(2, Reads());
+}
+
+TEST_F(FileCacheTest, PastTheBudgetTheFilesUsedLongestAgoLeave) {
+  // Room for two of these files with their bookkeeping, not for three.
+  clsCache small(t.env, 25000);
+  for (const char* name : {"a.inc", "b.inc", "c.inc", "d.inc"}) {
+    t.WriteFile(t.Path(name), std::string(10000, name[0]));
+  }
+  small.BeginRun();
+  for (const char* name : {"a.inc", "b.inc", "a.inc", "c.inc", "a.inc", "d.inc", "a.inc"}) {
+    EXPECT_EQ(std::string(10000, name[0]), small.ReadFileOrCache(t.Path(name)));
+  }
+  EXPECT_EQ(2u, small.size());  // a.inc, used all along, and d.inc
+  EXPECT_LE(small.bytes(), 25000u);
+  EXPECT_EQ(4, Reads());
+  EXPECT_EQ(std::string(10000, 'b'), small.ReadFileOrCache(t.Path("b.inc")));  // read again
+  EXPECT_EQ(5, Reads());
+  small.EndRun();
+}
+
+TEST_F(FileCacheTest, FileLargerThanTheBudgetIsServedButNotKept) {
+  clsCache small(t.env, 100);
+  t.WriteFile(t.Path("big.inc"), std::string(500, 'x'));
+  t.WriteFile(t.Path("a.inc"), "a");
+  EXPECT_EQ(std::string(500, 'x'), small.ReadFileOrCache(t.Path("big.inc")));
+  EXPECT_EQ("a", small.ReadFileOrCache(t.Path("a.inc")));
+  EXPECT_EQ(std::string(500, 'x'), small.ReadFileOrCache(t.Path("big.inc")));
+  EXPECT_EQ(3, Reads());
+  EXPECT_EQ(1u, small.size());
+}
+
 }  // namespace
 }  // namespace pagorin::testing

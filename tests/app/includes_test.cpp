@@ -2,6 +2,8 @@
 // include can fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "app/template_compiler.h"
@@ -124,6 +126,23 @@ TEST_F(IncludesTest, SameIncludeTwiceIsNoCycle) {
   WriteTemplate("index.template", "[include=a.inc][include=b.inc]");
   ASSERT_TRUE(BuildAll());
   EXPECT_EQ("bbb", Page("index.html"));
+}
+
+TEST_F(IncludesTest, IncludeEditedBetweenBuildsIsReadAgainAndNoOtherIs) {
+  WriteInclude("a.inc", "one");
+  WriteInclude("b.inc", "B");
+  t.Touch(Site("Includes/a.inc"), FixedNow());
+  WriteTemplate("p.template", "[include=a.inc][include=b.inc]");
+  WriteTemplate("q.template", "[include=A.INC][include=b.inc]");
+  ASSERT_TRUE(BuildAll());
+  WriteInclude("a.inc", "two");
+  t.Touch(Site("Includes/a.inc"), FixedNow() + std::chrono::seconds(1));
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("twoB", Page("p.html"));
+  EXPECT_EQ("twoB", Page("q.html"));
+  const std::vector<std::string>& reads = t.fs.reads();
+  EXPECT_EQ(2, std::count(reads.begin(), reads.end(), Site("Includes/a.inc")));
+  EXPECT_EQ(1, std::count(reads.begin(), reads.end(), Site("Includes/b.inc")));
 }
 
 TEST_F(IncludesTest, DirectiveWithoutClosingBracketWritesTheTextBeforeIt) {
