@@ -6,6 +6,14 @@ namespace pagorin::testing {
 
 namespace {
 
+// The failure armed for the next operation of kind `op`, or what `call`
+// gives when none is due.
+template <typename Call>
+FsStatus FailOr(FaultyFileSystem& fs, FaultyFileSystem::Op op, Call call) {
+  FsStatus status;
+  return fs.ShouldFail(op, &status) ? status : call();
+}
+
 // Wraps a real output file so that its writes, syncs and closes can fail.
 class FaultyOutputFile final : public OutputFile {
  public:
@@ -13,26 +21,15 @@ class FaultyOutputFile final : public OutputFile {
       : owner_(owner), real_(std::move(real)) {}
 
   FsStatus Append(std::string_view data) override {
-    FsStatus status;
-    if (owner_.ShouldFail(FaultyFileSystem::Op::kWrite, &status)) {
-      return status;
-    }
-    return real_->Append(data);
+    return FailOr(owner_, FaultyFileSystem::Op::kWrite, [&] { return real_->Append(data); });
   }
   FsStatus Sync() override {
-    FsStatus status;
-    if (owner_.ShouldFail(FaultyFileSystem::Op::kSync, &status)) {
-      return status;
-    }
-    return real_->Sync();
+    return FailOr(owner_, FaultyFileSystem::Op::kSync, [&] { return real_->Sync(); });
   }
+  // A failed close still closes the real file.
   FsStatus Close() override {
-    FsStatus status;
-    if (owner_.ShouldFail(FaultyFileSystem::Op::kClose, &status)) {
-      real_->Close();
-      return status;
-    }
-    return real_->Close();
+    FsStatus real = real_->Close();
+    return FailOr(owner_, FaultyFileSystem::Op::kClose, [&] { return real; });
   }
 
  private:
@@ -82,69 +79,44 @@ FileInfo FaultyFileSystem::Stat(const std::string& path) {
 
 FsStatus FaultyFileSystem::ReadFile(const std::string& path, std::string* contents) {
   reads_.push_back(path);
-  FsStatus status;
-  if (ShouldFail(Op::kRead, &status)) {
-    contents->clear();
-    return status;
-  }
-  return real_.ReadFile(path, contents);
+  contents->clear();
+  return FailOr(*this, Op::kRead, [&] { return real_.ReadFile(path, contents); });
 }
 
 FsStatus FaultyFileSystem::OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) {
   reads_.push_back(path);
-  FsStatus status;
-  if (ShouldFail(Op::kRead, &status)) {
-    file->reset();
-    return status;
-  }
-  return real_.OpenInput(path, file);
+  file->reset();
+  return FailOr(*this, Op::kRead, [&] { return real_.OpenInput(path, file); });
 }
 
 FsStatus FaultyFileSystem::OpenOutput(const std::string& path, OpenMode mode,
                                       std::unique_ptr<OutputFile>* file) {
-  FsStatus status;
-  if (ShouldFail(Op::kOpen, &status)) {
-    file->reset();
-    return status;
-  }
+  file->reset();
   std::unique_ptr<OutputFile> real;
-  status = real_.OpenOutput(path, mode, &real);
-  if (!status.ok()) {
-    file->reset();
-    return status;
+  FsStatus status = FailOr(*this, Op::kOpen, [&] { return real_.OpenOutput(path, mode, &real); });
+  if (status.ok()) {
+    *file = std::make_unique<FaultyOutputFile>(*this, std::move(real));
   }
-  *file = std::make_unique<FaultyOutputFile>(*this, std::move(real));
   return status;
 }
 
-#define PAGORIN_FAULT_OR(op, call) \
-  do {                             \
-    FsStatus status;               \
-    if (ShouldFail(op, &status)) { \
-      return status;               \
-    }                              \
-    return call;                   \
-  } while (false)
-
 FsStatus FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
-  PAGORIN_FAULT_OR(Op::kRename, real_.Rename(from, to));
+  return FailOr(*this, Op::kRename, [&] { return real_.Rename(from, to); });
 }
 FsStatus FaultyFileSystem::Remove(const std::string& path) {
-  PAGORIN_FAULT_OR(Op::kRemove, real_.Remove(path));
+  return FailOr(*this, Op::kRemove, [&] { return real_.Remove(path); });
 }
 FsStatus FaultyFileSystem::MakeDirectory(const std::string& path) {
-  PAGORIN_FAULT_OR(Op::kMkdir, real_.MakeDirectory(path));
+  return FailOr(*this, Op::kMkdir, [&] { return real_.MakeDirectory(path); });
 }
 FsStatus FaultyFileSystem::ListDirectory(const std::string& path, std::vector<DirEntry>* entries) {
-  PAGORIN_FAULT_OR(Op::kList, real_.ListDirectory(path, entries));
+  return FailOr(*this, Op::kList, [&] { return real_.ListDirectory(path, entries); });
 }
 FsStatus FaultyFileSystem::SetReadOnly(const std::string& path, bool read_only) {
-  PAGORIN_FAULT_OR(Op::kSetReadOnly, real_.SetReadOnly(path, read_only));
+  return FailOr(*this, Op::kSetReadOnly, [&] { return real_.SetReadOnly(path, read_only); });
 }
 FsStatus FaultyFileSystem::SetModified(const std::string& path, TimePoint when) {
-  PAGORIN_FAULT_OR(Op::kSetModified, real_.SetModified(path, when));
+  return FailOr(*this, Op::kSetModified, [&] { return real_.SetModified(path, when); });
 }
-
-#undef PAGORIN_FAULT_OR
 
 }  // namespace pagorin::testing

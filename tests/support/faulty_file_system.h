@@ -32,7 +32,7 @@ class FaultyFileSystem final : public FileSystem {
 
   void FailNth(Op op, int nth, FsError error = FsError::kOther, bool persistent = false);
   void Heal();  // no further failures
-  // How many operations of a kind ran since the start (or the last Heal).
+  // How many operations of a kind ran since the start.
   int Count(Op op) const;
   // Every path read through ReadFile or OpenInput, in order.
   const std::vector<std::string>& reads() const { return reads_; }
