@@ -14,35 +14,26 @@ class QtUiTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void NameFilterFollowsTheDialogsFilterText_data();
   void NameFilterFollowsTheDialogsFilterText();
   void QueuedAnswersComeFirstThenSafeAnswers();
   void QueuedFileNamesAnswerFileAndFolderDialogs();
-  void StripPaintsTheBarToItsFraction_data();
   void StripPaintsTheBarToItsFraction();
   void DisplayTextFallsBackToWindows1252();
   void ProjectTextKeepsEveryCharacter();
 };
 
-void QtUiTest::NameFilterFollowsTheDialogsFilterText_data() {
-  QTest::addColumn<QString>("filter");
-  QTest::addColumn<QString>("expected");
-  QTest::newRow("project") << "Pagorin Project (*.pgx)|*.pgx"
-                           << "Pagorin Project (*.pgx)";
-  QTest::newRow("templates") << "Pagorin Template (*.template)|*.template|PHP file (*.php)|*.php"
-                             << "Pagorin Template (*.template);;PHP file (*.php)";
-  QTest::newRow("description without patterns") << "Pages|*.html;*.htm"
-                                                << "Pages (*.html *.htm)";
-  QTest::newRow("lone pattern") << "*.PGX"
-                                << "*.PGX";
-  QTest::newRow("empty") << ""
-                         << "";
-}
-
 void QtUiTest::NameFilterFollowsTheDialogsFilterText() {
-  QFETCH(QString, filter);
-  QFETCH(QString, expected);
-  QCOMPARE(QtNameFilter(filter.toStdString()), expected);
+  const std::pair<const char*, QString> cases[] = {
+      {"Pagorin Project (*.pgx)|*.pgx", "Pagorin Project (*.pgx)"},
+      {"Pagorin Template (*.template)|*.template|PHP file (*.php)|*.php",
+       "Pagorin Template (*.template);;PHP file (*.php)"},
+      {"Pages|*.html;*.htm", "Pages (*.html *.htm)"},  // the patterns added
+      {"*.PGX", "*.PGX"},
+      {"", ""},
+  };
+  for (const auto& [filter, expected] : cases) {
+    QCOMPARE(QtNameFilter(filter), expected);
+  }
 }
 
 void QtUiTest::QueuedAnswersComeFirstThenSafeAnswers() {
@@ -80,29 +71,22 @@ void QtUiTest::QueuedFileNamesAnswerFileAndFolderDialogs() {
   QCOMPARE(ui.file_requests()[2].start_folder, std::string("/site/"));
 }
 
-void QtUiTest::StripPaintsTheBarToItsFraction_data() {
-  QTest::addColumn<double>("fraction");
-  QTest::addColumn<bool>("quarter_filled");
-  QTest::addColumn<bool>("three_quarters_filled");
-  QTest::newRow("half") << 0.5 << true << false;
-  QTest::newRow("none") << 0.0 << false << false;
-  QTest::newRow("negative counts as none") << -2.0 << false << false;
-  QTest::newRow("over full is clipped") << 1.5 << true << true;
-}
-
 void QtUiTest::StripPaintsTheBarToItsFraction() {
-  QFETCH(double, fraction);
-  QFETCH(bool, quarter_filled);
-  QFETCH(bool, three_quarters_filled);
-  StatusStripWidget strip;
-  strip.resize(200, 24);
-  const QColor bar(10, 200, 30);
-  strip.ShowFrame(StatusFrame{fraction, {10, 200, 30}, ""});
-  const QImage image = strip.grab().toImage();
-  const int y = image.height() / 2;
-  const QColor base = strip.palette().color(QPalette::Base);
-  QCOMPARE(image.pixelColor(image.width() / 4, y), quarter_filled ? bar : base);
-  QCOMPARE(image.pixelColor(image.width() * 3 / 4, y), three_quarters_filled ? bar : base);
+  const struct {
+    double fraction;
+    bool quarter_filled, three_quarters_filled;
+  } cases[] = {{0.5, true, false}, {0.0, false, false}, {-2.0, false, false}, {1.5, true, true}};
+  for (const auto& c : cases) {
+    StatusStripWidget strip;
+    strip.resize(200, 24);
+    const QColor bar(10, 200, 30);
+    strip.ShowFrame(StatusFrame{c.fraction, {10, 200, 30}, ""});
+    const QImage image = strip.grab().toImage();
+    const int y = image.height() / 2;
+    const QColor base = strip.palette().color(QPalette::Base);
+    QCOMPARE(image.pixelColor(image.width() / 4, y), c.quarter_filled ? bar : base);
+    QCOMPARE(image.pixelColor(image.width() * 3 / 4, y), c.three_quarters_filled ? bar : base);
+  }
 }
 
 void QtUiTest::DisplayTextFallsBackToWindows1252() {
