@@ -15,72 +15,67 @@ namespace pagorin {
 using testing::Find;
 using testing::GuiTestEnv;
 
+namespace {
+
+QString Box(QObject* dialog, const char* name) {
+  return Find<QPlainTextEdit>(dialog, name)->toPlainText();
+}
+
+void Fill(QObject* dialog, const char* name, const QString& text) {
+  Find<QPlainTextEdit>(dialog, name)->setPlainText(text);
+}
+
+}  // namespace
+
 class FrmExternalIncludesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void OpensOnTheListAndTemplateOfTheSite();
-  void RefreshReadsTheListNamedInTheBox();
-  void OkWritesBothFilesAndTheKeyKeepingLineEnds();
-  void ExitWritesNothing();
+  void OpensOnTheSitesListAndRefreshReadsTheOneNamed();
+  void OkWritesBothFilesAndTheKeyKeepingLineEndsAndExitNothing();
 };
 
-void FrmExternalIncludesTest::OpensOnTheListAndTemplateOfTheSite() {
+void FrmExternalIncludesTest::OpensOnTheSitesListAndRefreshReadsTheOneNamed() {
   GuiTestEnv t;
   QVERIFY(t.OpenSite());
   t.base.WriteFile(t.Site("IniFiles.txt"), "ver.inc, Template.txt, /rel/current.txt, False\r\n");
   t.base.WriteFile(t.Site("Template.txt"), "Version $FILE of $DATE\r\n");
+  t.base.WriteFile(t.Site("other.txt"), "a.inc, Template.txt, /x/current.txt, True");
   frmExternalIncludes dialog(t.engine);
   QCOMPARE(Find<QLineEdit>(&dialog, "txtIniFile")->text(),
            QString::fromStdString(t.Site("IniFiles.txt")));
-  QCOMPARE(Find<QPlainTextEdit>(&dialog, "txtSources")->toPlainText(),
-           QString("ver.inc, Template.txt, /rel/current.txt, False\n"));
-  QCOMPARE(Find<QPlainTextEdit>(&dialog, "txtTemplate")->toPlainText(),
-           QString("Version $FILE of $DATE\n"));
-}
+  QCOMPARE(Box(&dialog, "txtSources"), QString("ver.inc, Template.txt, /rel/current.txt, False\n"));
+  QCOMPARE(Box(&dialog, "txtTemplate"), QString("Version $FILE of $DATE\n"));
 
-void FrmExternalIncludesTest::RefreshReadsTheListNamedInTheBox() {
-  GuiTestEnv t;
-  QVERIFY(t.OpenSite());
-  t.base.WriteFile(t.Site("other.txt"), "a.inc, Template.txt, /x/current.txt, True");
-  frmExternalIncludes dialog(t.engine);
-  QCOMPARE(Find<QPlainTextEdit>(&dialog, "txtSources")->toPlainText(), QString());
   Find<QLineEdit>(&dialog, "txtIniFile")->setText(QString::fromStdString(t.Site("other.txt")));
   Find<QPushButton>(&dialog, "cmdRefresh")->click();
-  QCOMPARE(Find<QPlainTextEdit>(&dialog, "txtSources")->toPlainText(),
-           QString("a.inc, Template.txt, /x/current.txt, True"));
+  QCOMPARE(Box(&dialog, "txtSources"), QString("a.inc, Template.txt, /x/current.txt, True"));
 }
 
-void FrmExternalIncludesTest::OkWritesBothFilesAndTheKeyKeepingLineEnds() {
+void FrmExternalIncludesTest::OkWritesBothFilesAndTheKeyKeepingLineEndsAndExitNothing() {
   GuiTestEnv t;
   QVERIFY(t.OpenSite());
-  t.base.WriteFile(t.Site("Template.txt"), "old\nlines\n");  // written with LF: stays LF
-  frmExternalIncludes dialog(t.engine);
-  dialog.show();
   const std::string list = t.Site("versions.txt");
-  Find<QLineEdit>(&dialog, "txtIniFile")->setText(QString::fromStdString(list));
-  Find<QPlainTextEdit>(&dialog, "txtSources")
-      ->setPlainText("ver.inc, Template.txt, /rel/current.txt, False\nb.inc, T.txt, /b, 1");
-  Find<QPlainTextEdit>(&dialog, "txtTemplate")->setPlainText("$FILE\n$DATE\n");
-  Find<QPushButton>(&dialog, "cmdOK")->click();
-  QVERIFY(!dialog.isVisible());
+  t.base.WriteFile(t.Site("Template.txt"), "old\nlines\n");  // written with LF: stays LF
+  for (const bool ok : {false, true}) {
+    frmExternalIncludes dialog(t.engine);
+    dialog.show();
+    Find<QLineEdit>(&dialog, "txtIniFile")->setText(QString::fromStdString(list));
+    Fill(&dialog, "txtSources",
+         "ver.inc, Template.txt, /rel/current.txt, False\nb.inc, T.txt, /b, 1");
+    Fill(&dialog, "txtTemplate", "$FILE\n$DATE\n");
+    Find<QPushButton>(&dialog, ok ? "cmdOK" : "cmdExit")->click();
+    QVERIFY(!dialog.isVisible());
+    if (!ok) {
+      QVERIFY(!t.base.Exists(list));
+      QCOMPARE(t.base.ReadFile(t.Site("Template.txt")), std::string("old\nlines\n"));
+      QVERIFY(t.engine.ProjectSettings.sGet("IniListFilename").IsEmpty());
+    }
+  }
   QCOMPARE(t.base.ReadFile(list),
            std::string("ver.inc, Template.txt, /rel/current.txt, False\r\nb.inc, T.txt, /b, 1"));
   QCOMPARE(t.base.ReadFile(t.Site("Template.txt")), std::string("$FILE\n$DATE\n"));
   QCOMPARE(t.engine.ProjectSettings.sGet("IniListFilename").Text(), list);
-}
-
-void FrmExternalIncludesTest::ExitWritesNothing() {
-  GuiTestEnv t;
-  QVERIFY(t.OpenSite());
-  frmExternalIncludes dialog(t.engine);
-  dialog.show();
-  Find<QPlainTextEdit>(&dialog, "txtSources")->setPlainText("x.inc, Template.txt, /x, 0");
-  Find<QPlainTextEdit>(&dialog, "txtTemplate")->setPlainText("$FILE");
-  Find<QPushButton>(&dialog, "cmdExit")->click();
-  QVERIFY(!t.base.Exists(t.Site("IniFiles.txt")));
-  QVERIFY(!t.base.Exists(t.Site("Template.txt")));
-  QVERIFY(t.engine.ProjectSettings.sGet("IniListFilename").IsEmpty());
 }
 
 }  // namespace pagorin

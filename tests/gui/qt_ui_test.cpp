@@ -1,5 +1,5 @@
-// The Qt side of the seam: scripted answers, file filters, status strips,
-// the controls lock and text conversion.
+// The Qt side of the seam: scripted answers (scripted file names are used by
+// every window test), file filters, status strips and text conversion.
 #include "gui/qt_ui.h"
 
 #include <QImage>
@@ -16,7 +16,6 @@ class QtUiTest : public QObject {
  private slots:
   void NameFilterFollowsTheDialogsFilterText();
   void QueuedAnswersComeFirstThenSafeAnswers();
-  void QueuedFileNamesAnswerFileAndFolderDialogs();
   void StripPaintsTheBarToItsFraction();
   void DisplayTextFallsBackToWindows1252();
   void ProjectTextKeepsEveryCharacter();
@@ -53,22 +52,6 @@ void QtUiTest::QueuedAnswersComeFirstThenSafeAnswers() {
   QCOMPARE(ui.messages().front().title, std::string("Add New"));
   QCOMPARE(ui.error_reports(), std::vector<std::string>{"Settings file damaged"});
   QCOMPARE(ui.opened_documents(), std::vector<std::string>{"/tmp/page.html"});
-}
-
-void QtUiTest::QueuedFileNamesAnswerFileAndFolderDialogs() {
-  QtUi ui;
-  ui.SetScripted(true);
-  ui.QueueFileName("/site/New Project.pgx");
-  ui.QueueFileName(std::nullopt);
-  ui.QueueFileName("/site/pages");
-  FileRequest request;
-  request.title = "New Pagorin Project";
-  QCOMPARE(ui.ChooseFile(request), std::optional<std::string>("/site/New Project.pgx"));
-  QCOMPARE(ui.ChooseFile(request), std::optional<std::string>());
-  QCOMPARE(ui.ChooseFolder("Site folder", "/site/"), std::optional<std::string>("/site/pages"));
-  QCOMPARE(ui.ChooseFile(request), std::optional<std::string>());  // nothing left: cancelled
-  QCOMPARE(ui.file_requests().size(), size_t{4});
-  QCOMPARE(ui.file_requests()[2].start_folder, std::string("/site/"));
 }
 
 void QtUiTest::StripPaintsTheBarToItsFraction() {
