@@ -4,12 +4,6 @@
 
 namespace pagorin {
 
-namespace {
-
-constexpr size_t kBlockSize = 1 << 16;
-
-}  // namespace
-
 PageWriter::PageWriter(std::unique_ptr<OutputFile> file, std::string path)
     : file_(std::move(file)), path_(std::move(path)) {}
 
@@ -19,7 +13,7 @@ PageWriter::~PageWriter() {
 
 FsStatus PageWriter::Write(std::string_view text) {
   if (file_ == nullptr) {
-    return FsStatus{FsError::kOther, "write " + path_ + ": the page is already closed"};
+    return AlreadyClosed();
   }
   if (text.size() >= kBlockSize) {
     FsStatus flushed = Flush();
@@ -27,6 +21,10 @@ FsStatus PageWriter::Write(std::string_view text) {
   }
   buffer_.append(text);
   return buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
+}
+
+FsStatus PageWriter::AlreadyClosed() const {
+  return FsStatus{FsError::kOther, "write " + path_ + ": the page is already closed"};
 }
 
 FsStatus PageWriter::Flush() {

@@ -1,6 +1,7 @@
 // The output page while it is being built.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,12 +22,25 @@ class PageWriter {
   PageWriter& operator=(const PageWriter&) = delete;
 
   FsStatus Write(std::string_view text);
+  // Writes what `fill` appends to the string it is given, for text made on
+  // the way, which then needs no string of its own.
+  template <typename Fill>
+  FsStatus WriteWith(Fill&& fill) {
+    if (file_ == nullptr) {
+      return AlreadyClosed();
+    }
+    fill(&buffer_);
+    return buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
+  }
   FsStatus Close();
   bool closed() const { return file_ == nullptr; }
   const std::string& path() const { return path_; }
 
  private:
+  static constexpr std::size_t kBlockSize = 1 << 16;
+
   FsStatus Flush();
+  FsStatus AlreadyClosed() const;
 
   std::unique_ptr<OutputFile> file_;
   std::string path_;

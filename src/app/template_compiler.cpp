@@ -64,7 +64,11 @@ std::string DateStamp(const LocalDateTime& when, LocaleFacts& locale) {
 class PageCompiler {
  public:
   PageCompiler(Engine& engine, PageWriter& out)
-      : engine_(engine), env_(engine.env), out_(out), includes_dir_(IncludesDir(engine)) {}
+      : engine_(engine),
+        env_(engine.env),
+        out_(out),
+        includes_dir_(IncludesDir(engine)),
+        substituter_(engine.TemplateVars) {}
 
   // The file at `path`, read through the cache; one that does not exist
   // reads as "-1".
@@ -167,10 +171,10 @@ class PageCompiler {
   }
 
   void WritePiece(std::string_view piece) {
-    std::string replaced;
-    FsStatus status = SubstituteVariables(piece, engine_.TemplateVars, &replaced)
-                          ? out_.Write(replaced)
-                          : out_.Write(piece);
+    const FsStatus status =
+        substituter_.Scan(piece)
+            ? out_.WriteWith([&](std::string* page) { substituter_.AppendReplaced(piece, page); })
+            : out_.Write(piece);
     if (!status.ok()) {
       StopOnWriteFailure(engine_, &out_, status);
     }
@@ -263,6 +267,7 @@ class PageCompiler {
   Env& env_;
   PageWriter& out_;
   const std::string includes_dir_;
+  VariableSubstituter substituter_;
   std::vector<OpenFile> open_files_;
 };
 

@@ -4,33 +4,65 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "shared/env.h"
-#include "shared/settings.h"
 
 namespace pagorin {
 
-// An in-memory settings store, never saved: names are upper-cased and lose
-// their commas, they enumerate in ascending order, and a value reading
-// "true" or "false" comes back as a boolean. Besides the store it keeps the
-// length of the longest name defined, which bounds the text that can name a
-// variable.
+// The variables behave as the keys of an in-memory settings store: names
+// are upper-cased and lose their commas, they enumerate in ascending order
+// (byte by byte), and a value reading "true" or "false" (trimmed, any letter
+// case, or the locale's words for them) comes back as "True" or "False".
+// Unlike the store, defining or finding a name costs the same however many
+// names are defined; the ascending order is worked out only when asked for.
 class TemplateVariables {
  public:
-  explicit TemplateVariables(Env& env) : store_(env) {}
+  struct Value {
+    std::string text;    // as written into pages
+    bool plain = false;  // the text holds no "[" or "]"
+  };
+  // The name (upper-cased, no commas) and its value.
+  using Variable = std::pair<const std::string, Value>;
+
+  explicit TemplateVariables(Env& env) : env_(env) {}
   TemplateVariables(const TemplateVariables&) = delete;
   TemplateVariables& operator=(const TemplateVariables&) = delete;
 
-  void sSet(const std::string& name, const std::string& value);
+  // Defines the name or gives it a new value.
+  void sSet(std::string_view name, std::string_view value);
   void DeleteAllSettings();
 
-  const cSHAREDSettings& store() const { return store_; }
-  int SettingsCount() const { return store_.SettingsCount(); }
+  int SettingsCount() const { return static_cast<int>(variables_.size()); }
+  // The variable that `text`, upper-cased, names exactly; null when none
+  // does (a text with a comma never does). The variable stays where it is
+  // until DeleteAllSettings.
+  const Variable* Find(std::string_view text) const;
+  // The value written for `name` (upper-cased, commas dropped); empty when
+  // it is not defined.
+  std::string sGet(std::string_view name) const;
+  // Every name, in ascending order.
+  std::vector<std::string> SortedNames() const;
   // Never shorter than the longest name stored.
   std::size_t longest_name() const { return longest_name_; }
 
  private:
-  cSHAREDSettings store_;
+  // Hashing and comparing with ASCII letter case folded, so a text from a
+  // page is looked up as it stands, without an upper-cased copy.
+  struct FoldedHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const;
+  };
+  struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+
+  Env& env_;
+  std::unordered_map<std::string, Value, FoldedHash, FoldedEqual> variables_;
   std::size_t longest_name_ = 0;
 };
 

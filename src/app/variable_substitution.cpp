@@ -1,9 +1,8 @@
 #include "app/variable_substitution.h"
 
-#include <deque>
-#include <map>
+#include <algorithm>
+#include <cstring>
 #include <set>
-#include <vector>
 
 #include "shared/text.h"
 
@@ -11,105 +10,82 @@ namespace pagorin {
 
 namespace {
 
-// A bracketed text "[content]" whose content is the name of a stored
-// variable; `position` is that variable's 1-based place in the store.
-struct Use {
-  size_t open;   // the "["
-  size_t close;  // the "]"
-  int position;
-};
+using Use = VariableSubstituter::Use;
+using Variable = TemplateVariables::Variable;
 
-// Calls found(use) for every "[" whose text up to the next "]" names a stored
-// variable, in order of the "[". A name never holds "]", so the "]" that ends
-// a use is the first one after its "["; texts longer than the longest name
-// are never looked up, which keeps the scan linear.
+// The position of the next `c` at or after `from`; text.size() when none.
+std::size_t Next(std::string_view text, char c, std::size_t from) {
+  if (from >= text.size()) {
+    return text.size();
+  }
+  const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+  return hit == nullptr ? text.size()
+                        : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+}
+
+// Calls found(use) for every "[" whose text up to a "]" names a stored
+// variable, in order of the "[" (then of the "]"). A name never holds "]",
+// so the "]" that ends a use is the first one after its "["; texts longer
+// than the longest name are never looked up, which keeps the scan linear.
+// `opens` is working memory. Returns true when no "[" follows another "["
+// without a "]" between them: in such a text uses never overlap, and
+// replacing one by a value without brackets keeps the property, so no use
+// can appear or vanish through another.
 template <typename Found>
-void ForEachUse(std::string_view text, const TemplateVariables& vars, Found found) {
-  const size_t longest = vars.longest_name();
-  std::deque<size_t> open_brackets;  // since the last "]", at most longest + 1 back
-  std::string upper;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '[') {
-      open_brackets.push_back(i);
-    } else if (c == ']') {
-      for (size_t open : open_brackets) {
-        std::string_view content = text.substr(open + 1, i - open - 1);
-        if (content.find(',') != std::string_view::npos) {
-          continue;  // stored names have lost their commas
-        }
-        upper.assign(content);
-        for (char& letter : upper) {
-          letter = ToUpperAscii(letter);
-        }
-        int position = vars.store().SettingPresent(upper);
-        if (position > 0) {
-          found(Use{open, i, position});
-        }
+bool ForEachUse(std::string_view text, const TemplateVariables& vars,
+                std::vector<std::size_t>& opens, Found found) {
+  const std::size_t longest = vars.longest_name();
+  bool alternate = true;
+  opens.clear();
+  std::size_t next_open = Next(text, '[', 0);
+  std::size_t next_close = Next(text, ']', 0);
+  while (next_open < text.size() || next_close < text.size()) {
+    if (next_open < next_close) {
+      if (!opens.empty()) {
+        alternate = false;
       }
-      open_brackets.clear();
+      opens.push_back(next_open);
+      next_open = Next(text, '[', next_open + 1);
       continue;
     }
-    while (!open_brackets.empty() && i - open_brackets.front() > longest) {
-      open_brackets.pop_front();
-    }
-  }
-}
-
-std::string ValueText(const TemplateVariables& vars, int position) {
-  return vars.store().RetrieveSetting(vars.store().SettingNameByIndex(position)).Text();
-}
-
-// True when no "[" follows another "[" without a "]" between them. In such a
-// text uses never overlap, and replacing one by a value without brackets
-// keeps the property, so no use can appear or vanish through another.
-bool BracketsAlternate(std::string_view text) {
-  bool open = false;
-  for (char c : text) {
-    if (c == '[') {
-      if (open) {
-        return false;
+    const std::size_t close = next_close;
+    // Only the "[" at most `longest` bytes before the "]" can start a name.
+    auto open =
+        std::lower_bound(opens.begin(), opens.end(), close > longest ? close - longest - 1 : 0);
+    for (; open != opens.end(); ++open) {
+      const std::string_view content = text.substr(*open + 1, close - *open - 1);
+      if (const Variable* variable = vars.Find(content)) {
+        found(Use{*open, close, variable});
       }
-      open = true;
-    } else if (c == ']') {
-      open = false;
     }
+    opens.clear();
+    next_close = Next(text, ']', close + 1);
   }
-  return true;
+  return alternate;
 }
 
-// The usual case: every use is replaced once by its value, in one pass.
-std::string ReplaceUsesInOnePass(std::string_view piece, const std::vector<Use>& uses,
-                                 const std::map<int, std::string>& values) {
-  std::string result;
-  result.reserve(piece.size());
-  size_t from = 0;
-  for (const Use& use : uses) {
-    result.append(piece.substr(from, use.open - from));
-    result.append(values.at(use.position));
-    from = use.close + 1;
-  }
-  result.append(piece.substr(from));
-  return result;
-}
+struct ByName {
+  bool operator()(const Variable* a, const Variable* b) const { return a->first < b->first; }
+};
 
-// Any other case, name by name in store order: a replacement may create uses
-// of later names (inside the value, or joined with the text around it) or
-// break others, so the text is scanned again after each one.
+// Name by name in ascending order: a replacement may create uses of later
+// names (inside the value, or joined with the text around it) or break
+// others, so the text is scanned again after each one.
 std::string ReplaceNameByName(std::string_view piece, const TemplateVariables& vars,
-                              std::set<int> pending) {
+                              std::set<const Variable*, ByName> pending,
+                              std::vector<std::size_t>& opens) {
   std::string text(piece);
   while (!pending.empty()) {
-    const int position = *pending.begin();
+    const Variable* variable = *pending.begin();
     pending.erase(pending.begin());
-    const std::string pattern = "[" + vars.store().SettingNameByIndex(position) + "]";
+    const std::string pattern = "[" + variable->first + "]";
     if (FindNoCase(text, pattern) == std::string::npos) {
       continue;
     }
-    text = ReplaceAll(text, pattern, ValueText(vars, position), /*case_sensitive=*/false);
-    ForEachUse(text, vars, [&](const Use& use) {
-      if (use.position > position) {
-        pending.insert(use.position);
+    text = ReplaceAll(text, pattern, variable->second.text, /*case_sensitive=*/false);
+    ForEachUse(text, vars, opens, [&](const Use& use) {
+      if (variable->first < use.variable->first) {
+        pending.insert(use.variable);
       }
     });
   }
@@ -118,33 +94,44 @@ std::string ReplaceNameByName(std::string_view piece, const TemplateVariables& v
 
 }  // namespace
 
+bool VariableSubstituter::Scan(std::string_view piece) {
+  uses_.clear();
+  if (vars_.SettingsCount() == 0) {
+    return false;
+  }
+  brackets_alternate_ =
+      ForEachUse(piece, vars_, open_brackets_, [this](const Use& use) { uses_.push_back(use); });
+  return !uses_.empty();
+}
+
+void VariableSubstituter::AppendReplaced(std::string_view piece, std::string* out) {
+  const bool values_plain = std::all_of(uses_.begin(), uses_.end(),
+                                        [](const Use& use) { return use.variable->second.plain; });
+  if (values_plain && brackets_alternate_) {
+    // The usual case: every use is replaced once by its value, in one pass.
+    std::size_t from = 0;
+    for (const Use& use : uses_) {
+      out->append(piece.substr(from, use.open - from));
+      out->append(use.variable->second.text);
+      from = use.close + 1;
+    }
+    out->append(piece.substr(from));
+    return;
+  }
+  std::set<const Variable*, ByName> pending;
+  for (const Use& use : uses_) {
+    pending.insert(use.variable);
+  }
+  out->append(ReplaceNameByName(piece, vars_, std::move(pending), open_brackets_));
+}
+
 bool SubstituteVariables(std::string_view piece, const TemplateVariables& vars, std::string* out) {
-  if (vars.SettingsCount() == 0 || piece.find('[') == std::string_view::npos) {
+  VariableSubstituter substituter(vars);
+  if (!substituter.Scan(piece)) {
     return false;
   }
-  std::vector<Use> uses;
-  ForEachUse(piece, vars, [&](const Use& use) { uses.push_back(use); });
-  if (uses.empty()) {
-    return false;
-  }
-  std::map<int, std::string> values;
-  bool values_plain = true;
-  for (const Use& use : uses) {
-    auto [it, added] = values.try_emplace(use.position);
-    if (added) {
-      it->second = ValueText(vars, use.position);
-      values_plain = values_plain && it->second.find_first_of("[]") == std::string::npos;
-    }
-  }
-  if (values_plain && BracketsAlternate(piece)) {
-    *out = ReplaceUsesInOnePass(piece, uses, values);
-  } else {
-    std::set<int> pending;
-    for (const auto& [position, value] : values) {
-      pending.insert(position);
-    }
-    *out = ReplaceNameByName(piece, vars, std::move(pending));
-  }
+  out->clear();
+  substituter.AppendReplaced(piece, out);
   return true;
 }
 
