@@ -93,13 +93,10 @@ class FrmMainTest : public QObject {
   void MissingIncludeShowsItsMessage();
   void Timer1FollowsTheListsState();
   void PreviewAndCssFilesOpenTheirDocuments();
-  void NewProjectCancelledAtEitherDialogKeepsTheOpenProject();
-  void NewProjectConfirmedOpensIt();
-  void OpenCancelledOrRefusedKeepsTheOpenProject();
+  void CancelledDialogsKeepTheWindowAndTheFiles();
+  void FileThatIsNotAProjectIsNotOpened();
   void ProjectWhoseSiteFolderIsGoneShowsAnEmptyList();
-  void SaveAsCancelledKeepsTheNameAndWritesNothing();
-  void SettingsCancelledStillSavesTheProject();
-  void CancellingTemplateDialogsChangesNothing();
+  void ChosenNamesMakeTheTemplateAndTheProjects();
   void QuitSavesTheTitleAndEndsOnce();
   void StartWithoutAProjectDisablesTheProjectMenus();
 };
@@ -202,13 +199,21 @@ void FrmMainTest::PreviewAndCssFilesOpenTheirDocuments() {
   QVERIFY(!Find<QMenu>(&w.window, "mnuCSSFiles")->menuAction()->isVisible());
 }
 
-void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
+void FrmMainTest::CancelledDialogsKeepTheWindowAndTheFiles() {
   SampleWindow w;
-  Type(&w.window, "txtTitle", "Kestrel Tides");
   const QString before = w.State();
-  w.Menu("mnuNewProject")->trigger();  // the file dialog is cancelled
-  QCOMPARE(w.State(), before);
+  const std::string project = w.t.base.ReadFile(w.project);
+  const std::vector<std::string> templates = w.t.base.List(w.Site("Templates"));
+  for (const char* command : {"mnuNewProject", "mnuOpenProject", "mnuSaveProjectAs",
+                              "mnuNewTemplate", "mnuCopyTemplate"}) {
+    w.Menu(command)->trigger();  // its file dialog is cancelled
+    QVERIFY2(w.State() == before, command);
+  }
+  QCOMPARE(w.t.ui.file_requests().size(), size_t{5});
+  QCOMPARE(w.t.ui.file_requests()[2].title, std::string("New Pagorin Project"));
+  QCOMPARE(w.t.ui.file_requests()[4].title, std::string("Enter the new template filename"));
 
+  // A new project's settings dialog cancelled after its file was chosen.
   w.t.ui.QueueFileName(w.t.base.Path("new/New Project.pgx"));
   bool asked = false;
   WhenModal<frmSettings>([&asked](frmSettings* settings) {
@@ -219,32 +224,23 @@ void FrmMainTest::NewProjectCancelledAtEitherDialogKeepsTheOpenProject() {
   QVERIFY(asked);
   QCOMPARE(w.State(), before);
   QVERIFY(!w.t.base.Exists(w.t.base.Path("new/New Project.pgx")));
+
+  // The open project's settings cancelled: nothing typed is kept, but the
+  // project is still saved.
+  std::filesystem::remove(w.project);
+  WhenModal<frmSettings>([](frmSettings* settings) {
+    settings->findChild<QLineEdit*>("txtFTPLoginName")->setText("someone");
+    settings->findChild<QPushButton*>("cmdExit")->click();
+  });
+  w.Menu("mnuSettings")->trigger();
+  QCOMPARE(w.t.base.ReadFile(w.project), project);
+  QCOMPARE(w.t.base.List(w.Site("Templates")), templates);
 }
 
-void FrmMainTest::NewProjectConfirmedOpensIt() {
-  SampleWindow w;
-  const std::string created = w.t.base.Path("walkers/Walkers.pgx");
-  std::filesystem::create_directories(w.t.base.Path("walkers"));
-  w.t.ui.QueueFileName(created);
-  WhenModal<frmSettings>(
-      [](frmSettings* settings) { settings->findChild<QPushButton*>("cmdOK")->click(); });
-  w.Menu("mnuNewProject")->trigger();
-  QCOMPARE(w.State(),
-           QString::fromStdString(created) + " open|Walkers" + kDash + "Pagorin|New Project|0");
-  const std::string saved = w.t.base.ReadFile(created);
-  QVERIFY(Has(saved,
-              "\r\nPROJECTPATH," + w.t.base.Path("walkers/") + "\r\nPROJECTTITLE,New Project\r\n"));
-  QVERIFY(Has(saved, "CHARSET,utf-8\r\n"));
-  QVERIFY(w.t.base.Exists(w.t.base.Path("walkers/Templates")));
-}
-
-void FrmMainTest::OpenCancelledOrRefusedKeepsTheOpenProject() {
+void FrmMainTest::FileThatIsNotAProjectIsNotOpened() {
   SampleWindow w;
   const QString before = w.State();
   const std::string project = w.t.base.ReadFile(w.project);
-  w.Menu("mnuOpenProject")->trigger();  // cancelled
-  QCOMPARE(w.State(), before);
-
   const std::string picture = w.t.base.Path("photo.pgx");
   const std::string bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
   w.t.base.WriteFile(picture, bytes);
@@ -274,12 +270,11 @@ void FrmMainTest::ProjectWhoseSiteFolderIsGoneShowsAnEmptyList() {
   QVERIFY(!w.t.base.Exists(w.t.base.Path("gone")));
 }
 
-void FrmMainTest::SaveAsCancelledKeepsTheNameAndWritesNothing() {
+void FrmMainTest::ChosenNamesMakeTheTemplateAndTheProjects() {
   SampleWindow w;
-  const QString before = w.State();
-  w.Menu("mnuSaveProjectAs")->trigger();
-  QCOMPARE(w.State(), before);
-  QCOMPARE(w.t.ui.file_requests().back().title, std::string("New Pagorin Project"));
+  w.t.ui.QueueFileName(w.Site("Templates/extra.template"));
+  w.Menu("mnuNewTemplate")->trigger();
+  QVERIFY(!w.List()->findItems("extra", Qt::MatchExactly).isEmpty());
 
   const std::string copy = w.t.base.Path("copy/Copy.pgx");
   std::filesystem::create_directories(w.t.base.Path("copy"));
@@ -288,35 +283,18 @@ void FrmMainTest::SaveAsCancelledKeepsTheNameAndWritesNothing() {
   QCOMPARE(w.t.engine.ProjectFile, copy);
   QCOMPARE(w.t.base.ReadFile(copy), w.t.base.ReadFile(w.project));
   QCOMPARE(w.window.windowTitle(), "Copy" + kDash + "Pagorin");
-}
 
-void FrmMainTest::SettingsCancelledStillSavesTheProject() {
-  SampleWindow w;
-  std::filesystem::remove(w.project);
-  WhenModal<frmSettings>([](frmSettings* settings) {
-    settings->findChild<QLineEdit*>("txtFTPLoginName")->setText("someone");
-    settings->findChild<QPushButton*>("cmdExit")->click();
-  });
-  w.Menu("mnuSettings")->trigger();
-  const std::string saved = w.t.base.ReadFile(w.project);
-  QVERIFY(Has(saved, "PROJECTTITLE,Kestrel Tide Tables\r\n"));
-  QVERIFY(!Has(saved, "someone"));
-}
-
-void FrmMainTest::CancellingTemplateDialogsChangesNothing() {
-  SampleWindow w;
-  const std::vector<std::string> templates = w.t.base.List(w.Site("Templates"));
-  const std::string project = w.t.base.ReadFile(w.project);
-  w.Menu("mnuNewTemplate")->trigger();
-  w.Menu("mnuCopyTemplate")->trigger();
-  QCOMPARE(w.t.ui.file_requests().size(), size_t{2});
-  QCOMPARE(w.t.ui.file_requests()[1].title, std::string("Enter the new template filename"));
-  QCOMPARE(w.t.base.List(w.Site("Templates")), templates);
-  QCOMPARE(w.t.base.ReadFile(w.project), project);
-
-  w.t.ui.QueueFileName(w.Site("Templates/extra.template"));
-  w.Menu("mnuNewTemplate")->trigger();
-  QVERIFY(!w.List()->findItems("extra", Qt::MatchExactly).isEmpty());
+  const std::string created = w.t.base.Path("walkers/Walkers.pgx");
+  std::filesystem::create_directories(w.t.base.Path("walkers"));
+  w.t.ui.QueueFileName(created);
+  WhenModal<frmSettings>(
+      [](frmSettings* settings) { settings->findChild<QPushButton*>("cmdOK")->click(); });
+  w.Menu("mnuNewProject")->trigger();
+  QCOMPARE(w.State(),
+           QString::fromStdString(created) + " open|Walkers" + kDash + "Pagorin|New Project|0");
+  QVERIFY(Has(w.t.base.ReadFile(created),
+              "\r\nPROJECTPATH," + w.t.base.Path("walkers/") + "\r\nPROJECTTITLE,New Project\r\n"));
+  QVERIFY(w.t.base.Exists(w.t.base.Path("walkers/Templates")));
 }
 
 void FrmMainTest::QuitSavesTheTitleAndEndsOnce() {
