@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/current_date_texts.h"
 #include "app/file_cache.h"
 #include "app/template_list.h"
 #include "app/template_variables.h"
@@ -73,9 +74,10 @@ struct Engine {
   // variables of the current build run, and the page being built.
   clsCache FileCache;
   TemplateVariables TemplateVars;
-  std::string CurrentSiteURL;    // $BASEURL, from WEBSITEURL at each build
-  std::string CurrentPageFile;   // full path of the page being built
-  std::string CurrentPageTitle;  // never cleared: a page without a title keeps the last one
+  std::string CurrentSiteURL;      // $BASEURL, from WEBSITEURL at each build
+  std::string CurrentPageFile;     // full path of the page being built
+  std::string CurrentPageTitle;    // never cleared: a page without a title keeps the last one
+  CurrentDateTexts current_dates;  // $LONGDATE and the like, made once per second
 
   // The button timer runs while the window is idle; the update-check timer
   // is stopped by every build and not restarted.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/compile_error.h"
+#include "app/current_date_texts.h"
 #include "app/engine.h"
 #include "app/page_writer.h"
 #include "app/project_paths.h"
@@ -53,10 +54,6 @@ constexpr size_t kMaxNesting = 100;
             "The page " + page + " cannot be written. Please fix and re-run.",
             page + " cannot be written", full ? kErrDiskFull : kErrFileAccess,
             full ? "Disk full" : "Path/File access error");
-}
-
-std::string DateStamp(const LocalDateTime& when, LocaleFacts& locale) {
-  return FormatDate(when, "YYYYMMDD", locale) + ";" + FormatDate(when, "HHMM0000", locale);
 }
 
 // One page being built: the output, and the files being processed from the
@@ -131,7 +128,15 @@ class PageCompiler {
     if (text->find('$') != std::string::npos) {
       own = *text;
       text = &own;
-      ReplaceDollarVariables(own, DollarValuesFor(modified));
+      const CurrentDateTexts::Texts* now = nullptr;  // one moment for the whole file
+      ReplaceDollarVariables(own, [&](DollarVariable variable) {
+        if (now == nullptr &&
+            (variable == DollarVariable::kFileChange || variable == DollarVariable::kShortDate ||
+             variable == DollarVariable::kLongDate)) {
+          now = &engine_.current_dates.At(env_.clock.Now(), env_.locale);
+        }
+        return DollarValue(variable, modified, now);
+      });
     }
     if (ContainsText(*text, "[var")) {
       if (text != &own) {
@@ -197,19 +202,30 @@ class PageCompiler {
     Import(include_path, lookup, source_path);
   }
 
-  DollarValues DollarValuesFor(TimePoint modified) const {
-    const LocalDateTime now = ToLocal(env_.clock.Now());
-    DollarValues values;
-    values.generator = "Pagorin " + AppVersion();
-    values.author = "Pagorin User";
-    values.file_create = DateStamp(ToLocal(modified), env_.locale);
-    values.file_change = DateStamp(now, env_.locale);
-    values.short_date = FormatDate(now, "D/MMM/YYYY", env_.locale);
-    values.long_date = FormatDate(now, "MMMM D, YYYY", env_.locale);
-    values.base_url = engine_.CurrentSiteURL;
-    values.page_url = fileonly(engine_.CurrentPageFile);
-    values.encoded_title = ReplaceAll(engine_.CurrentPageTitle, " ", "%20", true);
-    return values;
+  // `now` is set for the variables of the current date.
+  std::string DollarValue(DollarVariable variable, TimePoint modified,
+                          const CurrentDateTexts::Texts* now) const {
+    switch (variable) {
+      case DollarVariable::kGenerator:
+        return "Pagorin " + AppVersion();
+      case DollarVariable::kAuthor:
+        return "Pagorin User";
+      case DollarVariable::kFileCreate:
+        return DateStamp(ToLocal(modified), env_.locale);
+      case DollarVariable::kFileChange:
+        return now->file_change;
+      case DollarVariable::kShortDate:
+        return now->short_date;
+      case DollarVariable::kLongDate:
+        return now->long_date;
+      case DollarVariable::kBaseUrl:
+        return engine_.CurrentSiteURL;
+      case DollarVariable::kPageUrl:
+        return fileonly(engine_.CurrentPageFile);
+      case DollarVariable::kEncodedPageTitle:
+        return ReplaceAll(engine_.CurrentPageTitle, " ", "%20", true);
+    }
+    return {};
   }
 
   std::string Chain(const std::string& last) const {

@@ -53,21 +53,25 @@ std::string GetBetween(std::string_view text, std::string_view start, std::strin
   return part;
 }
 
-void ReplaceDollarVariables(std::string& text, const DollarValues& values) {
-  const std::array<std::pair<std::string_view, const std::string*>, 9> variables = {{
-      {"$GENERATOR", &values.generator},
-      {"$AUTHOR", &values.author},
-      {"$FILECREATE", &values.file_create},
-      {"$FILECHANGE", &values.file_change},
-      {"$SHORTDATE", &values.short_date},
-      {"$LONGDATE", &values.long_date},
-      {"$BASEURL", &values.base_url},
-      {"$PAGEURL", &values.page_url},
-      {"$ENCODEDPAGETITLE", &values.encoded_title},
+void ReplaceDollarVariables(std::string& text,
+                            const std::function<std::string(DollarVariable)>& value) {
+  if (text.find('$') == std::string::npos) {
+    return;
+  }
+  constexpr std::array<std::pair<std::string_view, DollarVariable>, 9> kVariables = {{
+      {"$GENERATOR", DollarVariable::kGenerator},
+      {"$AUTHOR", DollarVariable::kAuthor},
+      {"$FILECREATE", DollarVariable::kFileCreate},
+      {"$FILECHANGE", DollarVariable::kFileChange},
+      {"$SHORTDATE", DollarVariable::kShortDate},
+      {"$LONGDATE", DollarVariable::kLongDate},
+      {"$BASEURL", DollarVariable::kBaseUrl},
+      {"$PAGEURL", DollarVariable::kPageUrl},
+      {"$ENCODEDPAGETITLE", DollarVariable::kEncodedPageTitle},
   }};
-  for (const auto& [name, value] : variables) {
+  for (const auto& [name, variable] : kVariables) {
     if (text.find(name) != std::string::npos) {
-      replacewith_nc(text, name, *value);
+      replacewith_nc(text, name, value(variable));
     }
   }
 }

@@ -2,6 +2,7 @@
 // variables and "[var" definitions of one file's text.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,23 +16,25 @@ namespace pagorin {
 // Nothing is trimmed.
 std::string GetBetween(std::string_view text, std::string_view start, std::string_view end);
 
-// The values of the dollar variables for one file.
-struct DollarValues {
-  std::string generator;      // $GENERATOR: "Pagorin " + version
-  std::string author;         // $AUTHOR: "Pagorin User"
-  std::string file_create;    // $FILECREATE: the file's date, "YYYYMMDD;HHMM0000"
-  std::string file_change;    // $FILECHANGE: now, the same form
-  std::string short_date;     // $SHORTDATE: now, "D/MMM/YYYY"
-  std::string long_date;      // $LONGDATE: now, "MMMM D, YYYY"
-  std::string base_url;       // $BASEURL
-  std::string page_url;       // $PAGEURL: the page's file name
-  std::string encoded_title;  // $ENCODEDPAGETITLE: the title, blanks as "%20"
+// The dollar variables, in the order in which they are replaced.
+enum class DollarVariable {
+  kGenerator,         // $GENERATOR: "Pagorin " + version
+  kAuthor,            // $AUTHOR: "Pagorin User"
+  kFileCreate,        // $FILECREATE: the file's date, "YYYYMMDD;HHMM0000"
+  kFileChange,        // $FILECHANGE: now, the same form
+  kShortDate,         // $SHORTDATE: now, "D/MMM/YYYY"
+  kLongDate,          // $LONGDATE: now, "MMMM D, YYYY"
+  kBaseUrl,           // $BASEURL
+  kPageUrl,           // $PAGEURL: the page's file name
+  kEncodedPageTitle,  // $ENCODEDPAGETITLE: the title, blanks as "%20"
 };
 
 // Replaces each dollar variable in the order above, every occurrence, exact
 // letter case; each runs over the text the previous ones left, so a value
-// holding the name of a later variable has that name replaced too.
-void ReplaceDollarVariables(std::string& text, const DollarValues& values);
+// holding the name of a later variable has that name replaced too. `value`
+// is asked only for the variables the text holds when their turn comes.
+void ReplaceDollarVariables(std::string& text,
+                            const std::function<std::string(DollarVariable)>& value);
 
 // Stores every "[var name=value]" definition of `text` in `vars` and removes
 // it (brackets included) from the text, from the first one on, as if the

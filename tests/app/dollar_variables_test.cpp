@@ -2,6 +2,9 @@
 // 7 March 2024 14:35 UTC.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "app/current_date_texts.h"
 #include "app/template_markup.h"
 #include "shared/log.h"
 #include "site_fixture.h"
@@ -54,6 +57,19 @@ TEST_F(DollarVariablesTest, TitleCarriesOverToLaterPages) {
   // title is read before dollar variables are replaced.
   EXPECT_EQ("<title>From c.html</title>My%20Site", Page("c.html"));
   EXPECT_EQ("From $PAGEURL", engine.CurrentPageTitle);
+}
+
+TEST(CurrentDateTexts, FollowTheClockFromSecondToSecond) {
+  TestEnv t;
+  CurrentDateTexts dates;
+  const TimePoint last_second = FromLocal({2024, 3, 7, 23, 59, 59});
+  EXPECT_EQ("March 7, 2024", dates.At(last_second, t.locale).long_date);
+  const CurrentDateTexts::Texts& next = dates.At(last_second + std::chrono::seconds(1), t.locale);
+  EXPECT_EQ("20240308;00000000", next.file_change);
+  EXPECT_EQ("8/Mar/2024", next.short_date);
+  EXPECT_EQ("March 8, 2024", next.long_date);
+  EXPECT_EQ("March 7, 2024",
+            dates.At(last_second + std::chrono::milliseconds(999), t.locale).long_date);
 }
 
 TEST(GetBetween, TakesTheTextBetweenTheMarkers) {
