@@ -94,14 +94,16 @@ TEST_F(SettingsSaveTest, FolderThatRefusesFilesIsTriedOnceMore) {
   ExpectOldFileAlone();
   EXPECT_EQ(2, t.fs.Count(Op::kOpen));
   EXPECT_EQ(std::vector<std::string>{kReadOnly}, t.ui.MessageTexts());
+}
+
+TEST_F(SettingsSaveTest, ReadOnlyFolderOnDisk) {
   if (geteuid() == 0) {
     GTEST_SKIP() << "root writes into read-only folders";
   }
-  t.fs.Heal();
   ASSERT_EQ(0, chmod(t.Path("site").c_str(), 0555));
   store.SaveSettings(file);
   ExpectOldFileAlone();
-  EXPECT_EQ(std::vector<std::string>(2, kReadOnly), t.ui.MessageTexts());
+  EXPECT_EQ(std::vector<std::string>{kReadOnly}, t.ui.MessageTexts());
 }
 
 TEST_F(SettingsSaveTest, MissingFolderGoesToTheErrorReport) {
