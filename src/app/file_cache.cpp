@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/template_markup.h"
 #include "shared/file_subs.h"
 #include "shared/log.h"
 #include "shared/paths.h"
+#include "shared/text.h"
 
 namespace pagorin {
 
@@ -15,6 +17,22 @@ namespace {
 constexpr std::size_t kEntryOverhead = 256;
 
 }  // namespace
+
+std::shared_ptr<CachedFile> MakeCachedFile(std::string text, std::string disk_path,
+                                           TimePoint modified) {
+  auto file = std::make_shared<CachedFile>();
+  file->text = std::move(text);
+  file->identity = FileIdentity(disk_path);
+  file->disk_path = std::move(disk_path);
+  file->modified = modified;
+  file->has_title = ContainsText(file->text, "<TITLE>");
+  if (file->has_title) {
+    file->title = GetBetween(file->text, "<title>", "</title>");
+  }
+  file->has_dollar = file->text.find('$') != std::string::npos;
+  file->has_definition = ContainsText(file->text, "[var");
+  return file;
+}
 
 std::string FileIdentity(const std::string& disk_path) {
   return std::filesystem::path(disk_path).lexically_normal().string();
@@ -66,26 +84,35 @@ void clsCache::Store(const std::string& disk_path, std::shared_ptr<const CachedF
   }
 }
 
+clsCache::Entry* clsCache::CheckedInThisRun(std::string_view requested) {
+  auto known = entries_.find(requested);
+  if (known == entries_.end()) {
+    auto spelling = spellings_.find(requested);
+    if (spelling == spellings_.end()) {
+      return nullptr;
+    }
+    known = entries_.find(spelling->second);
+  }
+  return known != entries_.end() && known->second.checked_run == run_ ? &known->second : nullptr;
+}
+
 clsCache::Lookup clsCache::Read(const std::string& name) {
   Lookup lookup;
   // The operating system reads a name only up to its first NUL.
-  const std::string usable = name.substr(0, name.find('\0'));
-  const std::string requested = ToForwardSlashes(usable);
-  if (run_ != 0) {
-    auto spelling = spellings_.find(requested);
-    auto known = entries_.find(spelling == spellings_.end() ? requested : spelling->second);
-    if (known != entries_.end() && known->second.checked_run == run_) {
-      Touch(known->second);
+  const std::string_view usable = std::string_view(name).substr(0, name.find('\0'));
+  if (run_ != 0 && usable.find('\\') == std::string_view::npos) {
+    if (Entry* known = CheckedInThisRun(usable)) {
+      Touch(*known);
       lookup.status = Lookup::Status::kFound;
-      lookup.file = known->second.file;
-      lookup.disk_path = lookup.file->disk_path;
+      lookup.file = known->file;
       return lookup;
     }
   }
+  const std::string requested = ToForwardSlashes(usable);
   lookup.disk_path = requested;
   FileInfo info = env_.fs.Stat(lookup.disk_path);
   if (!info.exists) {
-    lookup.disk_path = FileSubs(env_).Resolve(usable);
+    lookup.disk_path = FileSubs(env_).Resolve(std::string(usable));
     info = env_.fs.Stat(lookup.disk_path);
   }
   if (!info.exists || info.is_directory) {
@@ -105,10 +132,11 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
     Touch(cached->second);
     lookup.status = Lookup::Status::kFound;
     lookup.file = cached->second.file;
+    lookup.disk_path.clear();
     return lookup;
   }
-  auto file = std::make_shared<CachedFile>();
-  const FsStatus status = env_.fs.ReadFile(lookup.disk_path, &file->text);
+  std::string text;
+  const FsStatus status = env_.fs.ReadFile(lookup.disk_path, &text);
   if (!status.ok()) {
     if (cached != entries_.end()) {
       Erase(cached);
@@ -117,12 +145,12 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
     lookup.error = status.message;
     return lookup;
   }
-  file->disk_path = lookup.disk_path;
-  file->identity = FileIdentity(lookup.disk_path);
-  file->modified = info.modified;
+  std::shared_ptr<CachedFile> file =
+      MakeCachedFile(std::move(text), std::move(lookup.disk_path), info.modified);
+  lookup.disk_path.clear();
   lookup.status = Lookup::Status::kFound;
   lookup.file = file;
-  Store(lookup.disk_path, std::move(file), info.size);
+  Store(lookup.file->disk_path, std::move(file), info.size);
   return lookup;
 }
 

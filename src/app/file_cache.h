@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "shared/env.h"
@@ -21,7 +23,16 @@ struct CachedFile {
   std::string disk_path;  // the path as it exists on disk, "/" separators
   std::string identity;   // disk_path with "." and ".." worked out: one per file
   TimePoint modified{};
+  // What the compiler asks of every text, noted once when it is read.
+  bool has_title = false;       // holds "<title>" in any letter case
+  std::string title;            // then GetBetween(text, "<title>", "</title>")
+  bool has_dollar = false;      // holds "$"
+  bool has_definition = false;  // holds "[var" in any letter case
 };
+
+// The file with its identity and its notes filled in.
+std::shared_ptr<CachedFile> MakeCachedFile(std::string text, std::string disk_path,
+                                           TimePoint modified);
 
 // The same file whatever the spelling: "a/./b.inc" and "a/x/../b.inc" give
 // "a/b.inc".
@@ -68,7 +79,7 @@ class clsCache {
     enum class Status { kFound, kMissing, kUnreadable };
     Status status = Status::kMissing;
     std::shared_ptr<const CachedFile> file;  // set when found
-    std::string disk_path;                   // where the file was looked for, "/" separators
+    std::string disk_path;                   // when not found: where it was looked for
     std::string error;                       // why the file could not be read
   };
   Lookup Read(const std::string& name);
@@ -85,8 +96,18 @@ class clsCache {
     std::uint64_t checked_run = 0;            // the run in which the disk was last compared
     std::list<std::string>::iterator recent;  // its place in recent_
   };
-  using Entries = std::unordered_map<std::string, Entry>;
+  // Paths are looked up as they are given, without a string of their own.
+  struct PathHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view path) const {
+      return std::hash<std::string_view>{}(path);
+    }
+  };
+  using Entries = std::unordered_map<std::string, Entry, PathHash, std::equal_to<>>;
 
+  // The entry already checked in this run under the name `requested`, or
+  // null.
+  Entry* CheckedInThisRun(std::string_view requested);
   // Moves the entry to the front of the most recently used.
   void Touch(Entry& entry);
   void Erase(Entries::iterator entry);
@@ -100,7 +121,7 @@ class clsCache {
   std::list<std::string> recent_;  // keys of entries_, most recently used first
   std::size_t bytes_ = 0;
   // Within a run: requested names that differ from their path on disk.
-  std::unordered_map<std::string, std::string> spellings_;
+  std::unordered_map<std::string, std::string, PathHash, std::equal_to<>> spellings_;
   std::uint64_t run_ = 0;  // 0 outside a run
   std::uint64_t runs_begun_ = 0;
 };

@@ -72,11 +72,7 @@ class PageCompiler {
   void ImportSource(const std::string& path) {
     clsCache::Lookup lookup = engine_.FileCache.Read(path);
     if (lookup.status == clsCache::Lookup::Status::kMissing) {
-      auto missing = std::make_shared<CachedFile>();
-      missing->text = "-1";
-      missing->disk_path = lookup.disk_path;
-      missing->identity = FileIdentity(lookup.disk_path);
-      lookup.file = std::move(missing);
+      lookup.file = MakeCachedFile("-1", lookup.disk_path, TimePoint{});
     }
     Import(path, lookup, /*including_file=*/"");
   }
@@ -99,7 +95,7 @@ class PageCompiler {
       if (lookup.status == clsCache::Lookup::Status::kUnreadable) {
         StopOnUnreadable(path, lookup.error, including_file);
       }
-      Process(path, lookup.file->text, lookup.file->modified);
+      Process(path, *lookup.file);
     } catch (const CompileError& error) {
       env_.log.LogError(error.LogText(), "Importfile", kModule);
       open_files_.pop_back();
@@ -119,14 +115,15 @@ class PageCompiler {
     open_files_.pop_back();
   }
 
-  void Process(const std::string& path, const std::string& cached, TimePoint modified) {
-    const std::string* text = &cached;
+  void Process(const std::string& path, const CachedFile& file) {
+    const std::string* text = &file.text;
     std::string own;  // a copy, made only when the text changes
-    if (ContainsText(*text, "<TITLE>")) {
-      engine_.CurrentPageTitle = GetBetween(*text, "<title>", "</title>");
+    if (file.has_title) {
+      engine_.CurrentPageTitle = file.title;
     }
-    if (text->find('$') != std::string::npos) {
-      own = *text;
+    bool has_definition = file.has_definition;
+    if (file.has_dollar) {
+      own = file.text;
       text = &own;
       const CurrentDateTexts::Texts* now = nullptr;  // one moment for the whole file
       ReplaceDollarVariables(own, [&](DollarVariable variable) {
@@ -135,12 +132,13 @@ class PageCompiler {
              variable == DollarVariable::kLongDate)) {
           now = &engine_.current_dates.At(env_.clock.Now(), env_.locale);
         }
-        return DollarValue(variable, modified, now);
+        return DollarValue(variable, file.modified, now);
       });
+      has_definition = ContainsText(own, "[var");  // values may hold definitions
     }
-    if (ContainsText(*text, "[var")) {
+    if (has_definition) {
       if (text != &own) {
-        own = *text;
+        own = file.text;
         text = &own;
       }
       if (!TakeDefinitions(own, engine_.TemplateVars)) {

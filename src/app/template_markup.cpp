@@ -12,6 +12,33 @@ namespace {
 
 constexpr std::string_view kDefinition = "[var";
 
+constexpr std::array<std::pair<std::string_view, DollarVariable>, 9> kDollarVariables = {{
+    {"$GENERATOR", DollarVariable::kGenerator},
+    {"$AUTHOR", DollarVariable::kAuthor},
+    {"$FILECREATE", DollarVariable::kFileCreate},
+    {"$FILECHANGE", DollarVariable::kFileChange},
+    {"$SHORTDATE", DollarVariable::kShortDate},
+    {"$LONGDATE", DollarVariable::kLongDate},
+    {"$BASEURL", DollarVariable::kBaseUrl},
+    {"$PAGEURL", DollarVariable::kPageUrl},
+    {"$ENCODEDPAGETITLE", DollarVariable::kEncodedPageTitle},
+}};
+
+// Bit i is set when the text holds the name of kDollarVariables[i]; one
+// pass over the dollar signs finds them all.
+unsigned DollarNamesIn(std::string_view text) {
+  unsigned present = 0;
+  for (std::size_t at = text.find('$'); at != std::string_view::npos; at = text.find('$', at + 1)) {
+    const std::string_view rest = text.substr(at);
+    for (std::size_t i = 0; i < kDollarVariables.size(); ++i) {
+      if (rest.starts_with(kDollarVariables[i].first)) {
+        present |= 1u << i;
+      }
+    }
+  }
+  return present;
+}
+
 // "[var name=value" (without its "]").
 void Define(std::string_view definition, TemplateVariables& vars) {
   const size_t blank = definition.find(' ');
@@ -23,7 +50,7 @@ void Define(std::string_view definition, TemplateVariables& vars) {
   if (equals == std::string_view::npos) {
     return;
   }
-  vars.sSet(Trim(rest.substr(0, equals)), Trim(rest.substr(equals + 1)));
+  vars.sSet(TrimView(rest.substr(0, equals)), TrimView(rest.substr(equals + 1)));
 }
 
 // Where a "[var" begins that starts within the last three bytes of `kept`
@@ -55,23 +82,12 @@ std::string GetBetween(std::string_view text, std::string_view start, std::strin
 
 void ReplaceDollarVariables(std::string& text,
                             const std::function<std::string(DollarVariable)>& value) {
-  if (text.find('$') == std::string::npos) {
-    return;
-  }
-  constexpr std::array<std::pair<std::string_view, DollarVariable>, 9> kVariables = {{
-      {"$GENERATOR", DollarVariable::kGenerator},
-      {"$AUTHOR", DollarVariable::kAuthor},
-      {"$FILECREATE", DollarVariable::kFileCreate},
-      {"$FILECHANGE", DollarVariable::kFileChange},
-      {"$SHORTDATE", DollarVariable::kShortDate},
-      {"$LONGDATE", DollarVariable::kLongDate},
-      {"$BASEURL", DollarVariable::kBaseUrl},
-      {"$PAGEURL", DollarVariable::kPageUrl},
-      {"$ENCODEDPAGETITLE", DollarVariable::kEncodedPageTitle},
-  }};
-  for (const auto& [name, variable] : kVariables) {
-    if (text.find(name) != std::string::npos) {
-      replacewith_nc(text, name, value(variable));
+  unsigned present = DollarNamesIn(text);
+  for (std::size_t i = 0; i < kDollarVariables.size() && present != 0; ++i) {
+    if ((present & (1u << i)) != 0) {
+      replacewith_nc(text, kDollarVariables[i].first, value(kDollarVariables[i].second));
+      // The value may hold names of its own, or join with the text around it.
+      present = DollarNamesIn(text) & ~((2u << i) - 1);
     }
   }
 }

@@ -38,19 +38,26 @@ bool TemplateVariables::FoldedEqual::operator()(std::string_view a, std::string_
 }
 
 void TemplateVariables::sSet(std::string_view name, std::string_view value) {
-  Value stored;
+  std::string_view text = value;
   const std::string_view word = TrimView(value);
   if (EqualsNoCase(word, "FALSE") || EqualsNoCase(word, env_.locale.FalseWord())) {
-    stored.text = "False";
+    text = "False";
   } else if (EqualsNoCase(word, "TRUE") || EqualsNoCase(word, env_.locale.TrueWord())) {
-    stored.text = "True";
-  } else {
-    stored.text = value;
+    text = "True";
   }
-  stored.plain = stored.text.find_first_of("[]") == std::string::npos;
+  const bool plain =
+      text.find('[') == std::string_view::npos && text.find(']') == std::string_view::npos;
+  // A name without commas is found as it stands; the hash folds its case.
+  const bool comma_free = name.find(',') == std::string_view::npos;
+  if (auto known = comma_free ? variables_.find(name) : variables_.find(StoredName(name));
+      known != variables_.end()) {
+    known->second.text.assign(text);
+    known->second.plain = plain;
+    return;
+  }
   std::string key = StoredName(name);
   longest_name_ = std::max(longest_name_, key.size());
-  variables_.insert_or_assign(std::move(key), std::move(stored));
+  variables_.emplace(std::move(key), Value{std::string(text), plain});
 }
 
 void TemplateVariables::DeleteAllSettings() {
