@@ -110,7 +110,21 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
   }
   const std::string requested = ToForwardSlashes(usable);
   lookup.disk_path = requested;
-  FileInfo info = env_.fs.Stat(lookup.disk_path);
+  FileInfo info;
+  if (entries_.find(requested) == entries_.end()) {
+    // Nothing to compare with: read it at once, its details with it.
+    std::string text;
+    const FsStatus status = env_.fs.ReadFileWithInfo(requested, &text, &info);
+    if (status.ok()) {
+      return Stored(std::move(text), std::move(lookup.disk_path), info);
+    }
+    if (status.code != FsError::kNotFound && status.code != FsError::kIsDirectory) {
+      lookup.status = Lookup::Status::kUnreadable;
+      lookup.error = status.message;
+      return lookup;
+    }
+  }
+  info = env_.fs.Stat(lookup.disk_path);
   if (!info.exists) {
     lookup.disk_path = FileSubs(env_).Resolve(std::string(usable));
     info = env_.fs.Stat(lookup.disk_path);
@@ -145,12 +159,14 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
     lookup.error = status.message;
     return lookup;
   }
-  std::shared_ptr<CachedFile> file =
-      MakeCachedFile(std::move(text), std::move(lookup.disk_path), info.modified);
-  lookup.disk_path.clear();
+  return Stored(std::move(text), std::move(lookup.disk_path), info);
+}
+
+clsCache::Lookup clsCache::Stored(std::string text, std::string disk_path, const FileInfo& info) {
+  Lookup lookup;
   lookup.status = Lookup::Status::kFound;
-  lookup.file = file;
-  Store(lookup.file->disk_path, std::move(file), info.size);
+  lookup.file = MakeCachedFile(std::move(text), std::move(disk_path), info.modified);
+  Store(lookup.file->disk_path, lookup.file, info.size);
   return lookup;
 }
 

@@ -113,6 +113,8 @@ class clsCache {
   void Erase(Entries::iterator entry);
   void Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file,
              std::uint64_t size);
+  // The lookup of a file just read, which is stored.
+  Lookup Stored(std::string text, std::string disk_path, const FileInfo& info);
   static std::size_t Weight(const CachedFile& file);
 
   Env& env_;

@@ -287,15 +287,21 @@ class PageCompiler {
 
 // The page is replaced under exactly its own name: a page is never looked
 // for under another letter case, which would cost a listing of the site
-// folder for every new page. A read-only page is made writable first.
+// folder for every new page. A read-only page that refuses to be opened is
+// made writable first.
 FsStatus OpenPage(Env& env, const std::string& page, std::unique_ptr<OutputFile>* file) {
+  const FsStatus opened = env.fs.OpenOutput(page, FileSystem::OpenMode::kTruncate, file);
+  if (opened.code != FsError::kAccessDenied) {
+    return opened;
+  }
   const FileInfo info = env.fs.Stat(page);
-  if (info.exists && info.read_only && !info.is_directory) {
-    const FsStatus writable = env.fs.SetReadOnly(page, false);
-    if (!writable.ok()) {
-      env.log.LogEvent(page + " is read only, can't change it to read write, can't update it");
-      return writable;
-    }
+  if (!info.exists || !info.read_only || info.is_directory) {
+    return opened;
+  }
+  const FsStatus writable = env.fs.SetReadOnly(page, false);
+  if (!writable.ok()) {
+    env.log.LogEvent(page + " is read only, can't change it to read write, can't update it");
+    return writable;
   }
   return env.fs.OpenOutput(page, FileSystem::OpenMode::kTruncate, file);
 }

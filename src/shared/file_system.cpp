@@ -51,6 +51,23 @@ std::string ErrorDescription(const FsStatus& status) {
   return status.message + "(" + std::to_string(ErrorNumber(status.code)) + ")";
 }
 
+FsStatus FileSystem::ReadFileWithInfo(const std::string& path, std::string* contents,
+                                      FileInfo* info) {
+  *info = Stat(path);
+  if (!info->exists || info->is_directory) {
+    contents->clear();
+    const bool folder = info->is_directory;
+    *info = FileInfo{};
+    return folder ? FsStatus{FsError::kIsDirectory, "read " + path + ": Is a directory"}
+                  : FsStatus{FsError::kNotFound, "open " + path + ": No such file or directory"};
+  }
+  FsStatus status = ReadFile(path, contents);
+  if (!status.ok()) {
+    *info = FileInfo{};
+  }
+  return status;
+}
+
 FsStatus FileSystem::OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) {
   file->reset();
   std::string contents;

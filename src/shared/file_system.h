@@ -81,6 +81,11 @@ class FileSystem {
   // Reads the whole file into *contents (replaced). On failure *contents is
   // left empty.
   virtual FsStatus ReadFile(const std::string& path, std::string* contents) = 0;
+  // The same, also telling what the file was when it was read (*info). On
+  // failure *contents is empty and *info at its default. The default asks
+  // Stat, then ReadFile when Stat found a file; the real disk needs no extra
+  // call.
+  virtual FsStatus ReadFileWithInfo(const std::string& path, std::string* contents, FileInfo* info);
   // Opens for reading in pieces. On failure *file is null. The default
   // reads the whole file at once; implementations may stream.
   virtual FsStatus OpenInput(const std::string& path, std::unique_ptr<InputFile>* file);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -142,38 +143,53 @@ FileInfo RealFileSystem::Stat(const std::string& path) {
 }
 
 FsStatus RealFileSystem::ReadFile(const std::string& path, std::string* contents) {
+  FileInfo ignored;
+  return ReadFileWithInfo(path, contents, &ignored);
+}
+
+FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* contents,
+                                          FileInfo* info) {
   contents->clear();
+  *info = FileInfo{};
   const std::string name = ToForwardSlashes(path);
-  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     return Failure("open", name, errno);
   }
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
     ::close(fd);
-    return Failure("read", name, EISDIR);
+    return Failure("read", name, error);
   }
-  if (st.st_size > 0) {
-    contents->reserve(static_cast<size_t>(st.st_size));
-  }
-  char buffer[1 << 16];
+  // Room for one byte more than the file holds: a read of a regular file
+  // that does not fill it has met the end, so a file that did not grow
+  // takes one read.
+  std::size_t filled = 0;
+  contents->resize(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)) + 1);
   for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(fd, contents->data() + filled, contents->size() - filled);
     if (got < 0) {
       if (errno == EINTR) {
         continue;
       }
-      int error = errno;
+      const int error = errno;
       ::close(fd);
       contents->clear();
       return Failure("read", name, error);
     }
-    if (got == 0) {
+    filled += static_cast<std::size_t>(got);
+    if (got == 0 || filled < contents->size()) {
       break;
     }
-    contents->append(buffer, static_cast<size_t>(got));
+    contents->resize(contents->size() * 2);  // the file grew while being read
   }
   ::close(fd);
+  contents->resize(filled);
+  info->exists = true;
+  info->read_only = (st.st_mode & S_IWUSR) == 0;
+  info->size = static_cast<std::uint64_t>(st.st_size);
+  info->modified = FromTimespec(st.st_mtim);
   return FsStatus::Ok();
 }
 

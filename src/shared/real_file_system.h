@@ -11,6 +11,8 @@ class RealFileSystem final : public FileSystem {
  public:
   FileInfo Stat(const std::string& path) override;
   FsStatus ReadFile(const std::string& path, std::string* contents) override;
+  FsStatus ReadFileWithInfo(const std::string& path, std::string* contents,
+                            FileInfo* info) override;
   FsStatus OpenInput(const std::string& path, std::unique_ptr<InputFile>* file) override;
   FsStatus OpenOutput(const std::string& path, OpenMode mode,
                       std::unique_ptr<OutputFile>* file) override;

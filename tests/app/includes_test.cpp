@@ -186,6 +186,29 @@ TEST_F(IncludesTest, ReadOnlyPageIsReplaced) {
   EXPECT_EQ("new", Page("index.html"));
 }
 
+// The tests run as root, whom a read-only file never refuses; the refusal
+// another user meets is injected.
+TEST_F(IncludesTest, ReadOnlyPageThatRefusesIsMadeWritableOrReported) {
+  WriteTemplate("index.template", "new");
+  t.WriteFile(Site("index.html"), "old");
+  std::filesystem::permissions(Site("index.html"), std::filesystem::perms::owner_read);
+  t.fs.FailNth(FaultyFileSystem::Op::kOpen, 1, FsError::kAccessDenied);
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("new", Page("index.html"));
+
+  WriteTemplate("index.template", "newer");
+  std::filesystem::permissions(Site("index.html"), std::filesystem::perms::owner_read);
+  t.fs.FailNth(FaultyFileSystem::Op::kOpen, 1, FsError::kAccessDenied);
+  t.fs.FailNth(FaultyFileSystem::Op::kSetReadOnly, 1, FsError::kAccessDenied);
+  EXPECT_FALSE(BuildAll());
+  EXPECT_EQ("new", Page("index.html"));
+  EXPECT_EQ("The page index.html cannot be written. Please fix and re-run.",
+            t.ui.messages.at(0).text);
+  EXPECT_NE(std::string::npos,
+            LogFile().find(Site("index.html") +
+                           " is read only, can't change it to read write, can't update it\r\n"));
+}
+
 TEST_F(IncludesTest, LargeIncludeIsCopiedWhole) {
   std::string big(50 * 1024 * 1024, 'x');
   for (size_t i = 0; i < big.size(); i += 4096) {

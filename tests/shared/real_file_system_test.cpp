@@ -1,0 +1,50 @@
+// The real disk: a whole file read in one go, with what the file was.
+#include "shared/real_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/test_env.h"
+
+namespace pagorin {
+namespace {
+
+using testing::TestEnv;
+
+TEST(RealFileSystem, ReadFileWithInfoGivesEveryByteAndTheFileDetails) {
+  TestEnv t;
+  RealFileSystem fs;
+  const std::string with_nul("a\0b\r\n", 5);
+  const std::string large(300 * 1024 + 7, '\xff');
+  for (const std::string& bytes : {std::string(), std::string("x"), with_nul, large}) {
+    SCOPED_TRACE(bytes.size());
+    t.WriteFile(t.Path("f.inc"), bytes);
+    std::string contents = "stale";
+    FileInfo info;
+    ASSERT_TRUE(fs.ReadFileWithInfo(t.Path("f.inc"), &contents, &info).ok());
+    EXPECT_EQ(bytes, contents);
+    const FileInfo stat = fs.Stat(t.Path("f.inc"));
+    EXPECT_TRUE(info.exists);
+    EXPECT_FALSE(info.is_directory);
+    EXPECT_EQ(bytes.size(), info.size);
+    EXPECT_EQ(stat.modified, info.modified);
+  }
+}
+
+TEST(RealFileSystem, ReadFileWithInfoOfAFolderOrNothingFails) {
+  TestEnv t;
+  RealFileSystem fs;
+  t.WriteFile(t.Path("folder/x"), "x");
+  std::string contents = "stale";
+  FileInfo info;
+  EXPECT_EQ(FsError::kIsDirectory, fs.ReadFileWithInfo(t.Path("folder"), &contents, &info).code);
+  EXPECT_EQ("", contents);
+  EXPECT_FALSE(info.exists);
+  const FsStatus missing = fs.ReadFileWithInfo(t.Path("gone"), &contents, &info);
+  EXPECT_EQ(FsError::kNotFound, missing.code);
+  EXPECT_EQ("open " + t.Path("gone") + ": No such file or directory", missing.message);
+}
+
+}  // namespace
+}  // namespace pagorin
