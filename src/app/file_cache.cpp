@@ -96,7 +96,7 @@ clsCache::Entry* clsCache::CheckedInThisRun(std::string_view requested) {
   return known != entries_.end() && known->second.checked_run == run_ ? &known->second : nullptr;
 }
 
-clsCache::Lookup clsCache::Read(const std::string& name) {
+clsCache::Lookup clsCache::Read(const std::string& name, Keep keep) {
   Lookup lookup;
   // The operating system reads a name only up to its first NUL.
   const std::string_view usable = std::string_view(name).substr(0, name.find('\0'));
@@ -116,7 +116,7 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
     std::string text;
     const FsStatus status = env_.fs.ReadFileWithInfo(requested, &text, &info);
     if (status.ok()) {
-      return Stored(std::move(text), std::move(lookup.disk_path), info);
+      return Found(std::move(text), std::move(lookup.disk_path), info, keep);
     }
     if (status.code != FsError::kNotFound && status.code != FsError::kIsDirectory) {
       lookup.status = Lookup::Status::kUnreadable;
@@ -159,14 +159,17 @@ clsCache::Lookup clsCache::Read(const std::string& name) {
     lookup.error = status.message;
     return lookup;
   }
-  return Stored(std::move(text), std::move(lookup.disk_path), info);
+  return Found(std::move(text), std::move(lookup.disk_path), info, keep);
 }
 
-clsCache::Lookup clsCache::Stored(std::string text, std::string disk_path, const FileInfo& info) {
+clsCache::Lookup clsCache::Found(std::string text, std::string disk_path, const FileInfo& info,
+                                 Keep keep) {
   Lookup lookup;
   lookup.status = Lookup::Status::kFound;
   lookup.file = MakeCachedFile(std::move(text), std::move(disk_path), info.modified);
-  Store(lookup.file->disk_path, lookup.file, info.size);
+  if (keep == Keep::kYes) {
+    Store(lookup.file->disk_path, lookup.file, info.size);
+  }
   return lookup;
 }
 

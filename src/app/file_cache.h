@@ -82,7 +82,11 @@ class clsCache {
     std::string disk_path;                   // when not found: where it was looked for
     std::string error;                       // why the file could not be read
   };
-  Lookup Read(const std::string& name);
+  // With kOnce, a file not in the cache yet is read and handed out but not
+  // kept: a page's own template is needed once per run, unlike the
+  // includes that many pages share.
+  enum class Keep { kYes, kOnce };
+  Lookup Read(const std::string& name, Keep keep = Keep::kYes);
 
   std::size_t size() const { return entries_.size(); }
   // Bytes of the texts and paths held now; never above the budget except
@@ -113,8 +117,8 @@ class clsCache {
   void Erase(Entries::iterator entry);
   void Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file,
              std::uint64_t size);
-  // The lookup of a file just read, which is stored.
-  Lookup Stored(std::string text, std::string disk_path, const FileInfo& info);
+  // The lookup of a file just read, which is stored unless kOnce.
+  Lookup Found(std::string text, std::string disk_path, const FileInfo& info, Keep keep);
   static std::size_t Weight(const CachedFile& file);
 
   Env& env_;

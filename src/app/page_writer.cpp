@@ -5,7 +5,9 @@
 namespace pagorin {
 
 PageWriter::PageWriter(std::unique_ptr<OutputFile> file, std::string path)
-    : file_(std::move(file)), path_(std::move(path)) {}
+    : file_(std::move(file)), path_(std::move(path)) {
+  buffer_.reserve(kBlockSize);
+}
 
 PageWriter::~PageWriter() {
   Close();

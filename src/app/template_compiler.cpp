@@ -70,7 +70,7 @@ class PageCompiler {
   // The file at `path`, read through the cache; one that does not exist
   // reads as "-1".
   void ImportSource(const std::string& path) {
-    clsCache::Lookup lookup = engine_.FileCache.Read(path);
+    clsCache::Lookup lookup = engine_.FileCache.Read(path, clsCache::Keep::kOnce);
     if (lookup.status == clsCache::Lookup::Status::kMissing) {
       lookup.file = MakeCachedFile("-1", lookup.disk_path, TimePoint{});
     }

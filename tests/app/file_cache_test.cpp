@@ -97,6 +97,18 @@ TEST_F(FileCacheTest, PastTheBudgetTheFilesUsedLongestAgoLeave) {
   small.EndRun();
 }
 
+TEST_F(FileCacheTest, FileReadOnceIsNotKeptUnlessItWasAlready) {
+  t.WriteFile(t.Path("page.template"), "p");
+  t.WriteFile(t.Path("a.inc"), "a");
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ("p", cache.Read(t.Path("page.template"), clsCache::Keep::kOnce).file->text);
+  }
+  EXPECT_EQ(0u, cache.size());
+  EXPECT_EQ("a", cache.ReadFileOrCache(t.Path("a.inc")));
+  EXPECT_EQ("a", cache.Read(t.Path("a.inc"), clsCache::Keep::kOnce).file->text);
+  EXPECT_EQ(3, Reads());
+}
+
 TEST_F(FileCacheTest, FileLargerThanTheBudgetIsServedButNotKept) {
   clsCache small(t.env, 100);
   t.WriteFile(t.Path("big.inc"), std::string(500, 'x'));
