@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <utility>
 
 #include "shared/log.h"
 #include "shared/paths.h"
@@ -60,20 +61,19 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-// Names ignoring ASCII letter case, as Windows listed them; names equal but
-// for case in byte order, so a listing never depends on the disk's order.
-bool NameOrder(const std::string& a, const std::string& b) {
-  auto folded_less = [](char x, char y) {
-    return static_cast<unsigned char>(ToLowerAscii(x)) <
-           static_cast<unsigned char>(ToLowerAscii(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded_less)) {
-    return true;
+// Sorts names ignoring ASCII letter case, as Windows listed them; names
+// equal but for case in byte order, so a listing never depends on the
+// disk's order. Each name is folded once, not at every comparison.
+void SortByName(std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> keyed;  // folded, as it is
+  keyed.reserve(names.size());
+  for (std::string& name : names) {
+    keyed.emplace_back(LCase(name), std::move(name));
   }
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded_less)) {
-    return false;
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    names[i] = std::move(keyed[i].second);
   }
-  return a < b;
 }
 
 // Closes a file that was written to; the first failure of the two counts.
@@ -418,7 +418,7 @@ void FileSubs::FillFiles(const std::string& folder, const std::string& extension
     }
     taken.push_back(entry.name);
   }
-  std::sort(taken.begin(), taken.end(), NameOrder);
+  SortByName(taken);
   names->insert(names->end(), taken.begin(), taken.end());
   env_.ui.ProcessEvents();
 }
