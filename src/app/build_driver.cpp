@@ -1,11 +1,14 @@
 #include "app/build_driver.h"
 
 #include <exception>
+#include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/compile_error.h"
 #include "app/engine.h"
+#include "app/page_writer_thread.h"
 #include "app/project.h"
 #include "app/project_paths.h"
 #include "app/template_compiler.h"
@@ -31,11 +34,40 @@ std::vector<std::string> TemplatesToBuild(const Engine& engine, bool selected_on
   return tags;
 }
 
+// Pages go to disk on a thread of their own while the next one is compiled,
+// when the disk takes calls from two threads and a thread can be started.
+// The thread has written or given up every page when this ends.
+class PagesOnTheirOwnThread {
+ public:
+  explicit PagesOnTheirOwnThread(Engine& engine) : engine_(engine) {
+    if (!engine.env.fs.ThreadSafe()) {
+      return;
+    }
+    try {
+      thread_ = std::make_unique<PageWriterThread>(engine.env.fs);
+      engine.page_writer_thread = thread_.get();
+    } catch (const std::system_error&) {
+      // The pages are written as they are made.
+    }
+  }
+  ~PagesOnTheirOwnThread() {
+    engine_.page_writer_thread = nullptr;
+    thread_.reset();
+  }
+  PagesOnTheirOwnThread(const PagesOnTheirOwnThread&) = delete;
+  PagesOnTheirOwnThread& operator=(const PagesOnTheirOwnThread&) = delete;
+
+ private:
+  Engine& engine_;
+  std::unique_ptr<PageWriterThread> thread_;
+};
+
 // Builds the templates of `tags` (an empty tag is skipped), reporting the
 // position in the whole list after each page.
 void BuildTemplates(Engine& engine, const std::vector<std::string>& tags) {
   const std::string folder = TemplatesDir(engine);
   const double total = static_cast<double>(tags.size());
+  const PagesOnTheirOwnThread pages(engine);
   for (size_t i = 0; i < tags.size(); ++i) {
     if (tags[i].empty()) {
       continue;
@@ -43,6 +75,7 @@ void BuildTemplates(Engine& engine, const std::vector<std::string>& tags) {
     ParseTemplateFile(engine, folder + tags[i]);
     engine.env.progress.showprogresspercent(StatusStrip::kMain, static_cast<double>(i + 1), total);
   }
+  FinishPages(engine);
 }
 
 // One build run of the file cache, ended however the build ends.

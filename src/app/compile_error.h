@@ -19,17 +19,25 @@ inline constexpr int kErrTooDeep = 23003;       // "Includes nested too deeply"
 
 class CompileError : public std::runtime_error {
  public:
-  CompileError(int number, const std::string& description)
-      : std::runtime_error(description), number_(number), description_(description) {}
+  // `earlier_page`: the error belongs to a page finished before the one
+  // being compiled (one its writer thread could not write), so the include
+  // levels being processed add no records of their own.
+  CompileError(int number, const std::string& description, bool earlier_page = false)
+      : std::runtime_error(description),
+        number_(number),
+        description_(description),
+        earlier_page_(earlier_page) {}
 
   int number() const { return number_; }
   const std::string& description() const { return description_; }
+  bool earlier_page() const { return earlier_page_; }
   // "description(number)", the form of every log record.
   std::string LogText() const { return description_ + "(" + std::to_string(number_) + ")"; }
 
  private:
   int number_;
   std::string description_;
+  bool earlier_page_;
 };
 
 }  // namespace pagorin

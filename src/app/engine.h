@@ -16,6 +16,8 @@
 
 namespace pagorin {
 
+class PageWriterThread;
+
 // Which of the main window's controls are enabled. FillList and the button
 // timer (Timer1) decide; the window copies these onto its widgets.
 struct MainControls {
@@ -78,6 +80,9 @@ struct Engine {
   std::string CurrentPageFile;     // full path of the page being built
   std::string CurrentPageTitle;    // never cleared: a page without a title keeps the last one
   CurrentDateTexts current_dates;  // $LONGDATE and the like, made once per second
+  // Set by the build driver while it compiles pages on a disk that takes
+  // calls from two threads; the pages then go to disk on that thread.
+  PageWriterThread* page_writer_thread = nullptr;
 
   // The button timer runs while the window is idle; the update-check timer
   // is stopped by every build and not restarted.

@@ -5,7 +5,11 @@
 namespace pagorin {
 
 PageWriter::PageWriter(std::unique_ptr<OutputFile> file, std::string path)
-    : file_(std::move(file)), path_(std::move(path)) {
+    : file_(std::move(file)), path_(std::move(path)), collecting_(false) {
+  buffer_.reserve(kBlockSize);
+}
+
+PageWriter::PageWriter(std::string path) : path_(std::move(path)), collecting_(true) {
   buffer_.reserve(kBlockSize);
 }
 
@@ -14,15 +18,15 @@ PageWriter::~PageWriter() {
 }
 
 FsStatus PageWriter::Write(std::string_view text) {
-  if (file_ == nullptr) {
+  if (closed_) {
     return AlreadyClosed();
   }
-  if (text.size() >= kBlockSize) {
+  if (!collecting() && text.size() >= kBlockSize) {
     FsStatus flushed = Flush();
     return flushed.ok() ? file_->Append(text) : flushed;
   }
   buffer_.append(text);
-  return buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
+  return !collecting() && buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
 }
 
 FsStatus PageWriter::AlreadyClosed() const {
@@ -39,13 +43,22 @@ FsStatus PageWriter::Flush() {
 }
 
 FsStatus PageWriter::Close() {
-  if (file_ == nullptr) {
+  if (closed_) {
+    return FsStatus::Ok();
+  }
+  closed_ = true;
+  if (collecting()) {
     return FsStatus::Ok();
   }
   FsStatus status = Flush();
-  FsStatus closed = file_->Close();
+  FsStatus file_closed = file_->Close();
   file_.reset();
-  return status.ok() ? closed : status;
+  return status.ok() ? file_closed : status;
+}
+
+std::string PageWriter::TakeText() {
+  closed_ = true;
+  return collecting() ? std::move(buffer_) : std::string();
 }
 
 }  // namespace pagorin

@@ -10,13 +10,17 @@
 
 namespace pagorin {
 
-// Collects the pieces of a page and hands them to the file in large blocks,
-// so a page made of many small pieces costs few writes. Close() (also run by
-// the destructor) writes what is still held; after Close() nothing more is
-// written. Failures are reported by the call that met them, once.
+// Takes the pieces of a page as they are made. Writing into a file, it hands
+// them over in large blocks, so a page made of many small pieces costs few
+// writes; Close() (also run by the destructor) writes what is still held.
+// Collecting, it keeps the whole page for TakeText() and writes nothing.
+// After Close() nothing more is taken. Failures are reported by the call
+// that met them, once.
 class PageWriter {
  public:
   PageWriter(std::unique_ptr<OutputFile> file, std::string path);
+  // Collects the page named `path`.
+  explicit PageWriter(std::string path);
   ~PageWriter();
   PageWriter(const PageWriter&) = delete;
   PageWriter& operator=(const PageWriter&) = delete;
@@ -26,14 +30,18 @@ class PageWriter {
   // the way, which then needs no string of its own.
   template <typename Fill>
   FsStatus WriteWith(Fill&& fill) {
-    if (file_ == nullptr) {
+    if (closed_) {
       return AlreadyClosed();
     }
     fill(&buffer_);
-    return buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
+    return !collecting() && buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
   }
   FsStatus Close();
-  bool closed() const { return file_ == nullptr; }
+  bool closed() const { return closed_; }
+  bool collecting() const { return collecting_; }
+  // The page collected so far, which closes it. Empty for a writer into a
+  // file.
+  std::string TakeText();
   const std::string& path() const { return path_; }
 
  private:
@@ -45,6 +53,8 @@ class PageWriter {
   std::unique_ptr<OutputFile> file_;
   std::string path_;
   std::string buffer_;
+  const bool collecting_;
+  bool closed_ = false;
 };
 
 }  // namespace pagorin

@@ -2,13 +2,16 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "app/compile_error.h"
 #include "app/current_date_texts.h"
 #include "app/engine.h"
+#include "app/page_file.h"
 #include "app/page_writer.h"
+#include "app/page_writer_thread.h"
 #include "app/project_paths.h"
 #include "app/template_markup.h"
 #include "app/variable_substitution.h"
@@ -32,11 +35,57 @@ constexpr size_t kMaxNesting = 100;
 
 // Tells the person why the build stops, in the order every build failure
 // uses: the log line, the page closed with what it holds, the message box,
-// the status strip, the normal pointer; then the error that ends the run.
+// the status strip, the normal pointer; then the error that ends the run. A
+// page collected for the writer thread goes to disk before all that, after
+// the pages before it.
 [[noreturn]] void StopBuild(Engine& engine, PageWriter* out, const std::string& log_line,
                             const std::string& message, const std::string& status, int number,
-                            const std::string& description) {
+                            const std::string& description, bool earlier_page = false);
+
+[[noreturn]] void StopOnWriteFailure(Engine& engine, PageWriter* out, const FsStatus& status,
+                                     bool earlier_page = false) {
+  const std::string page = fileonly(engine.CurrentPageFile);
+  const bool full = status.code == FsError::kDiskFull;
+  StopBuild(engine, out, engine.CurrentPageFile + " cannot be written: " + status.message,
+            "The page " + page + " cannot be written. Please fix and re-run.",
+            page + " cannot be written", full ? kErrDiskFull : kErrFileAccess,
+            full ? "Disk full" : "Path/File access error", earlier_page);
+}
+
+// A page the writer thread could not write ends the build as it would have
+// ended had that page been written at once.
+[[noreturn]] void StopOnFailedPage(Engine& engine, const PageWriterThread::Failure& failure) {
+  engine.CurrentPageFile = failure.page;
+  if (failure.stays_read_only) {
+    engine.env.log.LogEvent(ReadOnlyPageLine(failure.page));
+  }
+  StopOnWriteFailure(engine, nullptr, failure.status, /*earlier_page=*/true);
+}
+
+// The collected page cut short: the pages before it are written first, and
+// a failure among them is the one reported; then it is written as far as it
+// got. A page that cannot even be opened is reported in place of the error
+// that cut it short, which could not have come about had it been written at
+// once.
+void WriteCutPage(Engine& engine, PageWriter& out) {
+  PageWriterThread& thread = *engine.page_writer_thread;
+  if (std::optional<PageWriterThread::Failure> earlier = thread.Finish()) {
+    StopOnFailedPage(engine, *earlier);
+  }
+  thread.Queue(out.path(), out.TakeText());
+  if (std::optional<PageWriterThread::Failure> own = thread.Finish(); own && own->opening) {
+    StopOnFailedPage(engine, *own);
+  }
+}
+
+[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, const std::string& log_line,
+                            const std::string& message, const std::string& status, int number,
+                            const std::string& description, bool earlier_page) {
   Env& env = engine.env;
+  if (out != nullptr && out->collecting() && !out->closed() &&
+      engine.page_writer_thread != nullptr) {
+    WriteCutPage(engine, *out);
+  }
   env.log.LogEvent(log_line);
   if (out != nullptr) {
     out->Close();
@@ -44,16 +93,7 @@ constexpr size_t kMaxNesting = 100;
   env.ui.ShowMessage(message, Buttons::kOk);
   env.progress.PrintCentered(StatusStrip::kMain, status);
   ShowNormal(env.ui);
-  throw CompileError(number, description);
-}
-
-[[noreturn]] void StopOnWriteFailure(Engine& engine, PageWriter* out, const FsStatus& status) {
-  const std::string page = fileonly(engine.CurrentPageFile);
-  const bool full = status.code == FsError::kDiskFull;
-  StopBuild(engine, out, engine.CurrentPageFile + " cannot be written: " + status.message,
-            "The page " + page + " cannot be written. Please fix and re-run.",
-            page + " cannot be written", full ? kErrDiskFull : kErrFileAccess,
-            full ? "Disk full" : "Path/File access error");
+  throw CompileError(number, description, earlier_page);
 }
 
 // One page being built: the output, and the files being processed from the
@@ -97,7 +137,7 @@ class PageCompiler {
       }
       Process(path, *lookup.file);
     } catch (const CompileError& error) {
-      env_.log.LogError(error.LogText(), "Importfile", kModule);
+      LogLevel(error);
       open_files_.pop_back();
       throw;
     } catch (const std::bad_alloc&) {
@@ -108,11 +148,18 @@ class PageCompiler {
                   name + " is too large to build: the computer ran out of memory.",
                   name + " is too large", kErrOutOfMemory, "Out of memory");
       } catch (const CompileError& error) {
-        env_.log.LogError(error.LogText(), "Importfile", kModule);
+        LogLevel(error);
         throw;
       }
     }
     open_files_.pop_back();
+  }
+
+  // One record per include level the error passes through.
+  void LogLevel(const CompileError& error) {
+    if (!error.earlier_page()) {
+      env_.log.LogError(error.LogText(), "Importfile", kModule);
+    }
   }
 
   void Process(const std::string& path, const CachedFile& file) {
@@ -285,25 +332,13 @@ class PageCompiler {
   std::vector<OpenFile> open_files_;
 };
 
-// The page is replaced under exactly its own name: a page is never looked
-// for under another letter case, which would cost a listing of the site
-// folder for every new page. A read-only page that refuses to be opened is
-// made writable first.
 FsStatus OpenPage(Env& env, const std::string& page, std::unique_ptr<OutputFile>* file) {
-  const FsStatus opened = env.fs.OpenOutput(page, FileSystem::OpenMode::kTruncate, file);
-  if (opened.code != FsError::kAccessDenied) {
-    return opened;
+  bool stays_read_only = false;
+  const FsStatus opened = OpenPageFile(env.fs, page, file, &stays_read_only);
+  if (stays_read_only) {
+    env.log.LogEvent(ReadOnlyPageLine(page));
   }
-  const FileInfo info = env.fs.Stat(page);
-  if (!info.exists || !info.read_only || info.is_directory) {
-    return opened;
-  }
-  const FsStatus writable = env.fs.SetReadOnly(page, false);
-  if (!writable.ok()) {
-    env.log.LogEvent(page + " is read only, can't change it to read write, can't update it");
-    return writable;
-  }
-  return env.fs.OpenOutput(page, FileSystem::OpenMode::kTruncate, file);
+  return opened;
 }
 
 }  // namespace
@@ -316,6 +351,15 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
   Env& env = engine.env;
   try {
     engine.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
+    if (PageWriterThread* thread = engine.page_writer_thread) {
+      if (std::optional<PageWriterThread::Failure> failed = thread->failure()) {
+        StopOnFailedPage(engine, *failed);
+      }
+      PageWriter out(engine.CurrentPageFile);
+      Importfile(engine, out, template_path);
+      thread->Queue(engine.CurrentPageFile, out.TakeText());
+      return;
+    }
     std::unique_ptr<OutputFile> file;
     const FsStatus opened = OpenPage(env, engine.CurrentPageFile, &file);
     if (!opened.ok()) {
@@ -334,6 +378,20 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
     const CompileError error(kErrOutOfMemory, "Out of memory");
     env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
     throw error;
+  }
+}
+
+void FinishPages(Engine& engine) {
+  if (engine.page_writer_thread == nullptr) {
+    return;
+  }
+  if (std::optional<PageWriterThread::Failure> failed = engine.page_writer_thread->Finish()) {
+    try {
+      StopOnFailedPage(engine, *failed);
+    } catch (const CompileError& error) {
+      engine.env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
+      throw;
+    }
   }
 }
 

@@ -13,7 +13,17 @@ class PageWriter;
 // created again and filled by Importfile. On failure a CompileError is thrown
 // after the person was told, one LogError record ("ParseTemplateFile" of
 // "frmMain") was added and the page was closed with what was written so far.
+//
+// While the build driver has a page writer thread running
+// (Engine::page_writer_thread), the page is collected and handed to it; a
+// page it failed to write ends the build here, as if that page had failed
+// now.
 void ParseTemplateFile(Engine& engine, const std::string& template_path);
+
+// Waits for the pages the writer thread still holds. A page that could not
+// be written ends the build as ParseTemplateFile would have ended it (told,
+// logged, CompileError thrown). Does nothing without a writer thread.
+void FinishPages(Engine& engine);
 
 // Processes one file into `out`: its title noted, dollar variables replaced,
 // "[var" definitions collected and removed, then the text written piece by

@@ -77,6 +77,10 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
+  // True when calls may come from two threads at once; a build then writes
+  // its pages on a thread of their own.
+  virtual bool ThreadSafe() const { return false; }
+
   virtual FileInfo Stat(const std::string& path) = 0;
   // Reads the whole file into *contents (replaced). On failure *contents is
   // left empty.

@@ -6,9 +6,10 @@
 namespace pagorin {
 
 // POSIX implementation of FileSystem. Stateless; one instance may serve the
-// whole program.
+// whole program, from any thread.
 class RealFileSystem final : public FileSystem {
  public:
+  bool ThreadSafe() const override { return true; }
   FileInfo Stat(const std::string& path) override;
   FsStatus ReadFile(const std::string& path, std::string* contents) override;
   FsStatus ReadFileWithInfo(const std::string& path, std::string* contents,

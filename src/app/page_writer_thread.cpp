@@ -1,0 +1,94 @@
+#include "app/page_writer_thread.h"
+
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "app/page_file.h"
+
+namespace pagorin {
+
+PageWriterThread::PageWriterThread(FileSystem& fs, std::size_t max_waiting)
+    : fs_(fs), max_waiting_(max_waiting), thread_([this] { Run(); }) {}
+
+PageWriterThread::~PageWriterThread() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ending_ = true;
+  }
+  work_.notify_all();
+  thread_.join();
+}
+
+void PageWriterThread::Queue(std::string page, std::string text) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  done_.wait(lock, [this] { return failure_ || waiting_.size() < max_waiting_; });
+  if (failure_) {
+    return;
+  }
+  waiting_.push_back(Job{std::move(page), std::move(text)});
+  work_.notify_one();
+}
+
+std::optional<PageWriterThread::Failure> PageWriterThread::failure() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return failure_;
+}
+
+std::optional<PageWriterThread::Failure> PageWriterThread::Finish() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  done_.wait(lock, [this] { return waiting_.empty() && !writing_; });
+  return failure_;
+}
+
+void PageWriterThread::Run() {
+  for (;;) {
+    Job job;
+    bool given_up = false;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      work_.wait(lock, [this] { return ending_ || !waiting_.empty(); });
+      if (waiting_.empty()) {
+        return;
+      }
+      job = std::move(waiting_.front());
+      waiting_.pop_front();
+      writing_ = true;
+      given_up = failure_.has_value();
+    }
+    done_.notify_all();
+    std::optional<Failure> failed;
+    if (!given_up) {
+      try {
+        failed = Write(job);
+      } catch (const std::exception& error) {  // out of memory, in practice
+        failed = Failure{job.page, FsStatus{FsError::kOther, error.what()}, false, false};
+      }
+    }
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      writing_ = false;
+      if (failed && !failure_) {
+        failure_ = std::move(failed);
+      }
+    }
+    done_.notify_all();
+  }
+}
+
+std::optional<PageWriterThread::Failure> PageWriterThread::Write(const Job& job) {
+  std::unique_ptr<OutputFile> file;
+  bool stays_read_only = false;
+  const FsStatus opened = OpenPageFile(fs_, job.page, &file, &stays_read_only);
+  if (!opened.ok()) {
+    return Failure{job.page, opened, true, stays_read_only};
+  }
+  const FsStatus written = file->Append(job.text);
+  const FsStatus closed = file->Close();
+  if (!written.ok() || !closed.ok()) {
+    return Failure{job.page, written.ok() ? closed : written, false, false};
+  }
+  return std::nullopt;
+}
+
+}  // namespace pagorin

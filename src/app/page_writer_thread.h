@@ -1,0 +1,70 @@
+// Finished pages written on a thread of their own, so that the next page is
+// compiled while the last one goes to disk.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "shared/file_system.h"
+
+namespace pagorin {
+
+// Writes the pages handed over, in the order they come, each replacing the
+// file of its name (as OpenPageFile opens it). Only for a FileSystem that
+// takes calls from two threads at once (FileSystem::ThreadSafe).
+//
+// Nothing here logs or shows anything: the first page that cannot be written
+// is kept for the caller, who reports it, and no page handed over after it
+// is written.
+class PageWriterThread {
+ public:
+  struct Failure {
+    std::string page;
+    FsStatus status;
+    bool opening = false;          // the page could not even be opened
+    bool stays_read_only = false;  // it is read-only and could not be made writable
+  };
+
+  // At most `max_waiting` pages wait at once; Queue waits for room beyond.
+  // Throws std::system_error when no thread can be started.
+  explicit PageWriterThread(FileSystem& fs, std::size_t max_waiting = 8);
+  // Writes the pages still waiting (none after a failure), then ends the
+  // thread.
+  ~PageWriterThread();
+  PageWriterThread(const PageWriterThread&) = delete;
+  PageWriterThread& operator=(const PageWriterThread&) = delete;
+
+  void Queue(std::string page, std::string text);
+  // The first failure so far, without waiting for the pages still waiting.
+  std::optional<Failure> failure();
+  // Waits until every page handed over is written or given up; the first
+  // failure.
+  std::optional<Failure> Finish();
+
+ private:
+  struct Job {
+    std::string page;
+    std::string text;
+  };
+
+  void Run();
+  std::optional<Failure> Write(const Job& job);
+
+  FileSystem& fs_;
+  const std::size_t max_waiting_;
+  std::mutex mutex_;
+  std::condition_variable work_;  // a page waits, or the thread is to end
+  std::condition_variable done_;  // a page was taken or finished
+  std::deque<Job> waiting_;
+  bool writing_ = false;  // the thread holds a page
+  bool ending_ = false;
+  std::optional<Failure> failure_;
+  std::thread thread_;  // last, so that it starts when everything else is there
+};
+
+}  // namespace pagorin
