@@ -1,7 +1,5 @@
 #include "news/news_item.h"
 
-#include <cstdio>
-
 #include "shared/html.h"
 #include "shared/text.h"
 
@@ -12,36 +10,41 @@ std::string clsNewsItem::Summary(int NumWords) const {
   replacewith(text, "<br>", " ");
   striphtml(text);
 
+  // Each word with one blank after it; a run of blanks counts as one.
   std::string result;
-  std::string word;
   int count = 0;
-  char previous = 0;
-  for (const char c : text) {
-    if (count >= NumWords) {
+  std::size_t at = 0;
+  while (count < NumWords) {
+    const std::size_t blank = text.find(' ', at);
+    if (blank == std::string::npos) {
+      result.append(text, at);
       break;
     }
-    if (c != ' ') {
-      word += c;
-    } else if (previous != ' ') {  // a run of blanks counts as one
-      result += word;
-      result += ' ';
-      word.clear();
+    if (blank > at || at == 0 || text[at - 1] != ' ') {
+      result.append(text, at, blank - at).append(1, ' ');
       ++count;
     }
-    previous = c;
-  }
-  if (count < NumWords) {
-    result += word;
+    at = blank + 1;
   }
   return Trim(result);
 }
 
 std::string FourDigits(std::int64_t number) {
-  const unsigned long long magnitude = number < 0 ? 0ULL - static_cast<unsigned long long>(number)
-                                                  : static_cast<unsigned long long>(number);
-  char buffer[24];
-  std::snprintf(buffer, sizeof buffer, number < 0 ? "-%04llu" : "%04llu", magnitude);
-  return buffer;
+  unsigned long long magnitude = number < 0 ? 0ULL - static_cast<unsigned long long>(number)
+                                            : static_cast<unsigned long long>(number);
+  char digits[24];
+  char* first = digits + sizeof digits;
+  do {
+    *--first = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (digits + sizeof digits - first < 4) {
+    *--first = '0';
+  }
+  if (number < 0) {
+    *--first = '-';
+  }
+  return std::string(first, digits + sizeof digits);
 }
 
 }  // namespace pagorin

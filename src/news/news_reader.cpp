@@ -20,11 +20,12 @@ void LogFailure(Env& env, const std::string& description, int number) {
   env.log.LogError(description + "(" + std::to_string(number) + ")", kProcedure, kModule);
 }
 
-// The names of the item page templates, in ascending byte order.
+// The names of the item page templates, in ascending byte order; the
+// listing is sorted only once it holds them alone.
 std::vector<std::string> ItemTemplateNames(Env& env, const std::string& templates_dir,
                                            const std::string& prefix, bool* any_template) {
   std::vector<std::string> names;
-  FileSubs(env).FillFiles(templates_dir, "template", &names);
+  FileSubs(env).ListFiles(templates_dir, "template", &names);
   *any_template = !names.empty();
   const std::string source_template = prefix + "0000.template";
   std::erase_if(names, [&](const std::string& name) {
@@ -129,7 +130,12 @@ bool ReadItem(Env& env, const cSHAREDSettings& project, const std::string& site_
 std::string ReadNewsFile(Env& env, const std::string& path, const char* procedure,
                          const char* module) {
   std::string text;
-  const FsStatus status = env.fs.ReadFile(FileSubs(env).Resolve(path), &text);
+  // The name as it stands first; only a name not found so is looked for in
+  // another letter case.
+  FsStatus status = env.fs.ReadFile(ToForwardSlashes(path), &text);
+  if (status.code == FsError::kNotFound) {
+    status = env.fs.ReadFile(FileSubs(env).Resolve(path), &text);
+  }
   if (!status.ok() && status.code != FsError::kNotFound && status.code != FsError::kIsDirectory) {
     env.log.LogError(ErrorDescription(status), procedure, module);
   }
@@ -154,9 +160,20 @@ std::optional<std::vector<clsNewsItem>> ReadNewsItems(Env& env,
       items.push_back(std::move(item));
     }
   }
-  std::stable_sort(items.begin(), items.end(),
-                   [](const clsNewsItem& a, const clsNewsItem& b) { return a.dDate < b.dDate; });
-  return items;
+  // The items stay where they are while their places are sorted.
+  std::vector<std::size_t> order(items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
+  }
+  std::stable_sort(order.begin(), order.end(), [&items](std::size_t a, std::size_t b) {
+    return items[a].dDate < items[b].dDate;
+  });
+  std::vector<clsNewsItem> sorted;
+  sorted.reserve(items.size());
+  for (const std::size_t i : order) {
+    sorted.push_back(std::move(items[i]));
+  }
+  return sorted;
 }
 
 }  // namespace pagorin

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "shared/log.h"
@@ -392,15 +393,23 @@ void FileSubs::RunFile(const std::string& path) const {
 
 void FileSubs::FillFiles(const std::string& folder, const std::string& extensions,
                          std::vector<std::string>* names) const {
+  std::vector<std::string> taken;
+  ListFiles(folder, extensions, &taken);
+  SortByName(taken);
+  names->insert(names->end(), std::make_move_iterator(taken.begin()),
+                std::make_move_iterator(taken.end()));
+}
+
+void FileSubs::ListFiles(const std::string& folder, const std::string& extensions,
+                         std::vector<std::string>* names) const {
   std::optional<Found> found = Find(WithoutTrailingSeparator(ToForwardSlashes(folder)));
   std::vector<DirEntry> entries;
   if (!found || !found->info.is_directory || !env_.fs.ListDirectory(found->path, &entries).ok()) {
     env_.ui.ProcessEvents();
     return;
   }
-  std::vector<std::string> taken;
   int seen = 0;
-  for (const DirEntry& entry : entries) {
+  for (DirEntry& entry : entries) {
     if (++seen % kEntriesBetweenEvents == 0) {
       env_.ui.ProcessEvents();
     }
@@ -416,10 +425,8 @@ void FileSubs::FillFiles(const std::string& folder, const std::string& extension
         continue;
       }
     }
-    taken.push_back(entry.name);
+    names->push_back(std::move(entry.name));
   }
-  SortByName(taken);
-  names->insert(names->end(), taken.begin(), taken.end());
   env_.ui.ProcessEvents();
 }
 

@@ -66,6 +66,9 @@ class FileSubs {
   // sorted by name ignoring letter case.
   void FillFiles(const std::string& folder, const std::string& extensions,
                  std::vector<std::string>* names) const;
+  // The same in the folder's own order, for callers that sort afterwards.
+  void ListFiles(const std::string& folder, const std::string& extensions,
+                 std::vector<std::string>* names) const;
 
  private:
   struct Found {

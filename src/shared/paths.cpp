@@ -4,18 +4,21 @@ namespace pagorin {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
 
-size_t LastSeparator(std::string_view path) { return path.find_last_of("/\\"); }
+size_t LastSeparator(std::string_view path) {
+  return path.find_last_of("/\\");
+}
 
 }  // namespace
 
 std::string ToForwardSlashes(std::string_view path) {
   std::string result(path);
-  for (char& c : result) {
-    if (c == '\\') {
-      c = '/';
-    }
+  for (std::size_t at = result.find('\\'); at != std::string::npos;
+       at = result.find('\\', at + 1)) {
+    result[at] = '/';
   }
   return result;
 }

@@ -18,9 +18,33 @@ bool TailEqualsNoCase(const char* a, const char* b, std::size_t count) {
   return true;
 }
 
+// string_view::find, but skipping to each candidate first byte with memchr
+// where the library compares byte by byte.
+std::size_t FindExact(std::string_view text, std::string_view part, std::size_t from) {
+  if (from > text.size() || part.size() > text.size() - from) {
+    return std::string_view::npos;
+  }
+  if (part.empty()) {
+    return from;
+  }
+  const char* const data = text.data();
+  const std::size_t last = text.size() - part.size();  // last possible start
+  for (std::size_t i = from; i <= last; ++i) {
+    const void* hit = std::memchr(data + i, part[0], last - i + 1);
+    if (hit == nullptr) {
+      break;
+    }
+    i = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+    if (std::memcmp(data + i + 1, part.data() + 1, part.size() - 1) == 0) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
 std::size_t FindCase(std::string_view text, std::string_view part, std::size_t from,
                      bool case_sensitive) {
-  return case_sensitive ? text.find(part, from) : FindNoCase(text, part, from);
+  return case_sensitive ? FindExact(text, part, from) : FindNoCase(text, part, from);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "news/news_dates.h"
 #include "support/test_env.h"
 
@@ -32,6 +35,14 @@ TEST(Summary, FirstWordsOfTheStoryAsPlainText) {
     item.strStory = c.story;
     EXPECT_EQ(c.summary, item.Summary(c.words));
   }
+}
+
+TEST(FourDigits, AtLeastFourDigitsWithTheSignBeforeThem) {
+  EXPECT_EQ("0000", FourDigits(0));
+  EXPECT_EQ("0007", FourDigits(7));
+  EXPECT_EQ("12345", FourDigits(12345));
+  EXPECT_EQ("-0005", FourDigits(-5));
+  EXPECT_EQ("-9223372036854775808", FourDigits(std::numeric_limits<std::int64_t>::min()));
 }
 
 class NewsDates : public ::testing::Test {

@@ -12,15 +12,19 @@ namespace {
 
 using testing::TestEnv;
 
-TEST(RealFileSystem, ReadFileWithInfoGivesEveryByteAndTheFileDetails) {
+TEST(RealFileSystem, WholeFileReadsGiveEveryByteAndTheFileDetails) {
   TestEnv t;
   RealFileSystem fs;
   const std::string with_nul("a\0b\r\n", 5);
+  const std::string block(64 * 1024, 'b');  // exactly one read's worth
   const std::string large(300 * 1024 + 7, '\xff');
-  for (const std::string& bytes : {std::string(), std::string("x"), with_nul, large}) {
+  for (const std::string& bytes : {std::string(), std::string("x"), with_nul, block, large}) {
     SCOPED_TRACE(bytes.size());
     t.WriteFile(t.Path("f.inc"), bytes);
     std::string contents = "stale";
+    ASSERT_TRUE(fs.ReadFile(t.Path("f.inc"), &contents).ok());
+    EXPECT_EQ(bytes, contents);
+    contents = "stale";
     FileInfo info;
     ASSERT_TRUE(fs.ReadFileWithInfo(t.Path("f.inc"), &contents, &info).ok());
     EXPECT_EQ(bytes, contents);
@@ -32,13 +36,16 @@ TEST(RealFileSystem, ReadFileWithInfoGivesEveryByteAndTheFileDetails) {
   }
 }
 
-TEST(RealFileSystem, ReadFileWithInfoOfAFolderOrNothingFails) {
+TEST(RealFileSystem, WholeFileReadsOfAFolderOrNothingFail) {
   TestEnv t;
   RealFileSystem fs;
   t.WriteFile(t.Path("folder/x"), "x");
   std::string contents = "stale";
   FileInfo info;
   EXPECT_EQ(FsError::kIsDirectory, fs.ReadFileWithInfo(t.Path("folder"), &contents, &info).code);
+  EXPECT_EQ("", contents);
+  contents = "stale";
+  EXPECT_EQ(FsError::kIsDirectory, fs.ReadFile(t.Path("folder"), &contents).code);
   EXPECT_EQ("", contents);
   EXPECT_FALSE(info.exists);
   const FsStatus missing = fs.ReadFileWithInfo(t.Path("gone"), &contents, &info);
