@@ -1,16 +1,23 @@
 #include "shared/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "shared/text.h"
 #include "support/test_env.h"
 
 namespace pagorin {
 namespace {
 
+using testing::FaultyFileSystem;
 using testing::TestEnv;
+using Op = FaultyFileSystem::Op;
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -128,6 +135,62 @@ TEST_F(SettingsTest, HundredThousandLinesLoadSortedAndSaveWhole) {
   EXPECT_EQ(sorted, Save());
 }
 
+// The load rules applied one line at a time: adjacent repeats of a name
+// skipped, blank names skipped, the last of non-adjacent repeats kept, true
+// and false words made booleans; the result as SettingsTest::Dump gives it.
+std::string LineByLine(const std::string& text) {
+  std::map<std::string, std::string> store;
+  std::string previous;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
+    const std::string line = text.substr(start, end - start);
+    start = end + 2;
+    const std::size_t comma = line.find(',');
+    if (comma == std::string::npos) {
+      previous.clear();
+      continue;
+    }
+    const std::string name = line.substr(0, comma), value = line.substr(comma + 1);
+    const bool skip = name == UCase(Trim(previous)) || Trim(name).empty();
+    previous = name;
+    if (!skip) {
+      const std::string word = UCase(Trim(value));
+      store[name] = word == "TRUE" ? "True" : word == "FALSE" ? "False" : value;
+    }
+  }
+  std::string dump;
+  for (const auto& [name, value] : store) {
+    dump += name + "=" + value + ";";
+  }
+  return dump;
+}
+
+// Names are unique in the store, so any correct sort gives the order of the
+// bidirectional bubble sort the program first used.
+TEST_F(SettingsTest, LoadFollowsTheRulesLineByLineOnRandomFiles) {
+  const std::vector<std::string> pieces = {"A", "a", "B", "b", " ", "_", "1", "\xE9", ""};
+  const std::vector<std::string> values = {"1", " true", "FALSE ", "x,y", "", "v"};
+  std::mt19937 random(20240307);
+  for (int round = 0; round < 20; ++round) {
+    std::string text, line;
+    for (int n = 0; n < 2000; ++n) {
+      if (random() % 4 != 0 || line.empty()) {  // otherwise the line repeats
+        std::string name;
+        for (unsigned length = random() % 3; length > 0; --length) {
+          name += pieces[random() % pieces.size()];
+        }
+        // Few names, so that most come back non-adjacent with another value.
+        const std::string value =
+            random() % 3 == 0 ? values[random() % values.size()] : "v" + std::to_string(n);
+        line = random() % 20 == 0 ? name : name + "," + value;
+      }
+      text += line + "\r\n";
+    }
+    Load(text);
+    ASSERT_EQ(LineByLine(text), Dump()) << text;
+  }
+}
+
 TEST_F(SettingsTest, LookupsUpperCaseTheNameAndFallBack) {
   store.StoreSetting("off", " false ");
   store.StoreSetting("n", 7);
@@ -172,6 +235,103 @@ TEST_F(SettingsTest, DamagedCounterCostsNothingAndChangesNothing) {
       " >> 1: Overflow(6) in DeleteFromSetByIndex of module cSHAREDSettings - 14:35:00\r\n"
       " >> 2: Overflow(6) in AddToSet of module cSHAREDSettings - 14:35:00\r\n",
       t.log.RingText());
+}
+
+constexpr const char* kOld = "OLD,1\r\n";
+constexpr const char* kNew = "NEW,2\r\n";
+constexpr const char* kReadOnly =
+    "Your settings file is read-only and I can't change it. Save cancelled.";
+
+// Saving when the disk says no: the previous file must survive whole, with
+// no temporary file left beside it, and the person hears exactly why.
+class SettingsSaveTest : public SettingsTest {
+ protected:
+  SettingsSaveTest() {
+    t.WriteFile(file, kOld);
+    store.StoreSetting("new", 2);
+  }
+  // The previous file is there untouched, and nothing else is.
+  void ExpectOldFileAlone() {
+    EXPECT_EQ(kOld, t.ReadFile(file));
+    EXPECT_EQ(std::vector<std::string>{"Pagorin.ini"}, t.List(t.Path("site")));
+  }
+};
+
+TEST_F(SettingsSaveTest, FailedWriteSyncOrRenameKeepsThePreviousFile) {
+  for (Op op : {Op::kOpen, Op::kWrite, Op::kSync, Op::kRename}) {
+    t.ui.error_reports.clear();
+    t.fs.FailNth(op, 1);
+    store.SaveSettings(file);
+    ExpectOldFileAlone();
+    EXPECT_EQ(std::vector<std::string>{"75 - Injected failure in SaveSettings"},
+              t.ui.error_reports);
+    EXPECT_TRUE(t.ui.messages.empty());
+  }
+  std::string logged;
+  for (char n : {'1', '2', '3', '4'}) {
+    logged += std::string(" >> ") + n +
+              ": Injected failure(75) in SaveSettings of module cSHAREDSettings - 14:35:00\r\n";
+  }
+  EXPECT_EQ(logged, t.log.RingText());
+}
+
+TEST_F(SettingsSaveTest, FullDiskOffersRetryAndCancel) {
+  const std::string root = t.root().substr(0, t.root().find('/', 1));
+  const std::string asked = "You've run out of disk space on drive " + root +
+                            ":\r\nPlease clear some space and then click Retry, else click "
+                            "Cancel to abort.";
+  t.fs.FailNth(Op::kWrite, 1, FsError::kDiskFull, /*persistent=*/true);
+  store.SaveSettings(file);  // no answer queued: Cancel
+  ExpectOldFileAlone();
+  t.fs.FailNth(Op::kWrite, 1, FsError::kDiskFull);
+  t.ui.QueueAnswer(Answer::kRetry);
+  store.SaveSettings(file);
+  EXPECT_EQ(kNew, t.ReadFile(file));
+  ASSERT_EQ(2u, t.ui.messages.size());
+  for (const auto& message : t.ui.messages) {
+    EXPECT_EQ(asked, message.text);
+    EXPECT_EQ(Buttons::kRetryCancel, message.buttons);
+  }
+}
+
+TEST_F(SettingsSaveTest, ReadOnlyFileIsMadeWritableOrLeftWhole) {
+  ASSERT_TRUE(t.fs.SetReadOnly(file, true).ok());
+  t.fs.FailNth(Op::kSetReadOnly, 1, FsError::kAccessDenied, /*persistent=*/true);
+  store.SaveSettings(file);
+  ExpectOldFileAlone();
+  EXPECT_EQ(std::vector<std::string>{kReadOnly}, t.ui.MessageTexts());
+  t.fs.Heal();
+  store.SaveSettings(file);
+  EXPECT_EQ(kNew, t.ReadFile(file));
+  EXPECT_EQ(1u, t.ui.messages.size());
+}
+
+TEST_F(SettingsSaveTest, FolderThatRefusesFilesIsTriedOnceMore) {
+  t.fs.FailNth(Op::kOpen, 1, FsError::kAccessDenied, /*persistent=*/true);
+  store.SaveSettings(file);
+  ExpectOldFileAlone();
+  EXPECT_EQ(2, t.fs.Count(Op::kOpen));
+  EXPECT_EQ(std::vector<std::string>{kReadOnly}, t.ui.MessageTexts());
+}
+
+TEST_F(SettingsSaveTest, ReadOnlyFolderOnDisk) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "root writes into read-only folders";
+  }
+  ASSERT_EQ(0, chmod(t.Path("site").c_str(), 0555));
+  store.SaveSettings(file);
+  ExpectOldFileAlone();
+  EXPECT_EQ(std::vector<std::string>{kReadOnly}, t.ui.MessageTexts());
+}
+
+TEST_F(SettingsSaveTest, MissingFolderGoesToTheErrorReport) {
+  const std::string folder = t.Path("gone/");
+  store.SaveSettings(folder + "Pagorin.ini");
+  EXPECT_EQ(
+      std::vector<std::string>{"53 - open " + folder + ".Pagorin.ini." + std::to_string(getpid()) +
+                               ".tmp: No such file or directory in SaveSettings"},
+      t.ui.error_reports);
+  EXPECT_FALSE(t.Exists(folder));
 }
 
 }  // namespace
