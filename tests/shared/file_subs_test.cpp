@@ -160,7 +160,7 @@ TEST_F(FileSubsTest, FileThatStaysReadOnlyIsLeftAloneWithTheLogLine) {
   EXPECT_EQ(Line(path + kReadOnly) + Line(path + kReadOnly) + Line(path + kReadOnly), LogFile());
 }
 
-TEST_F(FileSubsTest, CopyIntoFolderCarriesTheSourceDate) {
+TEST_F(FileSubsTest, CopyIntoFolderCarriesTheSourceDateAndNeedsASource) {
   const TimePoint date = FromLocal(LocalDateTime{2019, 6, 1, 8, 30, 0});
   t.WriteFile(t.Path("a/page.htm"), "page text");
   t.Touch(t.Path("a/page.htm"), date);
@@ -173,9 +173,6 @@ TEST_F(FileSubsTest, CopyIntoFolderCarriesTheSourceDate) {
   // A copy onto itself keeps the text.
   ASSERT_TRUE(files.copyfile(t.Path("a/page.htm"), t.Path("a/page.htm")));
   EXPECT_EQ("page text", t.ReadFile(t.Path("a/page.htm")));
-}
-
-TEST_F(FileSubsTest, CopyOfMissingSourceIsLogged) {
   EXPECT_FALSE(files.copyfile(t.Path("none.htm"), t.Path("x.htm")));
   EXPECT_FALSE(t.Exists(t.Path("x.htm")));
   EXPECT_EQ(Line(t.Path("none.htm") + " doesn't exist, can't copy it"), LogFile());

@@ -11,32 +11,26 @@ namespace {
 
 using testing::TestEnv;
 
-struct ProbeCase {
-  const char* probe;
-  const char* date_format;
-  const char* separator;
-  const char* full_date_format;
-};
-
-class ProbeRules : public ::testing::TestWithParam<ProbeCase> {};
-
-TEST_P(ProbeRules, GivePatternSeparatorAndFullFormat) {
-  const ProbeCase& c = GetParam();
+TEST(LocaleFacts, ProbeGivesPatternSeparatorAndFullFormat) {
+  const struct {
+    const char *probe, *date_format, *separator, *full_date_format;
+  } cases[] = {
+      {"12/25/2001", "MM/DD/YYYY", "/", "DD/MMM/YYYY"},
+      {"25.12.2001", "DD.MM.YYYY", ".", "DD.MMM.YYYY"},
+      {"2001-12-25", "YYYY-MM-DD", "-", "DD-MMM-YYYY"},
+      {"25/12/01", "DD/MM/YY", "/", "DD/MMM/YYYY"},
+      {"12/25/01", "MM/DD/YY", "/", "DD/MMM/YYYY"},
+      {"2001.25.12", "YYYY.DD.MM", ".", "DD.MMM.YYYY"},
+  };
   TestEnv t;
-  LocaleFacts facts(t.log, c.probe);
-  EXPECT_EQ(c.date_format, facts.DateFormat());
-  EXPECT_EQ(c.separator, facts.DateSeparator());
-  EXPECT_EQ(c.full_date_format, facts.FullDateFormat());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.probe);
+    LocaleFacts facts(t.log, c.probe);
+    EXPECT_EQ(c.date_format, facts.DateFormat());
+    EXPECT_EQ(c.separator, facts.DateSeparator());
+    EXPECT_EQ(c.full_date_format, facts.FullDateFormat());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Probes, ProbeRules,
-    ::testing::Values(ProbeCase{"12/25/2001", "MM/DD/YYYY", "/", "DD/MMM/YYYY"},
-                      ProbeCase{"25.12.2001", "DD.MM.YYYY", ".", "DD.MMM.YYYY"},
-                      ProbeCase{"2001-12-25", "YYYY-MM-DD", "-", "DD-MMM-YYYY"},
-                      ProbeCase{"25/12/01", "DD/MM/YY", "/", "DD/MMM/YYYY"},
-                      ProbeCase{"12/25/01", "MM/DD/YY", "/", "DD/MMM/YYYY"},
-                      ProbeCase{"2001.25.12", "YYYY.DD.MM", ".", "DD.MMM.YYYY"}));
 
 TEST(LocaleFacts, ReportsFiveLinesOnceWhenFirstAsked) {
   TestEnv t;

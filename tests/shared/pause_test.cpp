@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shared/web_link.h"
@@ -13,26 +14,27 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Writes down every sleep ("500") and every input check ("?") in order.
+// Writes down every sleep (" 500") and every input check ("?") in order.
 class TimelineClock final : public Clock {
  public:
   explicit TimelineClock(const testing::RecordingUi& ui) : ui_(ui) {}
   TimePoint Now() const override { return now_; }
   void Sleep(milliseconds duration) override {
-    timeline += Checks() + std::to_string(duration.count()) + " ";
+    timeline_ += Checks() + " " + std::to_string(duration.count());
     now_ += duration;
   }
-  std::string Checks() {
-    std::string checks(ui_.input_checks - checks_seen_, '?');
-    checks_seen_ = ui_.input_checks;
-    return checks.empty() ? checks : checks + " ";
-  }
-  std::string timeline;
+  // What happened since the last call.
+  std::string Timeline() { return std::exchange(timeline_, "") + Checks(); }
 
  private:
+  std::string Checks() {
+    return std::string(ui_.input_checks - std::exchange(checks_seen_, ui_.input_checks), '?');
+  }
+
   const testing::RecordingUi& ui_;
   int checks_seen_ = 0;
   TimePoint now_{};
+  std::string timeline_;
 };
 
 class PauseTest : public ::testing::Test {
@@ -40,28 +42,19 @@ class PauseTest : public ::testing::Test {
   testing::TestEnv test;
   TimelineClock clock{test.ui};
   Env env{test.fs, clock, test.ui, test.log, test.locale, test.progress, test.paths};
-
-  // What happened since the last call.
-  std::string Timeline() {
-    const std::string timeline = clock.timeline + clock.Checks();
-    clock.timeline.clear();
-    return timeline;
-  }
 };
 
 TEST_F(PauseTest, PausesOverASecondCheckForInputEveryHalfSecond) {
   PauseMs(env, 2500);
-  EXPECT_EQ("500 ? 500 ? 500 ? 500 ? 500 ", Timeline());
+  EXPECT_EQ(" 500? 500? 500? 500? 500", clock.Timeline());
   PauseSeconds(env, 2);
-  EXPECT_EQ("500 ? 500 ? 500 ? 500 ? ", Timeline());
+  EXPECT_EQ(" 500? 500? 500? 500?", clock.Timeline());
   // Up to a second is one sleep; nothing or less sleeps not at all.
   PauseMs(env, 1000);
   PauseMs(env, -5);
   PauseSeconds(env, 0.25);
-  EXPECT_EQ("1000 250 ", Timeline());
-}
-
-TEST_F(PauseTest, EventsRunOnlyWhenInputIsWaiting) {
+  EXPECT_EQ(" 1000 250", clock.Timeline());
+  // Events run only when input is waiting.
   DoEventsIfInput(env);
   EXPECT_EQ(0, test.ui.events_processed);
   test.ui.input_pending = true;
