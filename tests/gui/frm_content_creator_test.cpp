@@ -25,21 +25,6 @@ using testing::Text;
 using testing::Type;
 using testing::WhenModal;
 
-namespace {
-
-struct SampleProject {
-  SampleProject() {
-    t.engine.ProjectFile = project;
-    OpenProject(t.engine);
-  }
-  std::string Site(const std::string& relative) const { return t.base.Path("Sample/" + relative); }
-
-  GuiTestEnv t;
-  std::string project = t.CopySample();
-};
-
-}  // namespace
-
 class FrmContentCreatorTest : public QObject {
   Q_OBJECT
 
@@ -53,8 +38,9 @@ class FrmContentCreatorTest : public QObject {
 };
 
 void FrmContentCreatorTest::OpensOnTheProjectsNewsKeysAndTheDefaultLists() {
-  SampleProject s;
-  frmContentCreator dialog(s.t.engine);
+  GuiTestEnv t;
+  QVERIFY(t.OpenSample());
+  frmContentCreator dialog(t.engine);
   QCOMPARE(Text(&dialog, "txtNumber"), QString("5"));
   QCOMPARE(Text(&dialog, "txtSourceInclude"), QString("content_news0000.inc"));
   QCOMPARE(Text(&dialog, "txtDate"), QString("2:35pm, March 7 2024"));
@@ -62,27 +48,28 @@ void FrmContentCreatorTest::OpensOnTheProjectsNewsKeysAndTheDefaultLists() {
   QCOMPARE(lists->topLevelItemCount(), 13);
   QCOMPARE(lists->topLevelItem(12)->text(3), QString("Vorn"));
 
-  s.t.base.clock.Advance(std::chrono::minutes(32));
+  t.base.clock.Advance(std::chrono::minutes(32));
   Find<QPushButton>(&dialog, "cmdNow")->click();
   QCOMPARE(Text(&dialog, "txtDate"), QString("3:07pm, March 7 2024"));
 }
 
 void FrmContentCreatorTest::GenerateWritesTheItemAndClearsTheStory() {
-  SampleProject s;
-  frmContentCreator dialog(s.t.engine);
+  GuiTestEnv t;
+  QVERIFY(t.OpenSample());
+  frmContentCreator dialog(t.engine);
   auto* story = Find<QPlainTextEdit>(&dialog, "txtStory");
   Type(&dialog, "txtTitle", "Spring tides");
   story->setPlainText("Highest of the year.\nTake care.");
   Type(&dialog, "txtTags", "Ports, Tides");
   Find<QPushButton>(&dialog, "cmdGen")->click();
 
-  QCOMPARE(s.t.ui.MessageTexts(),
-           std::vector<std::string>{s.Site("Templates/news0006.template") + " generated"});
-  QVERIFY(Has(s.t.base.ReadFile(s.Site("Includes/content_news0006.inc")),
+  QCOMPARE(t.ui.MessageTexts(),
+           std::vector<std::string>{t.Site("Templates/news0006.template") + " generated"});
+  QVERIFY(Has(t.base.ReadFile(t.Site("Includes/content_news0006.inc")),
               "<!-- story -->Highest of the year.\r\nTake care.<!-- end story --><!-- num=6-->"));
   QCOMPARE(Text(&dialog, "txtNumber"), QString("6"));
   QCOMPARE(Text(&dialog, "txtTitle") + Text(&dialog, "txtTags") + story->toPlainText(), QString());
-  QCOMPARE(s.t.engine.ProjectSettings.sGet("TAGS_5").Text(), std::string("Tides"));
+  QCOMPARE(t.engine.ProjectSettings.sGet("TAGS_5").Text(), std::string("Tides"));
 }
 
 void FrmContentCreatorTest::ExitStoresTheListsAndTheCloseBoxDoesNot() {
@@ -103,8 +90,9 @@ void FrmContentCreatorTest::ExitStoresTheListsAndTheCloseBoxDoesNot() {
 }
 
 void FrmContentCreatorTest::ChosenTagsAreAddedToTheTagsBox() {
-  SampleProject s;
-  frmContentCreator dialog(s.t.engine);
+  GuiTestEnv t;
+  QVERIFY(t.OpenSample());
+  frmContentCreator dialog(t.engine);
   dialog.show();
   Type(&dialog, "txtTags", "Tides");
   QStringList offered;
@@ -142,8 +130,9 @@ void FrmContentCreatorTest::TextOfAWindowsProjectIsWrittenInItsCharacterSet() {
 }
 
 void FrmContentCreatorTest::ClosingFromTheMainWindowRebuildsListsAndTemplates() {
-  SampleProject s;
-  frmMain window(s.t.engine, s.t.ui);
+  GuiTestEnv t;
+  QVERIFY(t.OpenSample());
+  frmMain window(t.engine, t.ui);
   WhenModal<frmContentCreator>([](frmContentCreator* dialog) {
     dialog->findChild<QLineEdit*>("txtTitle")->setText("Neap tides ahead");
     dialog->findChild<QPlainTextEdit*>("txtStory")->setPlainText("Quiet water all week.");
@@ -153,7 +142,7 @@ void FrmContentCreatorTest::ClosingFromTheMainWindowRebuildsListsAndTemplates() 
   Find<QAction>(&window, "mnuContentCreator")->trigger();
   auto* templates = Find<QTreeWidget>(&window, "ListView1");
   QCOMPARE(templates->findItems("news0006", Qt::MatchExactly).size(), 1);
-  QVERIFY(Has(s.t.base.ReadFile(s.Site("Includes/complete_newslist.inc")),
+  QVERIFY(Has(t.base.ReadFile(t.Site("Includes/complete_newslist.inc")),
               "<a href=\"news0006.html\">Neap tides ahead</a>"));
 }
 

@@ -44,7 +44,7 @@ struct SampleWindow {
   QTreeWidget* List() { return Find<QTreeWidget>(&window, "ListView1"); }
   QPushButton* Button(const char* name) { return Find<QPushButton>(&window, name); }
   QAction* Menu(const char* name) { return Find<QAction>(&window, name); }
-  std::string Site(const std::string& relative) const { return t.base.Path("Sample/" + relative); }
+  std::string Site(const std::string& relative) const { return t.Site(relative); }
   std::string Caption() { return Find<StatusStripWidget>(&window, "picStatus")->frame().caption; }
   QString PageOf(const char* name) {
     return List()->findItems(name, Qt::MatchExactly).value(0)->text(2);

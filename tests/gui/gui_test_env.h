@@ -31,13 +31,17 @@ struct GuiTestEnv {
 
   std::string Site(const std::string& relative = "") const { return base.Path("site/" + relative); }
 
-  // Copies the bundled Sample project into the temporary folder and returns
-  // the path of the copy's project file.
-  std::string CopySample(const std::string& folder = "Sample") const {
-    const std::string target = base.Path(folder);
-    std::filesystem::copy(std::string(PAGORIN_SOURCE_DIR) + "/Sample", target,
+  // Copies the bundled Sample project into site/ and returns the path of the
+  // copy's project file.
+  std::string CopySample() const {
+    std::filesystem::copy(std::string(PAGORIN_SOURCE_DIR) + "/Sample", base.Path("site"),
                           std::filesystem::copy_options::recursive);
-    return target + "/Sample.pgx";
+    return Site("Sample.pgx");
+  }
+  // The same, and opens the copy.
+  bool OpenSample() {
+    engine.ProjectFile = CopySample();
+    return OpenProject(engine);
   }
 
   // Writes site/site.pgx from `lines` ("NAME,value"; PROJECTPATH,./ unless
