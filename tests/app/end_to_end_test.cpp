@@ -1,5 +1,6 @@
-// The real pagorin executable on a copy of the Sample, and on sites that
-// must make it stop: exit status, messages on standard error, pages.
+// The real pagorin executable on a copy of the Sample, on the benchmark's
+// generated site, and on sites that must make it stop: exit status, messages
+// on standard error, pages.
 //
 // The expected pages live in tests/app/data/sample/. After a deliberate
 // change to the Sample or the compiler, run this test once with
@@ -7,10 +8,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/test_env.h"
 
@@ -28,12 +32,6 @@ std::map<std::string, std::string> Files(const TestEnv& t, const fs::path& folde
     }
   }
   return files;
-}
-
-void SetAllDates(const TestEnv& t, const fs::path& folder, TimePoint when) {
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    t.Touch(entry.path().string(), when);
-  }
 }
 
 class EndToEndTest : public ::testing::Test {
@@ -55,21 +53,15 @@ class EndToEndTest : public ::testing::Test {
     return Run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, t.ReadFile(errors)};
   }
 
-  // A small site: project file `project` (CR LF lines) and its templates.
-  std::string MakeSite(const std::map<std::string, std::string>& files) {
-    for (const auto& [name, text] : files) {
-      t.WriteFile(t.Path("site/" + name), text);
-    }
-    return t.Path("site/site.pgx");
-  }
-
   TestEnv t;
 };
 
 TEST_F(EndToEndTest, SampleBuildsToTheExpectedPages) {
   const fs::path site = t.Path("Sample");
   fs::copy(PAGORIN_SOURCE_DIR "/Sample", site, fs::copy_options::recursive);
-  SetAllDates(t, site, FromLocal({2024, 3, 1, 12, 0, 0}));
+  for (const auto& entry : fs::recursive_directory_iterator(site)) {
+    t.Touch(entry.path().string(), FromLocal({2024, 3, 1, 12, 0, 0}));
+  }
   t.Touch((site / "releases/current.txt").string(), FromLocal({2024, 2, 20, 9, 30, 0}));
   const std::map<std::string, std::string> before = Files(t, site);
 
@@ -104,30 +96,26 @@ TEST_F(EndToEndTest, SampleBuildsToTheExpectedPages) {
 
 TEST_F(EndToEndTest, MissingIncludeStopsWithAMessageAndExitStatus) {
   const std::string project_text = "PROJECTPATH,./\r\nPROJECTTITLE,Broken\r\n";
-  const std::string project = MakeSite({{"site.pgx", project_text},
-                                        {"Templates/a.template", "first"},
-                                        {"Templates/b.template", "second[include=gone.inc]x"},
-                                        {"Templates/c.template", "third"}});
+  const std::string project = t.Path("site/site.pgx");
+  for (const auto& [name, text] : std::map<std::string, std::string>{
+           {"site.pgx", project_text},
+           {"Templates/first.template", "first"},
+           {"Templates/folder.template/x.txt", ""},  // no template
+           {"Templates/second.template", "second[include=gone.inc]x"},
+           {"Templates/third.template", "third"}}) {
+    t.WriteFile(t.Path("site/" + name), text);
+  }
   const Run run = Pagorin("/auto '" + project + "'");
   EXPECT_EQ(1, run.status);
-  EXPECT_EQ("pagorin: gone.inc not found in b.template. Please fix and re-run.\n", run.errors);
-  EXPECT_EQ("first", t.ReadFile(t.Path("site/a.html")));
-  EXPECT_EQ("second", t.ReadFile(t.Path("site/b.html")));
-  EXPECT_FALSE(t.Exists(t.Path("site/c.html")));
+  EXPECT_EQ("pagorin: gone.inc not found in second.template. Please fix and re-run.\n", run.errors);
+  EXPECT_EQ("first", t.ReadFile(t.Path("site/first.html")));
+  EXPECT_FALSE(t.Exists(t.Path("site/folder.html")));
+  EXPECT_EQ("second", t.ReadFile(t.Path("site/second.html")));
+  EXPECT_FALSE(t.Exists(t.Path("site/third.html")));
   EXPECT_EQ(project_text, t.ReadFile(project));
   // The log holds the records of the failure.
   EXPECT_NE(std::string::npos, t.ReadFile(t.Path("config/pagorin/log.txt"))
                                    .find("File not found(23001) in ParseTemplateFile"));
-}
-
-TEST_F(EndToEndTest, TemplateThatIsAFolderIsNoTemplate) {
-  const std::string project = MakeSite({{"site.pgx", "PROJECTPATH,./\r\n"},
-                                        {"Templates/folder.template/x.txt", ""},
-                                        {"Templates/page.template", "page"}});
-  const Run run = Pagorin("'" + project + "' /AUTO");
-  EXPECT_EQ(0, run.status);
-  EXPECT_EQ("page", t.ReadFile(t.Path("site/page.html")));
-  EXPECT_FALSE(t.Exists(t.Path("site/folder.html")));
 }
 
 TEST_F(EndToEndTest, BadCommandLinesAndProjects) {
@@ -159,6 +147,52 @@ TEST_F(EndToEndTest, BadCommandLinesAndProjects) {
   }
   EXPECT_EQ(photo, t.ReadFile(t.Path("photo.pgx")));
   EXPECT_FALSE(t.Exists(t.Path("nothing.pgx")));
+}
+
+// The benchmark's generated site, built so that the benchmark keeps working
+// as the program changes: every page holds what the generator's manifest
+// lists for it and no markup is left over. Nothing here is timed.
+TEST_F(EndToEndTest, BenchmarkSiteBuildsEveryPageAsItsManifestSays) {
+  ASSERT_EQ(0, std::system(("/usr/bin/python3 '" PAGORIN_SOURCE_DIR "/bench/gen_site.py' '" +
+                            t.Path("bench") + "' --no-hugo --pages 300 --news 20")
+                               .c_str()));
+  const Run run = Pagorin("/AUTO bench/pagorin/site.pgx");
+  ASSERT_EQ(0, run.status) << run.errors;
+  EXPECT_EQ("", run.errors);
+
+  const char* const leftovers[] = {"[include=",  "[var ",   "$BASEURL", "$PAGEURL",
+                                   "$LONGDATE",  "$inner$", "$News",    "[pagetitle]",
+                                   "[sitename]", "_topic]", "_lead]"};
+  // Each line: a page and texts it holds; the first, "*", texts every page holds.
+  std::istringstream manifest(t.ReadFile(t.Path("bench/manifest.tsv")));
+  std::vector<std::string> every_page = {"was generated on March 7, 2024 for The Lantern Works."};
+  int pages = 0;
+  for (std::string line; std::getline(manifest, line);) {
+    std::istringstream fields(line);
+    std::string page, text;
+    std::getline(fields, page, '\t');
+    std::vector<std::string> texts;
+    while (std::getline(fields, text, '\t')) {
+      texts.push_back(text);
+    }
+    if (page == "*") {
+      every_page.insert(every_page.end(), texts.begin(), texts.end());
+      continue;
+    }
+    ++pages;
+    const std::string html = t.ReadFile(t.Path("bench/pagorin/" + page));
+    texts.insert(texts.end(), every_page.begin(), every_page.end());
+    for (const std::string& held : texts) {
+      EXPECT_NE(std::string::npos, html.find(held)) << page << " lacks " << held;
+    }
+    for (const char* left : leftovers) {
+      EXPECT_EQ(std::string::npos, html.find(left)) << page << " shows " << left;
+    }
+  }
+  EXPECT_EQ(300, pages);
+  EXPECT_EQ(300,
+            std::count_if(fs::directory_iterator(t.Path("bench/pagorin")), {},
+                          [](const auto& entry) { return entry.path().extension() == ".html"; }));
 }
 
 }  // namespace
