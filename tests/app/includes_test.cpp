@@ -18,114 +18,104 @@ class IncludesTest : public SiteTest {
   void SetUp() override { OpenSite(); }
 
   std::string LogFile() const { return t.ReadFile(t.log.LogFilePath()); }
+
+  // The ring's records of a build that `error` ended `levels` includes deep.
+  static std::string Records(const std::string& error, int levels) {
+    std::string records;
+    for (int level = 0; level < levels; ++level) {
+      records += error + " in Importfile of module frmMain\n";
+    }
+    return records + error + " in ParseTemplateFile of module frmMain\n";
+  }
 };
 
 TEST_F(IncludesTest, PageIsTheTemplateWithEveryIncludeExpanded) {
-  struct Case {
-    const char* template_text;
-    const char* page;
-  };
   WriteInclude("a.inc", "<a>[include=b.inc]</a>");
   WriteInclude("b.inc", "<b>[include=parts/c.inc]</b>");
   WriteInclude("parts/c.inc", "c");
   WriteInclude("parts/deeper/d.inc", "d");
   WriteInclude("header.inc", "H");
+  WriteInclude("twice.inc", "[include=parts/c.inc][include=parts/c.inc]");
+  const std::string bytes("line one\r\nline two\0\xff\r\n", 21);
+  WriteInclude("bytes.inc", bytes);
   t.WriteFile(t.Path("elsewhere/foot.inc"), "F");
-  const std::string full_path = t.Path("elsewhere/foot.inc");
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"[include=parts/c.inc]", "c"},
       {"x[include=a.inc]y", "x<a><b>c</b></a>y"},
+      {"[include=twice.inc][include=parts/c.inc]", "ccc"},  // the same include again is no cycle
       {"[include=parts\\deeper\\d.inc][include=parts/deeper/d.inc]", "dd"},
       {"[INCLUDE=parts/c.inc][Include=parts/c.inc]", "cc"},
       {"[include=HEADER.Inc]", "H"},  // letter case as Windows ignored it
+      {"<[include=" + t.Path("elsewhere/foot.inc") + "]>", "<F>"},
+      {"[include=bytes.inc]", bytes},  // a page of only a directive is exactly the include
+  };
+  for (const auto& [text, page] : cases) {
+    SCOPED_TRACE(text);
+    WriteTemplate("page.template", text);
+    ASSERT_TRUE(BuildAll());
+    EXPECT_EQ(page, Page("page.html"));
+  }
+}
+
+TEST_F(IncludesTest, BrokenDirectiveEndsTheBuildWithThePageCutThere) {
+  struct Case {
+    const char* text;
+    const char* page;
+    const char* message;
+    const char* caption;
+    std::string ring;
+  };
+  std::filesystem::create_directories(Site("Includes/folder.inc"));
+  WriteInclude("a.inc", "A");
+  WriteInclude("one.inc", "1[include=two.inc]");
+  WriteInclude("two.inc", "2[include=one.inc]never");
+  WriteInclude("self.inc", "S[include=./self.inc]");
+  WriteInclude("nav.inc", "<nav>[include=gone.inc]</nav>");
+  const std::string kNotFound = Records("File not found(23001)", 1);
+  const Case cases[] = {
+      {"x[include= a.inc]y", "x", " a.inc not found in page.template. Please fix and re-run.",
+       " a.inc not found in page.template", kNotFound},
+      {"x[include=]y", "x", " not found in page.template. Please fix and re-run.",
+       " not found in page.template", kNotFound},
+      {"x[include=folder.inc]y", "x",
+       "folder.inc not found in page.template. Please fix and re-run.",
+       "folder.inc not found in page.template", kNotFound},
+      {"x[include=C:\\common\\a.inc]y", "x",
+       "a.inc not found in page.template. Please fix and re-run.",
+       "a.inc not found in page.template", kNotFound},
+      {"x[include=a.inc and no end", "x",
+       "The include directive in page.template has no closing \"]\". Please fix and re-run.",
+       "Include directive without \"]\" in page.template",
+       Records("Invalid procedure call or argument(5)", 1)},
+      {"x[include=one.inc]", "x12",
+       "one.inc includes itself: page.template > one.inc > two.inc > one.inc",
+       "one.inc includes itself: page.template > one.inc > two.inc > one.inc",
+       Records("Include cycle(23002)", 3)},
+      {"x[include=self.inc]", "xS", "self.inc includes itself: page.template > self.inc > self.inc",
+       "self.inc includes itself: page.template > self.inc > self.inc",
+       Records("Include cycle(23002)", 2)},
+      {"<p>[include=nav.inc]<p>after", "<p><nav>",
+       "gone.inc not found in nav.inc. Please fix and re-run.", "gone.inc not found in nav.inc",
+       Records("File not found(23001)", 2)},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.template_text);
-    WriteTemplate("page.template", c.template_text);
-    ASSERT_TRUE(BuildAll());
+    SCOPED_TRACE(c.text);
+    t.ui.messages.clear();
+    const std::string ring = Ring();
+    WriteTemplate("page.template", c.text);
+    EXPECT_FALSE(BuildAll());
     EXPECT_EQ(c.page, Page("page.html"));
+    EXPECT_EQ(std::vector<std::string>{c.message}, t.ui.MessageTexts());
+    EXPECT_EQ(c.caption, t.ui.main_status.back().caption);
+    EXPECT_EQ(ring + c.ring, Ring());
   }
-  WriteTemplate("page.template", "<[include=" + full_path + "]>");
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("<F>", Page("page.html"));
-}
-
-TEST_F(IncludesTest, PageOfOnlyADirectiveIsExactlyTheInclude) {
-  const std::string bytes("line one\r\nline two\0\xff\r\n", 21);
-  WriteInclude("a.inc", bytes);
-  WriteTemplate("index.template", "[include=a.inc]");
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ(bytes, Page("index.html"));
-}
-
-TEST_F(IncludesTest, MissingIncludeStopsWithItsWholeSequence) {
-  WriteInclude("nav.inc", "<nav>[include=gone.inc]</nav>");
-  WriteTemplate("index.template", "<p>[include=nav.inc]<p>after");
-  EXPECT_FALSE(BuildAll());
-
-  EXPECT_EQ("<p><nav>", Page("index.html"));
+  // The last one's report, everywhere it goes.
+  EXPECT_EQ(Buttons::kOk, t.ui.messages[0].buttons);
+  EXPECT_EQ(0, t.ui.main_status.back().fraction);
+  EXPECT_EQ(Pointer::kNormal, t.ui.pointers.back());
   EXPECT_NE(std::string::npos,
             LogFile().find(Site("Includes/gone.inc") + " not found in " + Site("Includes/nav.inc") +
                            ". Please fix and re-run.\r\n"));
-  ASSERT_EQ(1u, t.ui.messages.size());
-  EXPECT_EQ("gone.inc not found in nav.inc. Please fix and re-run.", t.ui.messages[0].text);
-  EXPECT_EQ(Buttons::kOk, t.ui.messages[0].buttons);
-  ASSERT_FALSE(t.ui.main_status.empty());
-  EXPECT_EQ("gone.inc not found in nav.inc", t.ui.main_status.back().caption);
-  EXPECT_EQ(0, t.ui.main_status.back().fraction);
-  EXPECT_EQ(Pointer::kNormal, t.ui.pointers.back());
-  EXPECT_EQ(
-      "File not found(23001) in Importfile of module frmMain\n"
-      "File not found(23001) in Importfile of module frmMain\n"
-      "File not found(23001) in ParseTemplateFile of module frmMain\n",
-      Ring());
-}
-
-TEST_F(IncludesTest, NamesThatFindNoFileAreMissing) {
-  std::filesystem::create_directories(Site("Includes/folder.inc"));
-  WriteInclude("a.inc", "A");
-  const char* directives[] = {"[include= a.inc]", "[include=]", "[include=folder.inc]",
-                              "[include=C:\\common\\a.inc]"};
-  const char* messages[] = {" a.inc not found in page.template. Please fix and re-run.",
-                            " not found in page.template. Please fix and re-run.",
-                            "folder.inc not found in page.template. Please fix and re-run.",
-                            "a.inc not found in page.template. Please fix and re-run."};
-  for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(directives[i]);
-    t.ui.messages.clear();
-    WriteTemplate("page.template", std::string("x") + directives[i] + "y");
-    EXPECT_FALSE(BuildAll());
-    EXPECT_EQ("x", Page("page.html"));
-    ASSERT_EQ(1u, t.ui.messages.size());
-    EXPECT_EQ(messages[i], t.ui.messages[0].text);
-  }
-}
-
-TEST_F(IncludesTest, CycleEndsTheBuildNamingTheChain) {
-  WriteInclude("a.inc", "A[include=b.inc]");
-  WriteInclude("b.inc", "B[include=a.inc]never");
-  WriteInclude("self.inc", "S[include=./self.inc]");
-  WriteTemplate("index.template", "I[include=a.inc]");
-  EXPECT_FALSE(BuildAll());
-  EXPECT_EQ("IAB", Page("index.html"));
-  ASSERT_EQ(1u, t.ui.messages.size());
-  EXPECT_EQ("a.inc includes itself: index.template > a.inc > b.inc > a.inc", t.ui.messages[0].text);
-  EXPECT_EQ("a.inc includes itself: index.template > a.inc > b.inc > a.inc",
-            t.ui.main_status.back().caption);
-
-  t.ui.messages.clear();
-  WriteTemplate("index.template", "[include=self.inc]");
-  EXPECT_FALSE(BuildAll());
-  EXPECT_EQ("self.inc includes itself: index.template > self.inc > self.inc",
-            t.ui.messages.at(0).text);
-}
-
-TEST_F(IncludesTest, SameIncludeTwiceIsNoCycle) {
-  WriteInclude("a.inc", "[include=b.inc][include=b.inc]");
-  WriteInclude("b.inc", "b");
-  WriteTemplate("index.template", "[include=a.inc][include=b.inc]");
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("bbb", Page("index.html"));
 }
 
 TEST_F(IncludesTest, IncludeEditedBetweenBuildsIsReadAgainAndNoOtherIs) {
@@ -143,19 +133,6 @@ TEST_F(IncludesTest, IncludeEditedBetweenBuildsIsReadAgainAndNoOtherIs) {
   const std::vector<std::string>& reads = t.fs.reads();
   EXPECT_EQ(2, std::count(reads.begin(), reads.end(), Site("Includes/a.inc")));
   EXPECT_EQ(1, std::count(reads.begin(), reads.end(), Site("Includes/b.inc")));
-}
-
-TEST_F(IncludesTest, DirectiveWithoutClosingBracketWritesTheTextBeforeIt) {
-  WriteTemplate("index.template", "before[include=a.inc and no end");
-  EXPECT_FALSE(BuildAll());
-  EXPECT_EQ("before", Page("index.html"));
-  ASSERT_EQ(1u, t.ui.messages.size());
-  EXPECT_EQ("The include directive in index.template has no closing \"]\". Please fix and re-run.",
-            t.ui.messages[0].text);
-  EXPECT_EQ(
-      "Invalid procedure call or argument(5) in Importfile of module frmMain\n"
-      "Invalid procedure call or argument(5) in ParseTemplateFile of module frmMain\n",
-      Ring());
 }
 
 TEST_F(IncludesTest, UnreadableIncludeStopsTheBuild) {
@@ -178,32 +155,28 @@ TEST_F(IncludesTest, PageThatCannotBeWrittenStopsTheBuild) {
   EXPECT_NE(std::string::npos, LogFile().find(Site("index.html") + " cannot be written: "));
 }
 
-TEST_F(IncludesTest, ReadOnlyPageIsReplaced) {
-  WriteTemplate("index.template", "new");
-  t.WriteFile(Site("index.html"), "old");
-  std::filesystem::permissions(Site("index.html"), std::filesystem::perms::owner_read);
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("new", Page("index.html"));
-}
-
 // The tests run as root, whom a read-only file never refuses; the refusal
-// another user meets is injected.
-TEST_F(IncludesTest, ReadOnlyPageThatRefusesIsMadeWritableOrReported) {
-  WriteTemplate("index.template", "new");
+// another user meets is injected after the real one.
+TEST_F(IncludesTest, ReadOnlyPageIsMadeWritableOrReported) {
   t.WriteFile(Site("index.html"), "old");
-  std::filesystem::permissions(Site("index.html"), std::filesystem::perms::owner_read);
-  t.fs.FailNth(FaultyFileSystem::Op::kOpen, 1, FsError::kAccessDenied);
-  ASSERT_TRUE(BuildAll());
+  auto build_read_only = [this](const char* text) {
+    WriteTemplate("index.template", text);
+    std::filesystem::permissions(Site("index.html"), std::filesystem::perms::owner_read);
+    return BuildAll();
+  };
+  EXPECT_TRUE(build_read_only("new"));
   EXPECT_EQ("new", Page("index.html"));
+  t.fs.FailNth(FaultyFileSystem::Op::kOpen, 1, FsError::kAccessDenied);
+  EXPECT_TRUE(build_read_only("newer"));
+  EXPECT_EQ("newer", Page("index.html"));
 
-  WriteTemplate("index.template", "newer");
-  std::filesystem::permissions(Site("index.html"), std::filesystem::perms::owner_read);
   t.fs.FailNth(FaultyFileSystem::Op::kOpen, 1, FsError::kAccessDenied);
   t.fs.FailNth(FaultyFileSystem::Op::kSetReadOnly, 1, FsError::kAccessDenied);
-  EXPECT_FALSE(BuildAll());
-  EXPECT_EQ("new", Page("index.html"));
-  EXPECT_EQ("The page index.html cannot be written. Please fix and re-run.",
-            t.ui.messages.at(0).text);
+  EXPECT_FALSE(build_read_only("newest"));
+  EXPECT_EQ("newer", Page("index.html"));
+  EXPECT_EQ(
+      std::vector<std::string>{"The page index.html cannot be written. Please fix and re-run."},
+      t.ui.MessageTexts());
   EXPECT_NE(std::string::npos,
             LogFile().find(Site("index.html") +
                            " is read only, can't change it to read write, can't update it\r\n"));
