@@ -1,11 +1,11 @@
-// The command line and the start-up that follows it.
+// The command line and the start-up that follows it. What /AUTO does with a
+// missing or foreign project file is checked on the real executable.
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/auto_run.h"
 #include "app/file_type_registration.h"
 #include "app/project.h"
 #include "app/startup.h"
@@ -49,12 +49,6 @@ class StartupTest : public SiteTest {
   }
 };
 
-TEST_F(StartupTest, AutoWithoutAProjectAsksForOne) {
-  EXPECT_EQ(StartOutcome::kEnd, Start({"/auto"}));
-  EXPECT_EQ(std::vector<std::string>{"Please specify the project file to auto-run"},
-            t.ui.MessageTexts());
-}
-
 TEST_F(StartupTest, ProjectOnTheCommandLineIsOpened) {
   t.WriteFile(ProjectPath(), "PROJECTPATH,./\r\nPROJECTTITLE,Walks\r\n");
   EXPECT_EQ(StartOutcome::kAutoRun, Start({ProjectPath(), "/AUTO"}));
@@ -79,18 +73,6 @@ TEST_F(StartupTest, WithoutAProjectTheLastOneIsOpenedWhenItExists) {
   EXPECT_EQ("Project Title", engine.texts.txtTitle);
   EXPECT_FALSE(engine.controls.project_menus);
   EXPECT_TRUE(t.ui.messages.empty());
-}
-
-TEST_F(StartupTest, AutoRunOfAMissingOrForeignFileEndsWithoutWriting) {
-  EXPECT_EQ(StartOutcome::kEnd, Start({"/AUTO", Site("nothing.pgx")}));
-  EXPECT_EQ(
-      "The project file " + Site("nothing.pgx") + " does not exist, so there is nothing to build.",
-      t.ui.MessageTexts().at(0));
-  EXPECT_FALSE(t.Exists(Site("nothing.pgx")));
-
-  t.WriteFile(Site("photo.pgx"), std::string("\x89PNG\r\n\x1a\n\0\0", 10));
-  EXPECT_EQ(StartOutcome::kEnd, Start({"/AUTO", Site("photo.pgx")}));
-  EXPECT_EQ(2u, t.ui.messages.size());
 }
 
 TEST_F(StartupTest, RegistrationWritesOnlyWhatDiffers) {

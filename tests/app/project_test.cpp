@@ -22,17 +22,13 @@ TEST_F(ProjectTest, SiteFolderFollowsProjectPath) {
   EXPECT_EQ(Site("Templates/"), TemplatesDir(engine));
   EXPECT_EQ(Site("Includes/"), IncludesDir(engine));
 
-  struct Case {
-    std::string value;
-    std::string site;
-  };
-  const Case cases[] = {{".\\", Site()},
-                        {"/srv/www/", "/srv/www/"},
-                        {"C:\\web\\site\\", "C:/web/site/"},
-                        {"/srv/www", "/srv/www/"}};
-  for (const Case& c : cases) {
-    engine.ProjectSettings.sSet("ProjectPath", c.value);
-    EXPECT_EQ(c.site, GetProjectPath(engine)) << c.value;
+  const std::pair<std::string, std::string> cases[] = {{".\\", Site()},
+                                                       {"/srv/www/", "/srv/www/"},
+                                                       {"C:\\web\\site\\", "C:/web/site/"},
+                                                       {"/srv/www", "/srv/www/"}};
+  for (const auto& [value, site] : cases) {
+    engine.ProjectSettings.sSet("ProjectPath", value);
+    EXPECT_EQ(site, GetProjectPath(engine)) << value;
   }
   engine.ProjectSettings.DeleteSettingByName("ProjectPath");
   EXPECT_EQ("", GetProjectPath(engine));
@@ -49,11 +45,7 @@ TEST_F(ProjectTest, OutputNamesFollowTheExtensionKeys) {
 }
 
 TEST(LooksLikeProjectFile, TellsProjectsFromOtherFiles) {
-  struct Case {
-    std::string contents;
-    bool project;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, bool> cases[] = {
       {"", true},
       {"PROJECTTITLE,Walks\r\nPROJECTPATH,./\r\n", true},
       {"A,1\r\n\r\n  \r\nB,\r\n", true},
@@ -65,51 +57,39 @@ TEST(LooksLikeProjectFile, TellsProjectsFromOtherFiles) {
       {"\xff\xd8\xff\xe0\x10JFIF,x", false},
       {"<html>\r\n<p>Hello, world</p>\r\n", false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.project, LooksLikeProjectFile(c.contents)) << c.contents;
+  for (const auto& [contents, project] : cases) {
+    EXPECT_EQ(project, LooksLikeProjectFile(contents)) << contents;
   }
 }
 
 TEST_F(ProjectTest, FileThatIsNoProjectIsRefusedAndNeverWritten) {
-  std::string photo = "\xff\xd8\xff\xe0";
-  photo += std::string(2000, '\0') + "EXIF,thing\r\n";
+  const std::string photo = "\xff\xd8\xff\xe0" + std::string(2000, '\0') + "EXIF,thing\r\n";
   t.WriteFile(Site("photo.jpg"), photo);
-  engine.ProjectFile = Site("photo.jpg");
-  EXPECT_FALSE(OpenProject(engine));
-  EXPECT_FALSE(engine.ProjectLoaded);
-  EXPECT_EQ("", engine.ProjectFile);
-  ASSERT_EQ(1u, t.ui.messages.size());
-  EXPECT_EQ(Site("photo.jpg") +
-                " is not a Pagorin project file (its lines are not NAME,value settings). It "
-                "was not opened and will not be changed.",
-            t.ui.messages[0].text);
+  t.WriteFile(Site("disk.img"), "A,1\r\n");
+  std::filesystem::resize_file(Site("disk.img"), 65 * 1024 * 1024);
+  const std::pair<std::string, std::string> cases[] = {
+      {Site("photo.jpg"),
+       " is not a Pagorin project file (its lines are not NAME,value settings)."},
+      {Site("disk.img"), " is not a Pagorin project file (it is far too large for one)."},
+      {Site("Templates"), " is a folder, not a Pagorin project file."},
+  };
+  for (const auto& [path, refusal] : cases) {
+    t.ui.messages.clear();
+    engine.ProjectFile = path;
+    EXPECT_FALSE(OpenProject(engine));
+    EXPECT_FALSE(engine.ProjectLoaded);
+    EXPECT_EQ("", engine.ProjectFile);
+    EXPECT_EQ(
+        std::vector<std::string>{path + refusal + " It was not opened and will not be changed."},
+        t.ui.MessageTexts());
+  }
+  EXPECT_EQ(1u, t.fs.reads().size());  // the photo; the disk image is far too large to read
 
   ProgramEnd(engine);
   EXPECT_EQ(photo, t.ReadFile(Site("photo.jpg")));
   // Even a save aimed at it on purpose is refused.
   EXPECT_FALSE(SaveProjectFile(engine, Site("photo.jpg")));
   EXPECT_EQ(photo, t.ReadFile(Site("photo.jpg")));
-}
-
-TEST_F(ProjectTest, HugeFileIsRefusedUnread) {
-  t.WriteFile(Site("disk.img"), "A,1\r\n");
-  std::filesystem::resize_file(Site("disk.img"), 65 * 1024 * 1024);
-  engine.ProjectFile = Site("disk.img");
-  EXPECT_FALSE(OpenProject(engine));
-  EXPECT_TRUE(t.fs.reads().empty());
-  EXPECT_EQ(Site("disk.img") +
-                " is not a Pagorin project file (it is far too large for one). It was not "
-                "opened and will not be changed.",
-            t.ui.messages.at(0).text);
-}
-
-TEST_F(ProjectTest, FolderIsRefused) {
-  engine.ProjectFile = Site("Templates");
-  EXPECT_FALSE(OpenProject(engine));
-  EXPECT_EQ(Site("Templates") +
-                " is a folder, not a Pagorin project file. It was not opened and will not be "
-                "changed.",
-            t.ui.messages.at(0).text);
 }
 
 TEST_F(ProjectTest, PathThatDoesNotExistOpensAnEmptyProject) {
@@ -132,6 +112,10 @@ TEST_F(ProjectTest, QuittingSavesTheTitleBox) {
 
 TEST_F(ProjectTest, SaveAsWritesTheSameKeysUnderTheNewName) {
   OpenSite({"PROJECTTITLE,Walks"});
+  mnuSaveProjectAs(engine);  // no name queued: the dialog is cancelled
+  EXPECT_EQ(ProjectPath(), engine.ProjectFile);
+  EXPECT_TRUE(engine.ProjectLoaded);
+
   t.ui.QueueFileName(t.Path("copy/walks.pgx"));
   std::filesystem::create_directories(t.Path("copy"));
   mnuSaveProjectAs(engine);
@@ -139,47 +123,36 @@ TEST_F(ProjectTest, SaveAsWritesTheSameKeysUnderTheNewName) {
   EXPECT_EQ(t.ReadFile(ProjectPath()), t.ReadFile(t.Path("copy/walks.pgx")));
   EXPECT_TRUE(std::filesystem::is_directory(t.Path("copy/Templates")));
   EXPECT_TRUE(std::filesystem::is_directory(t.Path("copy/Includes")));
-  ASSERT_EQ(1u, t.ui.file_requests.size());
-  EXPECT_EQ("New Pagorin Project", t.ui.file_requests[0].title);
-  EXPECT_EQ("New Project.pgx", t.ui.file_requests[0].proposed_name);
+  const FileRequest& request = t.ui.file_requests.at(1);
+  EXPECT_EQ("New Pagorin Project", request.title);
+  EXPECT_EQ("New Project.pgx", request.proposed_name);
 }
 
-TEST_F(ProjectTest, CancelledSaveAsKeepsTheProject) {
-  OpenSite();
-  mnuSaveProjectAs(engine);  // no name queued: the dialog is cancelled
-  EXPECT_EQ(ProjectPath(), engine.ProjectFile);
-  EXPECT_TRUE(engine.ProjectLoaded);
-}
-
-TEST_F(ProjectTest, CancelledNewProjectReturnsToTheOpenOne) {
+TEST_F(ProjectTest, NewProjectIsSavedAndOpenOnlyWhenConfirmed) {
   OpenSite({"PROJECTTITLE,Walks"});
   WriteTemplate("index.template", "");
   RefreshTemplateList(engine);
-  int dialogs = 0;
-  auto cancelled = [&dialogs](const std::string&) {
-    ++dialogs;
-    return false;
-  };
   t.ui.QueueFileName(t.Path("other.pgx"));
-  mnuNewProject(engine, cancelled);
-  EXPECT_EQ(1, dialogs);
+  int asked = 0;
+  mnuNewProject(engine, [&asked](const std::string&) {
+    ++asked;
+    return false;  // the settings dialog is cancelled
+  });
+  EXPECT_EQ(1, asked);
   EXPECT_EQ(ProjectPath(), engine.ProjectFile);
   EXPECT_TRUE(engine.ProjectLoaded);
   EXPECT_EQ("Walks", engine.texts.txtTitle);
   EXPECT_EQ(1, engine.ListView1.count());
   EXPECT_FALSE(t.Exists(t.Path("other.pgx")));
-}
 
-TEST_F(ProjectTest, ConfirmedNewProjectIsSavedAndOpen) {
   std::string folder_shown;
-  auto confirmed = [&](const std::string& folder) {
+  std::filesystem::create_directories(t.Path("new"));
+  t.ui.QueueFileName(t.Path("new/new.pgx"));
+  mnuNewProject(engine, [&](const std::string& folder) {
     folder_shown = folder;
     engine.ProjectSettings.sSet("ProjectPath", "./");
     return true;
-  };
-  std::filesystem::create_directories(t.Path("new"));
-  t.ui.QueueFileName(t.Path("new/new.pgx"));
-  mnuNewProject(engine, confirmed);
+  });
   EXPECT_EQ(t.Path("new/"), folder_shown);
   EXPECT_TRUE(engine.ProjectLoaded);
   EXPECT_EQ("CHARSET,utf-8\r\nPROJECTPATH,./\r\nPROJECTTITLE,New Project\r\n",
