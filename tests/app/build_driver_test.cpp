@@ -38,18 +38,23 @@ TEST_F(BuildDriverTest, AllBuildsEveryTemplateInListOrder) {
   EXPECT_EQ((std::vector<Pointer>{Pointer::kBusy, Pointer::kNormal}), t.ui.pointers);
 }
 
-TEST_F(BuildDriverTest, SelectedBuildsOnlyTheSelectedOnes) {
+TEST_F(BuildDriverTest, SelectedBuildsOnlyTheSelectedOnesAndAllEveryNewOne) {
   Select({"b.template", "d.template"});
+  WriteTemplate("f.template", "page f");
   ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
   EXPECT_FALSE(PageExists("a.html"));
   EXPECT_EQ("page b", Page("b.html"));
   EXPECT_FALSE(PageExists("c.html"));
   EXPECT_EQ("page d", Page("d.html"));
+  EXPECT_FALSE(PageExists("f.html"));
   EXPECT_EQ(Site("d.html"), engine.CurrentPageFile);
   const std::vector<std::string> captions = Captions();
   ASSERT_GE(captions.size(), 2u);
   EXPECT_EQ("Building Selected", captions.front());
   EXPECT_EQ("Selected item(s) compiled", captions.back());
+
+  ASSERT_TRUE(BuildAll());
+  EXPECT_EQ("page f", Page("f.html"));
 }
 
 TEST_F(BuildDriverTest, SelectedWithNothingSelectedStillRunsTheVersionIncludes) {
@@ -81,25 +86,6 @@ TEST_F(BuildDriverTest, FailureEndsTheRunAtTheFailingPage) {
             Captions());
 }
 
-TEST_F(BuildDriverTest, EachRunStartsWithNoVariables) {
-  WriteTemplate("a.template", "[var colour=red]");
-  WriteTemplate("b.template", "[colour]");
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("red", Page("b.html"));
-  WriteTemplate("a.template", "page a");
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("[colour]", Page("b.html"));
-}
-
-TEST_F(BuildDriverTest, NewTemplateIsBuiltByAllButNotBySelected) {
-  engine.ListView1.SelectOnly(0);
-  WriteTemplate("f.template", "page f");
-  ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
-  EXPECT_FALSE(PageExists("f.html"));
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("page f", Page("f.html"));
-}
-
 TEST_F(BuildDriverTest, TimerFollowsTheListAndItsSelection) {
   Timer1Tick(engine);
   MainControls expected = engine.controls;
@@ -118,27 +104,24 @@ TEST_F(BuildDriverTest, TimerFollowsTheListAndItsSelection) {
   EXPECT_EQ(expected, engine.controls);
 }
 
-TEST_F(BuildDriverTest, PreviewOpensAnExistingPageWithoutBuilding) {
-  t.WriteFile(Site("a.html"), "built before");
-  engine.ListView1.SelectOnly(0);
-  EXPECT_TRUE(cmdPreview(engine));
-  EXPECT_EQ("built before", Page("a.html"));
-  EXPECT_EQ(std::vector<std::string>{Site("a.html")}, t.ui.opened_documents);
-  EXPECT_EQ((std::vector<std::string>{"Opening in browser", " "}), Captions());
-}
-
-TEST_F(BuildDriverTest, PreviewBuildsMissingPagesAndOpensTheLastBuilt) {
-  Select({"b.template", "d.template"});
-  EXPECT_TRUE(cmdPreview(engine));
-  EXPECT_EQ("page b", Page("b.html"));
-  EXPECT_EQ(std::vector<std::string>{Site("d.html")}, t.ui.opened_documents);
-}
-
-TEST_F(BuildDriverTest, PreviewWithoutSelectionAsksForOne) {
+TEST_F(BuildDriverTest, PreviewOpensThePageOrBuildsTheSelectionAndOpensTheLast) {
   engine.ListView1.ClearSelection();
   EXPECT_FALSE(cmdPreview(engine));
   EXPECT_EQ(std::vector<std::string>{"Please select a file"}, Captions());
   EXPECT_TRUE(t.ui.opened_documents.empty());
+
+  t.WriteFile(Site("a.html"), "built before");
+  engine.ListView1.SelectOnly(0);
+  EXPECT_TRUE(cmdPreview(engine));
+  EXPECT_EQ("built before", Page("a.html"));
+  EXPECT_EQ((std::vector<std::string>{"Please select a file", "Opening in browser", " "}),
+            Captions());
+
+  Select({"b.template", "d.template"});
+  EXPECT_TRUE(cmdPreview(engine));
+  EXPECT_EQ("page b", Page("b.html"));
+  EXPECT_EQ("page d", Page("d.html"));
+  EXPECT_EQ((std::vector<std::string>{Site("a.html"), Site("d.html")}), t.ui.opened_documents);
 }
 
 }  // namespace

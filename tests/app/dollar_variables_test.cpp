@@ -14,35 +14,27 @@ namespace {
 
 class DollarVariablesTest : public SiteTest {
  protected:
-  void SetUp() override { OpenSite({"WEBSITEURL,https://walkers.example/"}); }
+  void SetUp() override {
+    OpenSite({"EXT_ABOUT,.php", "WEBSITEURL,https://walkers.example/$AUTHOR/$PAGEURL/"});
+  }
 };
 
 TEST_F(DollarVariablesTest, EachVariableHasItsValue) {
+  // A value is searched for the variables after its own only; an include
+  // takes the page's name but its own file date.
+  WriteInclude("footer.inc", "$PAGEURL $FILECREATE");
+  t.Touch(Site("Includes/footer.inc"), FromLocal({2021, 12, 31, 23, 59, 0}));
   WriteTemplate("about.template",
                 "<title>Our Walks</title>|$GENERATOR|$AUTHOR|$FILECREATE|$FILECHANGE|"
-                "$SHORTDATE|$LONGDATE|$BASEURL|$PAGEURL|$ENCODEDPAGETITLE|$pageurl|$");
+                "$SHORTDATE|$LONGDATE|$BASEURL|$PAGEURL|$ENCODEDPAGETITLE|$pageurl|$|"
+                "[include=footer.inc]");
   t.Touch(Site("Templates/about.template"), FromLocal({2023, 1, 2, 3, 4, 5}));
   ASSERT_TRUE(BuildAll());
   EXPECT_EQ("<title>Our Walks</title>|Pagorin " + AppVersion() +
                 "|Pagorin User|20230102;03040000|20240307;14350000|7/Mar/2024|March 7, 2024|"
-                "https://walkers.example/|about.html|Our%20Walks|$pageurl|$",
-            Page("about.html"));
-}
-
-TEST_F(DollarVariablesTest, IncludeTakesThePageButItsOwnFileDate) {
-  WriteInclude("footer.inc", "$PAGEURL $FILECREATE");
-  t.Touch(Site("Includes/footer.inc"), FromLocal({2021, 12, 31, 23, 59, 0}));
-  WriteTemplate("about.template", "[include=footer.inc]");
-  OpenSite({"EXT_ABOUT,.php"});
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("about.php 20211231;23590000", Page("about.php"));
-}
-
-TEST_F(DollarVariablesTest, ValuesAreSearchedForLaterVariablesOnly) {
-  OpenSite({"WEBSITEURL,/$AUTHOR/$PAGEURL/"});
-  WriteTemplate("index.template", "$BASEURL");
-  ASSERT_TRUE(BuildAll());
-  EXPECT_EQ("/$AUTHOR/index.html/", Page("index.html"));
+                "https://walkers.example/$AUTHOR/about.php/|about.php|Our%20Walks|$pageurl|$|"
+                "about.php 20211231;23590000",
+            Page("about.php"));
 }
 
 TEST_F(DollarVariablesTest, TitleCarriesOverToLaterPages) {
@@ -73,11 +65,7 @@ TEST(CurrentDateTexts, FollowTheClockFromSecondToSecond) {
 }
 
 TEST(GetBetween, TakesTheTextBetweenTheMarkers) {
-  struct Case {
-    const char* text;
-    const char* part;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"<head><title>Home</title></head>", "Home"},
       {"<TITLE> Spaced </Title>", " Spaced "},
       {"<title>a<title>b</title>", "ab"},
@@ -85,8 +73,8 @@ TEST(GetBetween, TakesTheTextBetweenTheMarkers) {
       {"no start</title>", ""},
       {"</title><title>x</title>", "x"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.part, GetBetween(c.text, "<title>", "</title>")) << c.text;
+  for (const auto& [text, part] : cases) {
+    EXPECT_EQ(part, GetBetween(text, "<title>", "</title>")) << text;
   }
 }
 

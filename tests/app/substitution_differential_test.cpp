@@ -3,7 +3,9 @@
 // cost that does not grow with the number of variables defined.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,42 +18,26 @@
 namespace pagorin::testing {
 namespace {
 
-char Fold(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-size_t FindFolded(const std::string& text, const std::string& pattern, size_t from) {
-  for (size_t at = from; at + pattern.size() <= text.size(); ++at) {
-    size_t i = 0;
-    while (i < pattern.size() && Fold(text[at + i]) == Fold(pattern[i])) {
-      ++i;
-    }
-    if (i == pattern.size()) {
-      return at;
-    }
-  }
-  return std::string::npos;
-}
-
 // The substitution as first written: every variable in store order; when
-// the piece holds "[name]" in any letter case, every such text is replaced,
-// left to right, by the value.
+// the piece holds "[name]" in any letter case (ASCII letters folded), every
+// such text is replaced, left to right, by the value.
 std::string WalkEveryVariable(std::string piece, const cSHAREDSettings& vars) {
+  const auto same = [](char a, char b) {
+    return (a >= 'a' && a <= 'z' ? a - 32 : a) == (b >= 'a' && b <= 'z' ? b - 32 : b);
+  };
   for (int i = 1; i <= vars.SettingsCount(); ++i) {
     const std::string name = vars.SettingNameByIndex(i);
     const std::string pattern = "[" + name + "]";
-    if (FindFolded(piece, pattern, 0) == std::string::npos) {
-      continue;
-    }
     const std::string value = vars.sGet(name).Text();
     std::string result;
-    size_t from = 0;
-    for (size_t at = FindFolded(piece, pattern, 0); at != std::string::npos;
-         at = FindFolded(piece, pattern, from)) {
-      result += piece.substr(from, at - from) + value;
-      from = at + pattern.size();
+    auto from = piece.cbegin();
+    for (auto at = std::search(from, piece.cend(), pattern.begin(), pattern.end(), same);
+         at != piece.cend();
+         at = std::search(from, piece.cend(), pattern.begin(), pattern.end(), same)) {
+      result.append(from, at).append(value);
+      from = at + static_cast<std::ptrdiff_t>(pattern.size());
     }
-    piece = result + piece.substr(from);
+    piece = result.append(from, piece.cend());
   }
   return piece;
 }
@@ -85,14 +71,8 @@ class Generator {
   }
 
   std::string Value(bool with_brackets) {
-    switch (Below(6)) {
-      case 0:
-        return " true ";
-      case 1:
-        return "FALSE";
-      default:
-        return Text(with_brackets);
-    }
+    const int kind = Below(6);
+    return kind == 0 ? " true " : kind == 1 ? "FALSE" : Text(with_brackets);
   }
 
  private:

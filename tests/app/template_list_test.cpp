@@ -97,7 +97,15 @@ TEST_F(TemplateListTest, AddNewNeverEmptiesAFileWithoutConsent) {
   EXPECT_EQ("New.template", request.proposed_name);
 }
 
-TEST_F(TemplateListTest, CopyKeepsTheOutputExtension) {
+TEST_F(TemplateListTest, CopyKeepsTheOutputExtensionAndNeverCopiesOntoItself) {
+  engine.ListView1.SelectOnly(1);
+  t.ui.QueueFileName(Site("Templates/index.template"));
+  mnuCopyTemplate(engine);
+  EXPECT_EQ("home", t.ReadFile(Site("Templates/index.template")));
+  EXPECT_EQ(std::vector<std::string>{"index.template cannot be copied onto itself. Please "
+                                     "choose another name."},
+            t.ui.MessageTexts());
+
   engine.ListView1.SelectOnly(0);  // About, Ext_About .php
   t.ui.QueueFileName(Site("Templates/news.template"));
   mnuCopyTemplate(engine);
@@ -106,16 +114,6 @@ TEST_F(TemplateListTest, CopyKeepsTheOutputExtension) {
   EXPECT_EQ(4, engine.ListView1.count());
   EXPECT_EQ("Enter the new template filename", t.ui.file_requests.back().title);
   EXPECT_TRUE(t.ui.file_requests.back().confirm_overwrite);
-}
-
-TEST_F(TemplateListTest, CopyOntoItselfIsRefused) {
-  engine.ListView1.SelectOnly(1);
-  t.ui.QueueFileName(Site("Templates/index.template"));
-  mnuCopyTemplate(engine);
-  EXPECT_EQ("home", t.ReadFile(Site("Templates/index.template")));
-  EXPECT_EQ(std::vector<std::string>{"index.template cannot be copied onto itself. Please "
-                                     "choose another name."},
-            t.ui.MessageTexts());
 }
 
 }  // namespace

@@ -20,11 +20,10 @@ class VariablesTest : public SiteTest {
 };
 
 TEST_F(VariablesTest, OneFileWritesItsDefinedValues) {
-  struct Case {
-    const char* template_text;
-    const char* page;
-  };
-  const Case cases[] = {
+  WriteInclude("def.inc", "[var c1=blue]A[c1]");
+  WriteInclude("a.inc", "A");
+  WriteInclude("[f", "raw name");  // the name ends at the first "]"
+  const std::pair<const char*, const char*> cases[] = {
       // Known before and after the definition, in any letter case; no trace left.
       {"[colour] x [var colour=red] [COLOUR]", "red x  red"},
       // Trimmed name and value, upper-cased name, inner blank kept.
@@ -49,10 +48,14 @@ TEST_F(VariablesTest, OneFileWritesItsDefinedValues) {
       {"[var u=$PAGEURL][u]", "page.html"},
       // Texts that name no variable stay as they are.
       {"[x] [ ] [] [[x]]", "[x] [ ] [] [[x]]"},
+      // A definition in an include counts from where it is included.
+      {"[c1]|[include=def.inc]|[c1]", "[c1]|Ablue|blue"},
+      // Directive names are never substituted.
+      {"[var f=a.inc][include=[f]]", "raw name]"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.template_text);
-    EXPECT_EQ(c.page, Build(c.template_text));
+  for (const auto& [text, page] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(page, Build(text));
   }
 }
 
@@ -62,17 +65,6 @@ TEST_F(VariablesTest, VarWithoutClosingBracketIsLeftAsText) {
                                    .find("page.template: \"[var\" without a closing \"]\" is "
                                          "left in the page as text"));
   EXPECT_TRUE(t.ui.messages.empty());
-}
-
-TEST_F(VariablesTest, DefinitionInAnIncludeCountsFromWhereItIsIncluded) {
-  WriteInclude("a.inc", "[var c1=blue]A[c1]");
-  EXPECT_EQ("[c1]|Ablue|blue", Build("[c1]|[include=a.inc]|[c1]"));
-}
-
-TEST_F(VariablesTest, DirectiveNamesAreNeverSubstituted) {
-  WriteInclude("a.inc", "A");
-  WriteInclude("[f", "raw name");  // the name ends at the first "]"
-  EXPECT_EQ("raw name]", Build("[var f=a.inc][include=[f]]"));
 }
 
 TEST_F(VariablesTest, VariablesLastForOneRunOnly) {

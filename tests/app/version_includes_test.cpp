@@ -79,24 +79,19 @@ TEST_F(VersionIncludesTest, LinesThatAreSkipped) {
 }
 
 TEST_F(VersionIncludesTest, BadLinesEndTheBuildWithoutAMessage) {
-  struct Case {
-    const char* line;
-    const char* record;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"ver.inc,Template.txt,rel/current.txt", "Subscript out of range(9)"},
       {"ver.inc,Template.txt", "Subscript out of range(9)"},
       {"ver.inc,Template.txt,rel/current.txt,maybe", "Type mismatch(13)"},
   };
   WriteTemplate("index.template", "page");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    List(c.line);
+  for (const auto& [line, error] : cases) {
+    SCOPED_TRACE(line);
+    List(line);
     EXPECT_FALSE(BuildAll());
     EXPECT_FALSE(PageExists("index.html"));
     const std::string ring = Ring();
-    const std::string record =
-        std::string(c.record) + " in WriteVersionIncludes of module frmMain\n";
+    const std::string record = std::string(error) + " in WriteVersionIncludes of module frmMain\n";
     ASSERT_GE(ring.size(), record.size());
     EXPECT_EQ(record, ring.substr(ring.size() - record.size()));
   }
