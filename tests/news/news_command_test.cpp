@@ -36,22 +36,22 @@ TEST(NewsAddLine, OptionsAndTheProjectInAnyOrder) {
 
 TEST(NewsSubcommand, HelpAndUsageErrors) {
   TestEnv t;
-  ProgramRun run = RunPagorin(t, "news --help");
-  EXPECT_EQ(0, run.status);
-  EXPECT_EQ(NewsUsageText(), run.out);
-  run = RunPagorin(t, "news add --help");
-  EXPECT_EQ(0, run.status);
-  EXPECT_EQ(NewsAddUsageText(), run.out);
-  run = RunPagorin(t, "news");
-  EXPECT_EQ(2, run.status);
-  EXPECT_EQ(NewsUsageText(), run.err);
-  run = RunPagorin(t, "news add x.pgx --story S");
-  EXPECT_EQ(2, run.status);
-  EXPECT_EQ("pagorin: --title is missing\n" + NewsAddUsageText(), run.err);
-  run = RunPagorin(t, "news add '" + t.Path("x.pgx") + "' --title T --story S");
-  EXPECT_EQ(1, run.status);
-  EXPECT_EQ("pagorin: " + t.Path("x.pgx") + " does not exist, so no news item was written.\n",
-            run.err);
+  const std::string missing = t.Path("x.pgx");
+  const std::pair<std::string, ProgramRun> cases[] = {
+      {"news --help", {0, NewsUsageText(), ""}},
+      {"news add --help", {0, NewsAddUsageText(), ""}},
+      {"news", {2, "", NewsUsageText()}},
+      {"news add x.pgx --story S", {2, "", "pagorin: --title is missing\n" + NewsAddUsageText()}},
+      {"news add '" + missing + "' --title T --story S",
+       {1, "", "pagorin: " + missing + " does not exist, so no news item was written.\n"}},
+  };
+  for (const auto& [args, expected] : cases) {
+    SCOPED_TRACE(args);
+    const ProgramRun run = RunPagorin(t, args);
+    EXPECT_EQ(expected.status, run.status);
+    EXPECT_EQ(expected.out, run.out);
+    EXPECT_EQ(expected.err, run.err);
+  }
 }
 
 }  // namespace

@@ -51,17 +51,13 @@ class NewsDates : public ::testing::Test {
 };
 
 TEST_F(NewsDates, NowTextOnTheTwelveHourClock) {
-  struct Case {
-    LocalDateTime when;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::pair<LocalDateTime, const char*> cases[] = {
       {{2024, 12, 4, 15, 7, 0}, "3:07pm, December 4 2024"},
       {{2024, 1, 1, 0, 5, 0}, "12:05am, January 1 2024"},
       {{2024, 6, 30, 12, 0, 0}, "12:00pm, June 30 2024"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.text, NewsDateText(c.when, t.locale));
+  for (const auto& [when, text] : cases) {
+    EXPECT_EQ(text, NewsDateText(when, t.locale));
   }
 }
 
@@ -76,11 +72,7 @@ TEST(CutTimeOfDay, KeepsTheTextAfterTheComma) {
 TEST_F(NewsDates, ParsesMonthNameDayAndYear) {
   using std::chrono::sys_days;
   using namespace std::chrono_literals;
-  struct Case {
-    const char* text;
-    std::optional<sys_days> date;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, std::optional<sys_days>> cases[] = {
       {" December 4 2024", sys_days{2024y / 12 / 4}},
       {"december 4, 2024", sys_days{2024y / 12 / 4}},
       {"4 Dec 2024", sys_days{2024y / 12 / 4}},
@@ -92,9 +84,9 @@ TEST_F(NewsDates, ParsesMonthNameDayAndYear) {
       {"December 2024", std::nullopt},
       {"3:07pm, December 4 2024", std::nullopt},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(c.date, ParseNewsDate(c.text, t.locale));
+  for (const auto& [text, date] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(date, ParseNewsDate(text, t.locale));
   }
 }
 

@@ -48,27 +48,26 @@ TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
                         std::filesystem::copy_options::recursive);
   // 3 June 2024, 12:00 UTC: the date of an item added without --date.
   const std::string june_3 = "1717416000";
-  ProgramRun run = RunPagorin(t,
-                              "news add Sample/Sample.pgx --title 'Tide clock on the desktop' "
-                              "--story 'A small clock shows the <b>next</b> high water.' "
-                              "--tags Release",
-                              june_3);
-  EXPECT_EQ(0, run.status);
-  EXPECT_EQ("pagorin: Sample/Templates/news0006.template generated\n", run.err);
-  run = RunPagorin(t,
-                   "news add Sample/Sample.pgx --title 'Evening talk in Falmouth' --story 'Slides "
-                   "are online.' --tags 'Appearance' --date 'June 1 2024'",
-                   june_3);
-  EXPECT_EQ(0, run.status);
-  run = RunPagorin(t,
-                   "news add Sample/Sample.pgx --title 'Ports of the Azores' --story 'Nine more "
-                   "ports.' --tags Ports --date '9:15am, June 3 2024'",
-                   june_3);
-  EXPECT_EQ("pagorin: Sample/Templates/news0008.template generated\n", run.err);
+  const char* const items[] = {
+      "--title 'Tide clock on the desktop' --story 'A small clock shows the <b>next</b> high "
+      "water.' --tags Release",
+      "--title 'Evening talk in Falmouth' --story 'Slides are online.' --tags 'Appearance' "
+      "--date 'June 1 2024'",
+      "--title 'Ports of the Azores' --story 'Nine more ports.' --tags Ports "
+      "--date '9:15am, June 3 2024'",
+  };
+  for (int number = 6; number <= 8; ++number) {
+    const ProgramRun run =
+        RunPagorin(t, std::string("news add Sample/Sample.pgx ") + items[number - 6], june_3);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(
+        "pagorin: Sample/Templates/news000" + std::to_string(number) + ".template generated\n",
+        run.err);
+  }
   EXPECT_NE(std::string::npos, t.ReadFile(t.Path("Sample/Includes/content_news0006.inc"))
                                    .find("<!-- date -->12:00pm, June 3 2024<!-- end date -->"));
 
-  run = RunPagorin(t, "/AUTO Sample/Sample.pgx", june_3);
+  const ProgramRun run = RunPagorin(t, "/AUTO Sample/Sample.pgx", june_3);
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ("", run.err);
   const std::vector<std::string> newest_first = {"news0006.html", "news0008.html", "news0007.html",
