@@ -48,8 +48,7 @@ void FaultyFileSystem::Heal() {
 }
 
 int FaultyFileSystem::Count(Op op) const {
-  auto it = counts_.find(op);
-  return it == counts_.end() ? 0 : it->second;
+  return counts_.contains(op) ? counts_.at(op) : 0;
 }
 
 bool FaultyFileSystem::ShouldFail(Op op, FsStatus* status) {
@@ -59,22 +58,18 @@ bool FaultyFileSystem::ShouldFail(Op op, FsStatus* status) {
     return false;
   }
   Fault& fault = it->second;
-  ++fault.seen;
-  if (fault.seen == fault.nth || (fault.persistent && fault.seen > fault.nth)) {
-    status->code = fault.error;
-    status->message = fault.error == FsError::kDiskFull ? "No space left on device (injected)"
-                                                        : "Injected failure";
-    return true;
+  if (++fault.seen < fault.nth || (fault.seen > fault.nth && !fault.persistent)) {
+    return false;
   }
-  return false;
+  status->code = fault.error;
+  status->message =
+      fault.error == FsError::kDiskFull ? "No space left on device (injected)" : "Injected failure";
+  return true;
 }
 
 FileInfo FaultyFileSystem::Stat(const std::string& path) {
-  FsStatus status;
-  if (ShouldFail(Op::kStat, &status)) {
-    return {};
-  }
-  return real_.Stat(path);
+  FsStatus failed;
+  return ShouldFail(Op::kStat, &failed) ? FileInfo{} : real_.Stat(path);
 }
 
 FsStatus FaultyFileSystem::ReadFile(const std::string& path, std::string* contents) {

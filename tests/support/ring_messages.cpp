@@ -1,23 +1,16 @@
 #include "support/ring_messages.h"
 
+#include <regex>
+
 namespace pagorin::testing {
 
 std::string RingMessages(const Log& log) {
   // Each record reads " >> n: message - HH:MM:SS" and ends in CR LF.
-  std::string messages;
+  const std::regex record(R"( >> \d+: ([\s\S]*?) - \d\d:\d\d:\d\d\r\n)");
   const std::string ring = log.RingText();
-  for (size_t start = 0; start < ring.size();) {
-    size_t end = ring.find("\r\n", start);
-    if (end == std::string::npos) {
-      end = ring.size();
-    }
-    const std::string line = ring.substr(start, end - start);
-    start = end + 2;
-    const size_t colon = line.find(": ");
-    const size_t dash = line.rfind(" - ");
-    if (colon != std::string::npos && dash != std::string::npos && dash > colon) {
-      messages += line.substr(colon + 2, dash - colon - 2) + "\n";
-    }
+  std::string messages;
+  for (std::sregex_iterator it(ring.begin(), ring.end(), record), end; it != end; ++it) {
+    messages += (*it)[1].str() + "\n";
   }
   return messages;
 }
