@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 
@@ -24,22 +24,15 @@ std::vector<std::string> Links(const std::string& list) {
 
 // What a real feed reader makes of the file: its format, whether it had to
 // guess, then one line per entry (title, link, category).
-std::string ReadFeed(const std::string& path) {
-  const std::string command =
-      "/usr/bin/python3 -c \"import sys, feedparser\n"
-      "d = feedparser.parse(sys.argv[1])\n"
-      "print(d.version, 'bozo' if d.bozo else 'clean')\n"
-      "for e in d.entries: print(e.title, e.link, e.tags[0].term, sep='|')\" '" +
-      path + "' 2>&1";
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
-      output.append(buffer, got);
-    }
-    pclose(pipe);
-  }
-  return output;
+std::string ReadFeed(const TestEnv& t, const std::string& path) {
+  EXPECT_EQ(0,
+            std::system(("/usr/bin/python3 -c \"import sys, feedparser\n"
+                         "d = feedparser.parse(sys.argv[1])\n"
+                         "print(d.version, 'bozo' if d.bozo else 'clean')\n"
+                         "for e in d.entries: print(e.title, e.link, e.tags[0].term, sep='|')\" '" +
+                         path + "' >'" + t.Path("feed.txt") + "' 2>&1")
+                            .c_str()));
+  return t.ReadFile(t.Path("feed.txt"));
 }
 
 TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
@@ -81,7 +74,7 @@ TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
                                    .find("<title>Tide clock on the desktop - Kestrel Tide "
                                          "Tables</title>"));
 
-  const std::string feed = ReadFeed(t.Path("Sample/rss.xml"));
+  const std::string feed = ReadFeed(t, t.Path("Sample/rss.xml"));
   EXPECT_TRUE(feed.starts_with(
       "rss20 clean\n"
       "Tide clock on the desktop|https://kestrel.example.org/news0006.html|Release\n"
