@@ -2,6 +2,10 @@
 // with the window on screen.
 #include "gui/desktop_program.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QtTest>
 #include <cstdlib>
 #include <filesystem>
@@ -18,23 +22,66 @@ class DesktopProgramTest : public QObject {
   void AutoRunShowsTheWindowBuildsAndEnds();
 };
 
+namespace {
+
+// A socket file at `path`; listening when `listen` is set, else left behind
+// as a display server that has gone leaves it. Returns the descriptor.
+int SocketFile(const std::string& path, bool listen) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, path.size());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+  if (listen) {
+    ::listen(fd, 1);
+  } else {
+    ::close(fd);
+  }
+  return fd;
+}
+
+}  // namespace
+
 void DesktopProgramTest::DisplayIsThereWhenSomeoneCanSeeIt() {
+  testing::TestEnv t;
+  const std::string sockets = t.Path("x11");
+  std::filesystem::create_directories(sockets);
+  const int x_server = SocketFile(sockets + "/X7", true);
+  SocketFile(sockets + "/X8", false);
+  const int wayland_server = SocketFile(t.Path("wl-live"), true);
+  SocketFile(t.Path("wl-gone"), false);
+  setenv("XDG_RUNTIME_DIR", t.Path("").c_str(), 1);
+
   const struct {
     const char *display, *wayland, *platform;
     bool available;
   } cases[] = {
-      // offscreen and minimal platforms draw nowhere
-      {"", "", "", false},   {":0", "", "", true},           {"", "wayland-0", "", true},
-      {"", "", "xcb", true}, {":0", "", "offscreen", false}, {"", "", "minimal", false},
+      {"", "", "", false},
+      {":7", "", "", true},
+      {":7.0", "", "xcb", true},
+      {"unix:7", "", "", true},
+      {":8", "", "", false},  // the socket is left, its server gone
+      {":9", "", "xcb", false},
+      {"otherhost:0", "", "", true},
+      {"", "wl-live", "", true},
+      {"", "wl-gone", "", false},
+      {":8", "wl-live", "", true},
+      {"", "wl-live", "xcb", false},
+      {":7", "", "offscreen", false},
+      {":7", "wl-live", "minimal", false},
+      {"", "", "vnc", true},
   };
   const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
   for (const auto& c : cases) {
     setenv("DISPLAY", c.display, 1);
     setenv("WAYLAND_DISPLAY", c.wayland, 1);
     setenv("QT_QPA_PLATFORM", c.platform, 1);
-    QVERIFY2(DisplayAvailable() == c.available, c.platform);
+    const std::string label = std::string(c.display) + " " + c.wayland + " " + c.platform;
+    QVERIFY2(DisplayAvailable(sockets) == c.available, label.c_str());
   }
   setenv("QT_QPA_PLATFORM", saved.constData(), 1);
+  ::close(x_server);
+  ::close(wayland_server);
 }
 
 void DesktopProgramTest::AutoRunShowsTheWindowBuildsAndEnds() {
