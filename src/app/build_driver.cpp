@@ -123,7 +123,13 @@ bool BuildPages(Engine& engine, bool selected_only) {
         !WriteVersionIncludes(engine)) {
       throw CompileError(kErrInvalidArgument, "The version includes could not be written");
     }
-    GenerateNewsSummaries(env, engine.ProjectSettings, GetProjectPath(engine));
+    // The items' files go through the cache, so that the item pages built
+    // next cost only a status check each. This happens before the run
+    // begins: within it the cache would not notice a list include written
+    // over a file it had already read.
+    GenerateNewsSummaries(
+        env, engine.ProjectSettings, GetProjectPath(engine),
+        [&engine](const std::string& path) { return engine.FileCache.ReadTextOrEmpty(path); });
     RunBuild(engine, selected_only);
     return true;
   } catch (const CompileError&) {

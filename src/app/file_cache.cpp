@@ -174,12 +174,20 @@ clsCache::Lookup clsCache::Found(std::string text, std::string disk_path, const 
 }
 
 std::string clsCache::ReadFileOrCache(const std::string& name) {
+  return TextOf(name, "-1");
+}
+
+std::string clsCache::ReadTextOrEmpty(const std::string& name) {
+  return TextOf(name, "");
+}
+
+std::string clsCache::TextOf(const std::string& name, const char* missing) {
   Lookup lookup = Read(name);
   switch (lookup.status) {
     case Lookup::Status::kFound:
       return lookup.file->text;
     case Lookup::Status::kMissing:
-      return "-1";
+      return missing;
     case Lookup::Status::kUnreadable:
       env_.log.LogError(lookup.error + "(75)", "ReadFileOrCache", "clsCache");
       return "";

@@ -73,6 +73,8 @@ class clsCache {
   // reads as "-1" and is not cached; one that cannot be read reads as the
   // empty text, with the failure logged under "ReadFileOrCache".
   std::string ReadFileOrCache(const std::string& name);
+  // The same, except that a missing file reads as the empty text.
+  std::string ReadTextOrEmpty(const std::string& name);
 
   // What the compiler needs: the outcome and the file (never copied here).
   struct Lookup {
@@ -120,6 +122,7 @@ class clsCache {
   // The lookup of a file just read, which is stored unless kOnce.
   Lookup Found(std::string text, std::string disk_path, const FileInfo& info, Keep keep);
   static std::size_t Weight(const CachedFile& file);
+  std::string TextOf(const std::string& name, const char* missing);
 
   Env& env_;
   const std::size_t byte_budget_;

@@ -74,7 +74,8 @@ std::optional<std::int16_t> NumberFromName(std::string_view base) {
 
 // Reads one item; false when the template is no item.
 bool ReadItem(Env& env, const cSHAREDSettings& project, const std::string& site_folder,
-              const std::string& prefix, const std::string& name, clsNewsItem* item) {
+              const std::string& prefix, const std::string& name, const NewsFileReader& read,
+              clsNewsItem* item) {
   const std::string base = filewithoutext(name);
   const SettingValue extension =
       project.RetrieveSetting("Ext_" + base, project.RetrieveSetting("Extension", ".html"));
@@ -88,8 +89,7 @@ bool ReadItem(Env& env, const cSHAREDSettings& project, const std::string& site_
   }
   item->iNum = *number;
 
-  const std::string page =
-      ReadNewsFile(env, site_folder + "Templates/" + name, kProcedure, kModule);
+  const std::string page = read(site_folder + "Templates/" + name);
   const std::string reference = "content_" + prefix + FourDigits(item->iNum);
   const std::size_t at = page.find(reference);
   if (at == std::string::npos) {
@@ -103,7 +103,7 @@ bool ReadItem(Env& env, const cSHAREDSettings& project, const std::string& site_
     LogFailure(env, "The reference to " + reference + " in " + name + " has no closing ]", 5);
   } else {
     include_name = page.substr(at, bracket - at);
-    include = ReadNewsFile(env, site_folder + "Includes/" + include_name, kProcedure, kModule);
+    include = read(site_folder + "Includes/" + include_name);
   }
 
   item->strTitle = MarkedValue(env, include, kTitleStart, kTitleEnd, include_name);
@@ -144,7 +144,11 @@ std::string ReadNewsFile(Env& env, const std::string& path, const char* procedur
 
 std::optional<std::vector<clsNewsItem>> ReadNewsItems(Env& env,
                                                       const cSHAREDSettings& project_settings,
-                                                      const std::string& site_folder) {
+                                                      const std::string& site_folder,
+                                                      const NewsFileReader& read) {
+  const NewsFileReader read_file = read ? read : [&env](const std::string& path) {
+    return ReadNewsFile(env, path, kProcedure, kModule);
+  };
   const std::string prefix = project_settings.RetrieveSetting("NewsPrefix", "news").Text();
   bool any_template = false;
   const std::vector<std::string> names =
@@ -156,7 +160,7 @@ std::optional<std::vector<clsNewsItem>> ReadNewsItems(Env& env,
   items.reserve(names.size());
   for (auto name = names.rbegin(); name != names.rend(); ++name) {
     clsNewsItem item;
-    if (ReadItem(env, project_settings, site_folder, prefix, *name, &item)) {
+    if (ReadItem(env, project_settings, site_folder, prefix, *name, read_file, &item)) {
       items.push_back(std::move(item));
     }
   }

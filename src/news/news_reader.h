@@ -1,6 +1,7 @@
 // Finding a site's news items and reading them back from their files.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,9 +30,14 @@ class cSHAREDSettings;
 // the item undated, and a template whose name does not end in four digits or
 // that lacks its content include reference is left out. Cost: linear in the
 // size of the files read, plus sorting the names and the items.
+//
+// The item templates and content includes are read with `read` (whole text;
+// empty when missing or unreadable), or with ReadNewsFile when it is empty.
+using NewsFileReader = std::function<std::string(const std::string& path)>;
 std::optional<std::vector<clsNewsItem>> ReadNewsItems(Env& env,
                                                       const cSHAREDSettings& project_settings,
-                                                      const std::string& site_folder);
+                                                      const std::string& site_folder,
+                                                      const NewsFileReader& read = {});
 
 // Reads a whole file through the disk seam: empty when the file (or a file
 // differing only in letter case) does not exist; empty and logged under

@@ -145,9 +145,9 @@ std::string NewsListText(const std::vector<clsNewsItem>& items, const std::strin
 }
 
 void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
-                           const std::string& site_folder) {
+                           const std::string& site_folder, const NewsFileReader& read) {
   const std::optional<std::vector<clsNewsItem>> items =
-      ReadNewsItems(env, project_settings, site_folder);
+      ReadNewsItems(env, project_settings, site_folder, read);
   if (!items) {
     return;
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "news/news_item.h"
+#include "news/news_reader.h"
 #include "shared/env.h"
 
 namespace pagorin {
@@ -21,8 +22,9 @@ class cSHAREDSettings;
 // or written, a count that is not a number, a damaged item) is logged under
 // "GenerateNewsSummaries" of "frmMain", and the lists are still written from
 // what could be read. Cost: linear in the items and the text written.
+// `read`, when given, reads the items' files (see ReadNewsItems).
 void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
-                           const std::string& site_folder);
+                           const std::string& site_folder, const NewsFileReader& read = {});
 
 // One list's text: `inner` filled for each listed item, newest first, with
 // nothing between them. `items` are oldest first (as ReadNewsItems gives

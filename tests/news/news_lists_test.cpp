@@ -1,6 +1,9 @@
 // The news lists every build writes: which items, in which order, filled how.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/build_driver.h"
 #include "news/news_summaries.h"
 #include "news_fixture.h"
 
@@ -38,6 +41,19 @@ TEST_F(NewsLists, NewestFirstSameDayInNameOrderUndatedAndUnreadableLast) {
   WriteItem(7, "T", kDay2, "");  // the next build sees the new date
   Generate();
   EXPECT_EQ("[0001;0004;0007;0002;0006;0003;0005;]", List("all.inc"));
+}
+
+TEST_F(NewsLists, BuildShowsTheNewListsAndReadsEachItemFileOnce) {
+  WriteItem(1, "T", kDay1, "");
+  WriteItem(2, "T", kDay2, "");
+  DefineNumberList("all.inc");
+  t.WriteFile(Site("Templates/index.template"), "[include=all.inc]");
+  ASSERT_TRUE(BuildPages(engine, false));
+  EXPECT_EQ("[0002;0001;]", t.ReadFile(Site("index.html")));
+  // The lists and the item pages share what they read.
+  for (const char* file : {"Templates/news0001.template", "Includes/content_news0002.inc"}) {
+    EXPECT_EQ(1, std::count(t.fs.reads().begin(), t.fs.reads().end(), Site(file))) << file;
+  }
 }
 
 TEST_F(NewsLists, PlaceholdersAreFilledInTheirOrder) {
