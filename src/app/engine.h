@@ -55,7 +55,8 @@ struct Engine {
 
   Env& env;
 
-  // Program settings (Pagorin.ini in the program's data folder).
+  // Program settings (Pagorin.ini in the program's data folder). Empty when
+  // the file could not be read at start-up: then nothing saves over it.
   std::string AppSettingsFile;
   cSHAREDSettings AppSettings;
 

@@ -40,7 +40,14 @@ StartOutcome Startup(Engine& engine, const CommandLine& line, const std::string&
   env.log.LogEvent("Program startup", /*new_log=*/true);
   CloseProject(engine);
   engine.AppSettingsFile = env.paths.data_dir + "Pagorin.ini";
-  LoadAppSettings(engine.AppSettings, engine.AppSettingsFile);
+  if (!LoadAppSettings(engine.AppSettings, engine.AppSettingsFile)) {
+    // Saving would replace settings that are only out of reach for now.
+    env.ui.ShowMessage(engine.AppSettingsFile +
+                           " cannot be read. Pagorin starts without your settings and will not "
+                           "save over them.",
+                       Buttons::kOk, "Pagorin", Icon::kExclamation);
+    engine.AppSettingsFile.clear();
+  }
   RegisterFileType(env, data_home);
 
   StartOutcome outcome = StartOutcome::kInteractive;

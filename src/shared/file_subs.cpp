@@ -235,13 +235,19 @@ bool FileSubs::SetFileDate(const std::string& path, TimePoint when) const {
   return Succeeded(env_.fs.SetModified(found->path, when), "SetFileDate");
 }
 
-std::string FileSubs::LoadTextFile(const std::string& path) const {
+std::string FileSubs::LoadTextFile(const std::string& path, bool* readable) const {
+  if (readable != nullptr) {
+    *readable = true;
+  }
   std::optional<Found> found = Find(path);
   if (!found || found->info.is_directory) {
     return {};
   }
   std::string text;
   if (!Succeeded(env_.fs.ReadFile(found->path, &text), "LoadTextFile")) {
+    if (readable != nullptr) {
+      *readable = false;
+    }
     return {};
   }
   return text;

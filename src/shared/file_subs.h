@@ -38,8 +38,9 @@ class FileSubs {
   TimePoint FileDate(const std::string& path) const;  // zero time when missing
   bool SetFileDate(const std::string& path, TimePoint when) const;
 
-  // The whole file; empty when it does not exist or cannot be read.
-  std::string LoadTextFile(const std::string& path) const;
+  // The whole file; empty when it does not exist or cannot be read (logged;
+  // then `*readable`, when given, is set to false, else to true).
+  std::string LoadTextFile(const std::string& path, bool* readable = nullptr) const;
   // Writes exactly `text` (no line end added); false when it failed.
   bool WriteTextFile(const std::string& path, const std::string& text) const;
   // Opens for writing, truncating; a read-only file is made writable first,

@@ -339,14 +339,18 @@ void cSHAREDSettings::ReadLine(std::string_view line, std::string_view* previous
   lines->push_back({std::string(name), FromFileText(line.substr(comma + 1), env_.locale)});
 }
 
-void cSHAREDSettings::LoadSettings(const std::string& path) {
+bool cSHAREDSettings::LoadSettings(const std::string& path) {
   DeleteAllSettings();
   FileSubs files(env_);
   if (!files.FileExists(path)) {
-    return;
+    return true;
   }
   try {
-    const std::string text = files.LoadTextFile(path);
+    bool readable = true;
+    const std::string text = files.LoadTextFile(path, &readable);
+    if (!readable) {
+      return false;
+    }
     std::vector<cSHAREDSetting> lines;
     lines.reserve(LineCountBound(text));
     std::string_view previous_name;
@@ -383,7 +387,9 @@ void cSHAREDSettings::LoadSettings(const std::string& path) {
     env_.log.LogError(
         std::string(failure.what()) + "(" + std::to_string(ErrorNumberOf(failure)) + ")",
         "LoadSettings", kModule);
+    return false;
   }
+  return true;
 }
 
 void cSHAREDSettings::SaveSettings(const std::string& path) {
@@ -436,8 +442,8 @@ void cSHAREDSettings::SaveSettings(const std::string& path) {
 // ---------------------------------------------------------------------------
 // The program settings
 
-void LoadAppSettings(cSHAREDSettings& app_settings, const std::string& path) {
-  app_settings.LoadSettings(path);
+bool LoadAppSettings(cSHAREDSettings& app_settings, const std::string& path) {
+  return app_settings.LoadSettings(path);
 }
 
 void SaveAppSettings(cSHAREDSettings& app_settings, const std::string& path) {

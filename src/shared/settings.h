@@ -107,11 +107,12 @@ class cSHAREDSettings {
   // message; a full disk with Retry/Cancel; anything else in the error report.
   void SaveSettings(const std::string& path);
   // Replaces the list with the file's entries; a missing file gives an empty
-  // store and no message; one that cannot be read gives an empty store and
-  // a line in the log. Names are taken as written (a lower-case name is
-  // kept lower-case); of two adjacent lines with the same name the first
-  // wins, of non-adjacent ones the last. Cost: O(n log n) for n lines.
-  void LoadSettings(const std::string& path);
+  // store and no message; one that cannot be read gives an empty store, a
+  // line in the log and false (true otherwise). Names are taken as written
+  // (a lower-case name is kept lower-case); of two adjacent lines with the
+  // same name the first wins, of non-adjacent ones the last. Cost:
+  // O(n log n) for n lines.
+  bool LoadSettings(const std::string& path);
 
   // Set names are upper-cased. AddToSet returns the new member's number,
   // skipping numbers already taken; 0 when the counter cannot grow.
@@ -153,7 +154,7 @@ class cSHAREDSettings {
 
 // The program settings (Pagorin.ini) and the five forwarding functions on
 // them; the store is owned by the engine object.
-void LoadAppSettings(cSHAREDSettings& app_settings, const std::string& path);
+bool LoadAppSettings(cSHAREDSettings& app_settings, const std::string& path);
 void SaveAppSettings(cSHAREDSettings& app_settings, const std::string& path);
 SettingValue GetAppSetting(const cSHAREDSettings& app_settings, const std::string& name,
                            const SettingValue& fallback = {});

@@ -8,6 +8,7 @@
 
 #include "app/file_type_registration.h"
 #include "app/project.h"
+#include "app/project_commands.h"
 #include "app/startup.h"
 #include "site_fixture.h"
 
@@ -73,6 +74,23 @@ TEST_F(StartupTest, WithoutAProjectTheLastOneIsOpenedWhenItExists) {
   EXPECT_EQ("Project Title", engine.texts.txtTitle);
   EXPECT_FALSE(engine.controls.project_menus);
   EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(StartupTest, UnreadableProgramSettingsAreNeverSavedOver) {
+  const std::string ini = t.paths.data_dir + "Pagorin.ini";
+  const std::string settings = "LASTLOADED,/srv/walks/walks.pgx\r\nMYKEY,mine\r\n";
+  t.WriteFile(ini, settings);
+  t.WriteFile(ProjectPath(), "PROJECTPATH,./\r\n");
+  t.fs.FailNth(FaultyFileSystem::Op::kRead, 1, FsError::kAccessDenied);
+  EXPECT_EQ(StartOutcome::kAutoRun, Start({"/AUTO", ProjectPath()}));
+  ASSERT_EQ(1u, t.ui.messages.size());
+  EXPECT_EQ(ini +
+                " cannot be read. Pagorin starts without your settings and will not save over "
+                "them.",
+            t.ui.messages[0].text);
+  EXPECT_TRUE(engine.ProjectLoaded);
+  ProgramEnd(engine);
+  EXPECT_EQ(settings, t.ReadFile(ini));
 }
 
 TEST_F(StartupTest, RegistrationWritesOnlyWhatDiffers) {
