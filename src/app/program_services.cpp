@@ -39,6 +39,6 @@ ProgramServices::ProgramServices(UserInterface& ui, std::optional<TimePoint> fix
       log_(fs_, *clock_, paths_),
       locale_(log_),
       progress_(*clock_, ui),
-      env_{fs_, *clock_, ui, log_, locale_, progress_, paths_} {}
+      env_{fs_, *clock_, ui, log_, locale_, progress_, paths_, net_} {}
 
 }  // namespace pagorin

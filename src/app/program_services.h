@@ -1,12 +1,13 @@
 // The real services of the running program, owned in one place: the disk,
-// the clock, the log, the locale facts, the progress figures and the
-// program's folders. main() (and the desktop program) hold one.
+// the clock, the log, the locale facts, the progress figures, the
+// program's folders and the network. main() (and the desktop program) hold one.
 #pragma once
 
 #include <memory>
 #include <optional>
 
 #include "shared/clock.h"
+#include "shared/curl_network.h"
 #include "shared/env.h"
 #include "shared/locale_facts.h"
 #include "shared/log.h"
@@ -39,6 +40,7 @@ class ProgramServices {
   Log log_;
   LocaleFacts locale_;
   ProgressIndicator progress_;
+  CurlNetwork net_;
   Env env_;
 };
 

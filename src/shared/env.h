@@ -9,6 +9,7 @@ class Clock;
 class FileSystem;
 class LocaleFacts;
 class Log;
+class Network;
 class ProgressIndicator;
 class UserInterface;
 
@@ -30,6 +31,7 @@ struct Env {
   LocaleFacts& locale;
   ProgressIndicator& progress;
   const ProgramPaths& paths;
+  Network& net;
 };
 
 }  // namespace pagorin

@@ -141,7 +141,7 @@ class PageWriterThreadTest : public SiteTest {
   }
 
   PageFaultDisk disk;
-  Env disk_env{disk, t.clock, t.ui, t.log, t.locale, t.progress, t.paths};
+  Env disk_env{disk, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, t.net};
   Engine threaded{disk_env};
 };
 

@@ -66,7 +66,7 @@ struct GuiTestEnv {
   TestEnv base;
   QtUi ui;
   ProgressIndicator progress{base.clock, ui};
-  Env env{base.fs, base.clock, ui, base.log, base.locale, progress, base.paths};
+  Env env{base.fs, base.clock, ui, base.log, base.locale, progress, base.paths, base.net};
   Engine engine{env};
 };
 

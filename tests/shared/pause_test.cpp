@@ -41,7 +41,7 @@ class PauseTest : public ::testing::Test {
  protected:
   testing::TestEnv test;
   TimelineClock clock{test.ui};
-  Env env{test.fs, clock, test.ui, test.log, test.locale, test.progress, test.paths};
+  Env env{test.fs, clock, test.ui, test.log, test.locale, test.progress, test.paths, test.net};
 };
 
 TEST_F(PauseTest, PausesOverASecondCheckForInputEveryHalfSecond) {

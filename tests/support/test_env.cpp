@@ -39,7 +39,7 @@ TestEnv::TestEnv()
       log(fs, clock, paths),
       locale(log),
       progress(clock, ui),
-      env{fs, clock, ui, log, locale, progress, paths} {}
+      env{fs, clock, ui, log, locale, progress, paths, net} {}
 
 TestEnv::~TestEnv() {
   std::error_code ignored;

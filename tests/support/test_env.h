@@ -12,6 +12,7 @@
 #include "shared/progress.h"
 #include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
+#include "support/scripted_network.h"
 
 namespace pagorin::testing {
 
@@ -48,6 +49,7 @@ class TestEnv {
   Log log;
   LocaleFacts locale;
   ProgressIndicator progress;
+  ScriptedNetwork net;
   Env env;
 };
 

@@ -1,0 +1,21 @@
+// The network as libcurl reaches it.
+#pragma once
+
+#include "shared/network.h"
+
+namespace pagorin {
+
+// Every transfer runs on the calling thread; nothing here shows anything.
+class CurlNetwork : public Network {
+ public:
+  CurlNetwork();
+  ~CurlNetwork() override;
+  CurlNetwork(const CurlNetwork&) = delete;
+  CurlNetwork& operator=(const CurlNetwork&) = delete;
+
+  // ---- FTP, FTPS and SFTP (publishing) ----
+
+  // ---- HTTP and HTTPS (downloads, update check) ----
+};
+
+}  // namespace pagorin
