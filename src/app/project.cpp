@@ -4,6 +4,7 @@
 
 #include "app/engine.h"
 #include "app/project_paths.h"
+#include "app/sample_copy.h"
 #include "app/template_commands.h"
 #include "shared/file_subs.h"
 #include "shared/log.h"
@@ -130,7 +131,8 @@ void CloseProject(Engine& engine) {
 
 bool OpenProject(Engine& engine) {
   CloseProject(engine);
-  if (!LoadProjectFile(engine, engine.ProjectFile)) {
+  engine.ProjectFile = WritableProject(engine.env, engine.ProjectFile);
+  if (engine.ProjectFile.empty() || !LoadProjectFile(engine, engine.ProjectFile)) {
     engine.ProjectFile.clear();
     RefreshTemplateList(engine);
     return false;

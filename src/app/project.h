@@ -34,7 +34,8 @@ bool SaveProjectSettingsOnly(Engine& engine, const std::string& path);
 // Clears ProjectLoaded and the store, and empties the template list.
 void CloseProject(Engine& engine);
 // Opens ProjectFile: CloseProject, LoadProjectFile, RefreshTemplateList, and
-// records it as LastLoaded in the saved program settings. When the file is
+// records it as LastLoaded in the saved program settings. The installed
+// Sample is opened from the person's copy (WritableProject). When the file is
 // refused, ProjectFile becomes empty, the list shows the program folder's
 // templates and the result is false.
 bool OpenProject(Engine& engine);

@@ -3,6 +3,7 @@
 #include "app/engine.h"
 #include "app/file_type_registration.h"
 #include "app/project.h"
+#include "app/sample_copy.h"
 #include "shared/file_subs.h"
 #include "shared/log.h"
 #include "shared/settings.h"
@@ -48,14 +49,19 @@ StartOutcome Startup(Engine& engine, const CommandLine& line, const std::string&
                        Buttons::kOk, "Pagorin", Icon::kExclamation);
     engine.AppSettingsFile.clear();
   }
-  RegisterFileType(env, data_home);
+  RegisterFileType(env, data_home, CurrentSystemFolders());
 
   StartOutcome outcome = StartOutcome::kInteractive;
   if (line.auto_run || !line.project.empty()) {
     outcome = OpenFromCommandLine(engine, line);
   } else {
-    engine.ProjectFile =
-        GetAppSetting(engine.AppSettings, "LastLoaded", "Sample/Sample.pgx").Text();
+    // On a first start the installed Sample is opened, else the one in the
+    // folder the program was started from.
+    std::string sample = InstalledSampleProject(env);
+    if (sample.empty()) {
+      sample = "Sample/Sample.pgx";
+    }
+    engine.ProjectFile = GetAppSetting(engine.AppSettings, "LastLoaded", sample).Text();
     if (!engine.ProjectFile.empty()) {
       if (FileSubs(env).FileExists(engine.ProjectFile)) {
         OpenProject(engine);

@@ -20,8 +20,8 @@ enum class StartOutcome {
 // startup"), no project, the program settings loaded from the data folder,
 // the file type registered under `data_home`, then the project named on the
 // command line (opened without an existence check) or, without one, the
-// LastLoaded project when it exists (default "Sample/Sample.pgx"); the
-// template list filled.
+// LastLoaded project when it exists (default: the installed Sample, else
+// "Sample/Sample.pgx"); the template list filled.
 //
 // With /AUTO: no project path shows "Please specify the project file to
 // auto-run"; a project file that does not exist or is refused also ends the

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
+#include "pagorin_install_dirs.h"
 #include "shared/paths.h"
 
 namespace pagorin {
@@ -69,6 +71,11 @@ ProgramPaths WorkOutProgramPaths(FileSystem& fs, const ProgramLocation& location
   ProgramPaths paths;
   paths.program_dir = location.executable.empty() ? "./" : PathOnly(location.executable);
   paths.program_name = location.executable.empty() ? "pagorin" : fileonly(location.executable);
+  paths.installed_dir = addbackslash(
+      std::filesystem::path(paths.program_dir + PAGORIN_DATA_FROM_BIN).lexically_normal().string());
+  if (!location.home.empty()) {
+    paths.projects_dir = addbackslash(location.home) + "Pagorin/";
+  }
   if (IsWritablePortableInstall(fs, paths.program_dir)) {
     paths.data_dir = paths.program_dir;
     return paths;

@@ -24,6 +24,8 @@ ProgramLocation CurrentProgramLocation();
 // $XDG_CONFIG_HOME/pagorin/ (by default $HOME/.config/pagorin/), created here
 // when missing; without either variable, the executable's folder. Creating it may fail: the paths
 // are returned all the same, and the program's files there simply cannot be written.
+// The installed files are looked for where the install put them relative to the executable, so
+// an installed tree can be moved as a whole.
 ProgramPaths WorkOutProgramPaths(FileSystem& fs, const ProgramLocation& location);
 
 }  // namespace pagorin

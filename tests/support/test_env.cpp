@@ -25,7 +25,9 @@ ProgramPaths PathsUnder(const std::string& root) {
   std::filesystem::create_directories(root + "program");
   setenv("XDG_CONFIG_HOME", (root + "config").c_str(), 1);
   setenv("XDG_DATA_HOME", (root + "data").c_str(), 1);
-  return ProgramPaths{root + "config/pagorin/", root + "program/", "pagorin"};
+  setenv("XDG_DATA_DIRS", (root + "system").c_str(), 1);
+  // Nothing is installed, and there is no home folder for the Sample's copy.
+  return ProgramPaths{root + "config/pagorin/", root + "program/", "pagorin", "", ""};
 }
 
 }  // namespace
