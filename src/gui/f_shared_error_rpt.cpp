@@ -10,6 +10,7 @@
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "shared/env.h"
+#include "shared/help.h"
 #include "shared/log.h"
 #include "shared/text.h"
 #include "shared/user_interface.h"
@@ -29,8 +30,12 @@ QPlainTextEdit* ReadOnlyText(const char* name, const std::string& text, QWidget*
 }  // namespace
 
 fSHAREDErrorRpt::fSHAREDErrorRpt(Env& env, const std::string& error_text,
-                                 const std::string& /*help_topic*/, QWidget* parent)
-    : QDialog(parent), env_(env), error_text_(error_text), log_text_(ReportLogText(env)) {
+                                 const std::string& help_topic, QWidget* parent)
+    : QDialog(parent),
+      env_(env),
+      error_text_(error_text),
+      help_topic_(help_topic),
+      log_text_(ReportLogText(env)) {
   setObjectName("fSHAREDErrorRpt");
   setWindowTitle("Pagorin - Error Report");
   auto* layout = new QVBoxLayout(this);
@@ -109,8 +114,7 @@ void fSHAREDErrorRpt::cmdEmail() {
 }
 
 void fSHAREDErrorRpt::cmdHelp() {
-  // There is no help text yet, whatever the topic.
-  env_.ui.ShowMessage("Help file coming soon.", Buttons::kOk);
+  ShowHelp(env_, help_topic_);
 }
 
 }  // namespace pagorin

@@ -17,8 +17,8 @@ struct Env;
 
 // Reads the log when it opens; writes only fulllog.txt (View Report). The
 // log and comment areas stay hidden until their buttons reveal them, and
-// each of those buttons works once. The help topic is accepted for when the
-// program has help pages; until then Help says that help is coming.
+// each of those buttons works once. Help opens the manual's page for the help
+// topic (its first page for none).
 class fSHAREDErrorRpt final : public QDialog {
   Q_OBJECT
 
@@ -38,6 +38,7 @@ class fSHAREDErrorRpt final : public QDialog {
 
   Env& env_;
   std::string error_text_;
+  std::string help_topic_;
   std::string log_text_;
   QGroupBox* log_area_ = nullptr;
   QGroupBox* comment_area_ = nullptr;

@@ -12,6 +12,7 @@
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "shared/env.h"
+#include "shared/help.h"
 #include "shared/user_interface.h"
 
 namespace pagorin {
@@ -61,8 +62,7 @@ fSHAREDProxy::fSHAREDProxy(Env& env, cSHAREDSettings& app_settings, QWidget* par
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &fSHAREDProxy::cmdOK);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this,
-          [this] { env_.ui.ShowMessage("Help file coming soon.", Buttons::kOk); });
+  connect(help, &QPushButton::clicked, this, [this] { ShowHelp(env_, "settings.html"); });
 
   ShowFields(LoadProxySettings(app_settings_));
 }

@@ -14,9 +14,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/engine.h"
 #include "gui/frm_main.h"
 #include "gui/status_strip.h"
 #include "gui/widgets.h"
+#include "shared/help.h"
 
 namespace pagorin {
 
@@ -94,9 +96,9 @@ void frmMain::BuildMenus() {
   LaterMenuEntry(mnuTools_, "mnuUploadBinary", "Upload binary file...");
 
   QMenu* help = Named(menuBar()->addMenu("&Help"), "mnuHelp");
-  QAction* help_entry = MenuEntry(help, "mnuHelpContents", "&Help", QKeySequence::HelpContents);
+  QAction* contents = MenuEntry(help, "mnuHelpContents", "&Contents", QKeySequence::HelpContents);
   QAction* about = MenuEntry(help, "mnuAbout", "&About Pagorin");
-  connect(help_entry, &QAction::triggered, this, &frmMain::cmdHelp);
+  connect(contents, &QAction::triggered, this, [this] { Run([this] { ShowHelp(engine_.env); }); });
   connect(about, &QAction::triggered, this, &frmMain::mnuAbout);
 }
 
