@@ -58,7 +58,9 @@ std::string UsageText() {
          "Exit status: 0 when the build ran to its end, 1 when it stopped early or\n"
          "could not start, 2 when the command line is wrong.\n"
          "The environment variable SOURCE_DATE_EPOCH, when set, is the time written\n"
-         "into pages, for reproducible builds.\n";
+         "into pages, for reproducible builds.\n"
+         "\n"
+         "\"man pagorin\" describes every command; Help > Contents opens the manual.\n";
 }
 
 }  // namespace pagorin

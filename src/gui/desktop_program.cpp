@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 #include <cerrno>
 #include <cstdlib>
@@ -104,6 +105,9 @@ int RunDesktop(const CommandLine& line) {
   char* argv[] = {program, nullptr};
   QApplication application(argc, argv);
   QApplication::setApplicationName("Pagorin");
+  // The desktop entry and icon the system knows the program by.
+  QApplication::setDesktopFileName("pagorin");
+  QApplication::setWindowIcon(QIcon::fromTheme("pagorin"));
   QApplication::setStyle(QStyleFactory::create("Fusion"));
 
   QtUi ui;

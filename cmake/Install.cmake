@@ -1,0 +1,75 @@
+# What `cmake --install` puts where, and the Debian package made from it.
+# Folders follow GNUInstallDirs, so a prefix of /usr gives the places a
+# Debian desktop program uses.
+
+install(TARGETS pagorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The desktop: the menu entry, the project file type and the icon.
+install(FILES data/pagorin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/pagorin-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME pagorin.xml)
+install(FILES data/icons/pagorin.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES data/icons/${size}/pagorin.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES data/example.pagorin.Pagorin.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page, compressed as man expects it.
+set(PAGORIN_MAN_PAGE ${CMAKE_BINARY_DIR}/pagorin.1.gz)
+add_custom_command(
+  OUTPUT ${PAGORIN_MAN_PAGE}
+  COMMAND gzip -9 --no-name --stdout ${PROJECT_SOURCE_DIR}/docs/pagorin.1 > ${PAGORIN_MAN_PAGE}
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/pagorin.1
+  VERBATIM)
+add_custom_target(pagorin_man_page ALL DEPENDS ${PAGORIN_MAN_PAGE})
+install(FILES ${PAGORIN_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The manual is also copied where the executable in the build folder looks for
+# it, so that Help works before anything is installed.
+file(GLOB PAGORIN_MANUAL_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/manual/*)
+set(PAGORIN_MANUAL_STAMP ${CMAKE_BINARY_DIR}/manual.stamp)
+add_custom_command(
+  OUTPUT ${PAGORIN_MANUAL_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/docs/manual
+          $<TARGET_FILE_DIR:pagorin>/${PAGORIN_DATA_FROM_BIN}/manual
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/icons/pagorin.svg
+          $<TARGET_FILE_DIR:pagorin>/${PAGORIN_DATA_FROM_BIN}/manual
+  COMMAND ${CMAKE_COMMAND} -E touch ${PAGORIN_MANUAL_STAMP}
+  DEPENDS ${PAGORIN_MANUAL_FILES} ${PROJECT_SOURCE_DIR}/data/icons/pagorin.svg
+  VERBATIM)
+add_custom_target(pagorin_manual ALL DEPENDS ${PAGORIN_MANUAL_STAMP})
+
+# The manual and the Sample are the program's own read-only files: Help opens
+# the manual, and the program copies the Sample before opening it. They stay
+# out of share/doc, which a system may leave out.
+install(DIRECTORY docs/manual/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
+install(FILES data/icons/pagorin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
+install(DIRECTORY Sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/Sample
+        FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pagorin)
+set(CPACK_PACKAGE_VENDOR "Pagorin developers")
+set(CPACK_PACKAGE_CONTACT "Pagorin developers <bugs@pagorin.example>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "website generator for hand-made web sites")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Pagorin builds a web site from templates and include files: includes nested to any \
+depth, the template's own variables, and dates and addresses filled in. It keeps news \
+items with news lists and an RSS feed, makes version includes from release files, helps \
+with META keywords, searches and replaces across a site, and publishes the pages by FTP. \
+Builds also run unattended from the command line.")
+set(CPACK_DEBIAN_PACKAGE_SECTION web)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pagorin.example/)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+# The libraries the program links are found by dpkg-shlibdeps, so the package
+# depends on exactly the Debian packages that provide them. Opening pages and
+# the manual in the browser goes through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+include(CPack)
