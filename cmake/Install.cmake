@@ -48,7 +48,8 @@ add_custom_target(pagorin_manual ALL DEPENDS ${PAGORIN_MANUAL_STAMP})
 install(DIRECTORY docs/manual/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
 install(FILES data/icons/pagorin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
 install(DIRECTORY Sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/Sample
-        FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+        FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ
+        PATTERN README.md EXCLUDE)  # a tour for developers; the manual is the person's
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pagorin)
@@ -56,12 +57,13 @@ set(CPACK_PACKAGE_VENDOR "Pagorin developers")
 set(CPACK_PACKAGE_CONTACT "Pagorin developers <bugs@pagorin.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "website generator for hand-made web sites")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Pagorin builds a web site from templates and include files: includes nested to any \
-depth, the template's own variables, and dates and addresses filled in. It keeps news \
-items with news lists and an RSS feed, makes version includes from release files, helps \
-with META keywords, searches and replaces across a site, and publishes the pages by FTP. \
-Builds also run unattended from the command line.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Pagorin builds a web site from templates and include files: includes nested\n"
+    "to any depth, the template's own variables, and dates and addresses filled\n"
+    "in. It keeps news items with news lists and an RSS feed, makes version\n"
+    "includes from release files, helps with META keywords, searches and replaces\n"
+    "across a site, and publishes the pages by FTP, FTPS or SFTP. Builds also run\n"
+    "unattended from the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pagorin.example/)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
