@@ -93,6 +93,7 @@ class FrmMainTest : public QObject {
   void MissingIncludeShowsItsMessage();
   void Timer1FollowsTheListsState();
   void PreviewAndCssFilesOpenTheirDocuments();
+  void HelpContentsOpensTheManualAndTheHelpButtonKeepsItsMessage();
   void CancelledDialogsKeepTheWindowAndTheFiles();
   void FileThatIsNotAProjectIsNotOpened();
   void ProjectWhoseSiteFolderIsGoneShowsAnEmptyList();
@@ -197,6 +198,19 @@ void FrmMainTest::PreviewAndCssFilesOpenTheirDocuments() {
   std::filesystem::remove(w.Site("style.css"));
   w.Menu("mnuRescan")->trigger();
   QVERIFY(!Find<QMenu>(&w.window, "mnuCSSFiles")->menuAction()->isVisible());
+}
+
+void FrmMainTest::HelpContentsOpensTheManualAndTheHelpButtonKeepsItsMessage() {
+  SampleWindow w;
+  w.t.base.paths.installed_dir = w.t.base.Path("share/pagorin/");
+  const std::string manual = w.t.base.Path("share/pagorin/manual/index.html");
+  w.t.base.WriteFile(manual, "<h1>Contents</h1>");
+  QAction* contents = w.Menu("mnuHelpContents");
+  QCOMPARE(contents->shortcut(), QKeySequence(Qt::Key_F1));
+  contents->trigger();
+  QCOMPARE(w.t.ui.opened_documents(), std::vector<std::string>{manual});
+  w.Button("cmdHelp")->click();
+  QCOMPARE(w.t.ui.MessageTexts(), std::vector<std::string>{"Help file coming soon."});
 }
 
 void FrmMainTest::CancelledDialogsKeepTheWindowAndTheFiles() {
