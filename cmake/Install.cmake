@@ -48,7 +48,6 @@ add_custom_target(pagorin_manual ALL DEPENDS ${PAGORIN_MANUAL_STAMP})
 install(DIRECTORY docs/manual/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
 install(FILES data/icons/pagorin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
 install(DIRECTORY Sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/Sample
-        FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ
         PATTERN README.md EXCLUDE)  # a tour for developers; the manual is the person's
 
 set(CPACK_GENERATOR DEB)
