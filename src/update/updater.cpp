@@ -46,7 +46,8 @@ bool SafeAddress(std::string_view url) {
     return false;
   }
   const std::string host = HostOf(url);
-  return host == "localhost" || host == "::1" || host.starts_with("127.");
+  return host == "localhost" || host == "::1" ||
+         (host.starts_with("127.") && host.find_first_not_of("0123456789.") == std::string::npos);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class ScriptedNetwork : public Network {
   // answer fails as an unknown host would.
   struct HttpAnswer {
     std::string body;
-    HttpResult result{HttpOutcome::kDone, 200};
+    HttpResult result{HttpOutcome::kDone, 200, 0, 0, ""};
   };
   void ScriptHttp(const std::string& url, HttpAnswer answer) {
     answer.result.received = answer.body.size();
