@@ -1,6 +1,7 @@
 // HTTP and HTTPS transfers over libcurl's easy interface.
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,9 @@ struct Transfer {
   bool too_large = false;
   bool refused_by_receiver = false;
   bool stopped = false;
+  bool stalled = false;
+  std::uint64_t last_received = 0;
+  std::chrono::steady_clock::time_point last_progress = std::chrono::steady_clock::now();
 };
 
 size_t OnData(char* data, size_t size, size_t count, void* user) {
@@ -39,8 +43,18 @@ size_t OnData(char* data, size_t size, size_t count, void* user) {
   return bytes;
 }
 
+// libcurl calls this at least about once a second, also while nothing
+// arrives; that is where a transfer without progress is ended.
 int OnProgress(void* user, curl_off_t expected, curl_off_t received, curl_off_t, curl_off_t) {
   auto& transfer = *static_cast<Transfer*>(user);
+  const auto now = std::chrono::steady_clock::now();
+  if (transfer.received != transfer.last_received) {
+    transfer.last_received = transfer.received;
+    transfer.last_progress = now;
+  } else if (now - transfer.last_progress >= std::chrono::seconds(transfer.request.stall_seconds)) {
+    transfer.stalled = true;
+    return 1;
+  }
   if (transfer.receiver.progress &&
       !transfer.receiver.progress(static_cast<std::uint64_t>(received),
                                   static_cast<std::uint64_t>(expected))) {
@@ -96,9 +110,6 @@ HttpResult CurlNetwork::HttpGet(const HttpRequest& request, const HttpReceiver& 
   }
   curl_easy_setopt(e, CURLOPT_USERAGENT, "Pagorin");
   curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connect_seconds));
-  // Fewer than one byte a second for stall_seconds ends the transfer.
-  curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.stall_seconds));
   if (request.max_bytes > 0) {
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.max_bytes));
   }
@@ -125,7 +136,7 @@ HttpResult CurlNetwork::HttpGet(const HttpRequest& request, const HttpReceiver& 
   } else if (transfer.stopped) {
     result.outcome = HttpOutcome::kStopped;
     result.error = "Transfer stopped";
-  } else if (code == CURLE_OPERATION_TIMEDOUT) {
+  } else if (transfer.stalled || code == CURLE_OPERATION_TIMEDOUT) {
     result.outcome = HttpOutcome::kTimedOut;
     result.error = "Transfer timed out";
   } else if (code == CURLE_PARTIAL_FILE) {
