@@ -5,16 +5,31 @@
 #include "app/engine.h"
 #include "gui/f_shared_updater.h"
 #include "gui/frm_main.h"
+#include "shared/settings.h"
 #include "update/install_handover.h"
 #include "update/update_schedule.h"
 #include "update/updater.h"
 
 namespace pagorin {
 
+namespace {
+
+// LastUpdateCheck and DisableAutoUpdateCheck go to disk at once, so that the
+// weekly rule holds across runs; not when the settings file could not be read.
+void SaveUpdateKeys(Engine& engine) {
+  if (!engine.AppSettingsFile.empty()) {
+    SaveAppSettings(engine.AppSettings, engine.AppSettingsFile);
+  }
+}
+
+}  // namespace
+
 fSHAREDUpdater* frmMain::UpdaterWindow() {
   if (updater_window_ == nullptr) {
     updater_window_ = new fSHAREDUpdater(engine_.env, engine_.AppSettings, this);
     connect(updater_window_, &fSHAREDUpdater::InstallFile, this, &frmMain::InstallUpdate);
+    connect(updater_window_, &QDialog::finished, this, [this] { SaveUpdateKeys(engine_); });
+    updater_window_->updater().events.Finished = [this] { SaveUpdateKeys(engine_); };
   }
   return updater_window_;
 }

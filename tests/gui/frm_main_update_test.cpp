@@ -17,6 +17,7 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::Has;
 using testing::LogMessages;
 using testing::ScriptedNetwork;
 using testing::WhenModal;
@@ -111,6 +112,10 @@ void FrmMainUpdateTest::TimedCheckFollowsTheSwitchAndAsksWhenThereIsAnUpdate() {
                     : std::vector<std::string>{});
     QCOMPARE(w.t.engine.AppSettings.sGet("LastUpdateCheck").Text(),
              std::string(c.asks ? "07/Mar/2024" : c.last_check));
+    // A check that ran is on disk at once.
+    const std::string ini = w.t.base.paths.data_dir + "Pagorin.ini";
+    QCOMPARE(w.t.base.Exists(ini) && Has(w.t.base.ReadFile(ini), "LASTUPDATECHECK,07/Mar/2024\r\n"),
+             c.asks);
   }
 }
 
