@@ -99,8 +99,9 @@ HttpResult CurlNetwork::HttpGet(const HttpRequest& request, const HttpReceiver& 
   curl_easy_setopt(e, CURLOPT_ERRORBUFFER, error_text);
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR,
-                   request.url.starts_with("https:") ? "https" : "http,https");
+  // A redirect never leads to plain HTTP: what a server of this computer
+  // may send, a server it points to may not.
+  curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "https");
   curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);

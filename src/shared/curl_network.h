@@ -18,7 +18,7 @@ class CurlNetwork : public Network {
   // ---- HTTP and HTTPS (downloads, update check) ----
 
   // In curl_http.cpp. Certificates are always verified; redirects are
-  // followed (at most 5, and never from HTTPS to HTTP).
+  // followed (at most 5, and only to HTTPS addresses).
   HttpResult HttpGet(const HttpRequest& request, const HttpReceiver& receiver) override;
   bool HttpsAvailable() const override;
 };

@@ -224,9 +224,12 @@ bool Updater::DownloadFile(const std::string& folder, const std::string& file_na
     env_.log.LogEvent("The server answered " + std::to_string(result.status));
     return fail("Error - File not found on server.");
   }
-  if (result.expected_size > 0 && length != result.expected_size) {
-    env_.log.LogEvent("Received " + std::to_string(length) + " of " +
-                      std::to_string(result.expected_size) + " bytes");
+  if (result.outcome == HttpOutcome::kTruncated ||
+      (result.expected_size > 0 && length != result.expected_size)) {
+    env_.log.LogEvent(result.outcome == HttpOutcome::kTruncated
+                          ? result.error
+                          : "Received " + std::to_string(length) + " of " +
+                                std::to_string(result.expected_size) + " bytes");
     return fail("Error - Downloaded file is incomplete. Please retry");
   }
   if (length < kSmallestRelease) {

@@ -209,7 +209,7 @@ TEST_F(RealServerTest, DownloadsThatAreKeptAndThatAreNot) {
        "Checksum of " + Http("/files/pagorin-1051.tar.gz") + " is " + digest + ", expected " +
            wrong},
       {"truncated", Http("/truncated"), "", "Error - Downloaded file is incomplete. Please retry",
-       "Received 30000 of 40000 bytes"},
+       "The connection ended after 30000 of 40000 bytes"},
       {"small HTML file", Http("/files/moved.html"), "", "Error - File not found on server.",
        "Proxy set to: 1 "},
       {"not there", Http("/files/none.tar.gz"), "", "Error - File not found on server.",
