@@ -95,48 +95,123 @@ std::string RealServerTest::root_;
 std::unique_ptr<LocalServer> RealServerTest::http_, RealServerTest::https_, RealServerTest::proxy_;
 
 TEST_F(RealServerTest, CheckResultsOverHttpAndHttps) {
+  const std::string failed_log = "Could not retrieve information from the update server.";
   const std::string failed = "Update check failed, could not retrieve update information";
+  const std::string visit =
+      "The update server could not be reached. Please visit 127.0.0.1 to download the latest "
+      "version and update manually.";
   const struct {
     const char* name;
+    std::string current;
     const char* served;  // nullptr: nothing there (404)
     bool https;
     std::string lblUpdate;
-    std::string result;
+    int colour;
+    std::vector<std::string> log;  // after "Proxy set to: 1 "; the last is the result text
     std::vector<std::string> last_check;
+    std::vector<std::string> messages;
   } cases[] = {
       {"newer",
+       "1.0.50",
        "1.0.51\r\nhttps://x.example/f\r\n",
        false,
        "Version 1.0.51 is available!",
-       "Version 1.0.51 is available!",
-       {"LASTUPDATECHECK=07/Mar/2024"}},
+       kGreen,
+       {"Version 1.0.51 is available!"},
+       {"LASTUPDATECHECK=07/Mar/2024"},
+       {}},
       {"newer over HTTPS",
+       "1.0.50",
        "1.0.51\nhttps://x.example/f\n",
        true,
        "Version 1.0.51 is available!",
-       "Version 1.0.51 is available!",
-       {"LASTUPDATECHECK=07/Mar/2024"}},
+       kGreen,
+       {"Version 1.0.51 is available!"},
+       {"LASTUPDATECHECK=07/Mar/2024"},
+       {}},
       {"same",
+       "1.0.50",
        "1.0.50\r\nhttps://x.example/f\r\n",
        false,
        "You're up to date!",
-       "Latest available version is 1.0.50",
-       {"LASTUPDATECHECK=45358"}},
+       kRed,
+       {"Already up to date (Available version is 1.0.50)", "Latest available version is 1.0.50"},
+       {"LASTUPDATECHECK=45358"},
+       {}},
       {"suffix on the server",
+       "1.0.50",
        "1.0.50a\r\nhttps://x.example/f",
        true,
        "Version 1.0.50A is available!",
-       "Version 1.0.50A is available!",
-       {"LASTUPDATECHECK=07/Mar/2024"}},
+       kGreen,
+       {"Version 1.0.50A is available!"},
+       {"LASTUPDATECHECK=07/Mar/2024"},
+       {}},
+      {"suffix here",
+       "1.0.50b",
+       "1.0.50\nhttps://x.example/f",
+       false,
+       "You're up to date!",
+       kRed,
+       {"Already up to date (Available version is 1.0.50)", "Latest available version is 1.0.50"},
+       {"LASTUPDATECHECK=45358"},
+       {}},
+      {"major decides",
+       "1.9.9",
+       "2.0.0\nhttps://x.example/f",
+       false,
+       "Version 2.0.0 is available!",
+       kGreen,
+       {"Version 2.0.0 is available!"},
+       {"LASTUPDATECHECK=07/Mar/2024"},
+       {}},
+      {"own version",
+       "",
+       "1.0.0\nhttps://x.example/f",
+       false,
+       "You're up to date!",
+       kRed,
+       {"Already up to date (Available version is 1.0.0)", "Latest available version is 1.0.0"},
+       {"LASTUPDATECHECK=45358"},
+       {}},
       {"HTML error page",
+       "1.0.50",
        "<!DOCTYPE html>\n<html><body>Maintenance</body></html>\n",
        false,
        "Could not retrieve update status",
-       failed,
+       kRed,
+       {failed_log, failed},
+       {},
+       {visit}},
+      {"empty answer",
+       "1.0.50",
+       "",
+       true,
+       "Could not retrieve update status",
+       kRed,
+       {failed_log, failed},
+       {},
+       {visit}},
+      {"404 page",
+       "1.0.50",
+       nullptr,
+       false,
+       "Could not retrieve update status",
+       kRed,
+       {"404", failed_log, failed},
+       {},
+       {visit}},
+      {"no address",
+       "1.0.50",
+       "1.2.0",
+       false,
+       "Could not read update status from file",
+       kRed,
+       {"Update check failed, could not read download filename"},
+       {},
        {}},
-      {"empty answer", "", true, "Could not retrieve update status", failed, {}},
-      {"404 page", nullptr, false, "Could not retrieve update status", failed, {}},
   };
+  StoreAppSetting(app_settings, "UpdateCAFile", root_ + "ca.pem");
   int number = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -144,24 +219,43 @@ TEST_F(RealServerTest, CheckResultsOverHttpAndHttps) {
     if (c.served != nullptr) {
       Serve(path, c.served);
     }
-    TestEnv& base = t;
-    base.ui.messages.clear();
-    app_settings.DeleteAllSettings();
     const std::string url = c.https ? Https(path) : Http(path);
-    StoreAppSetting(app_settings, "UpdateCAFile", root_ + "ca.pem");
-    updater.ShowAndCheck(Files(url), "1.0.50");
-    app_settings.DeleteSettingByName("UPDATECAFILE");
-    EXPECT_EQ(c.lblUpdate, updater.view().lblUpdate);
-    EXPECT_EQ(c.result, updater.result_text());
-    EXPECT_EQ(c.last_check, Keys());
-    EXPECT_EQ(c.lblUpdate == "Could not retrieve update status" ? 1u : 0u, base.ui.messages.size());
-    EXPECT_EQ(c.result, Logged().back());
+    t.ui.messages.clear();
+    app_settings.DeleteSettingByName("LASTUPDATECHECK");
+    const std::size_t logged = Logged().size();
+    std::vector<std::string> statuses;
+    updater.events.Status = [&statuses](const std::string& text) { statuses.push_back(text); };
+    int finished = 0;
+    updater.events.Finished = [&finished] { ++finished; };
+
+    EXPECT_EQ(c.colour == kGreen, updater.ShowAndCheck(Files(url), c.current));
+    const UpdaterView& view = updater.view();
+    EXPECT_EQ("Pagorin version " + (c.current.empty() ? AppVersion() : c.current), view.lblProgram);
+    EXPECT_EQ(c.lblUpdate, view.lblUpdate);
+    EXPECT_EQ(c.colour, view.lblUpdateColour);
+    EXPECT_EQ(c.log.back(), view.lblStatus);
+    EXPECT_EQ(c.log.back(), updater.result_text());
+    EXPECT_TRUE(view.checks_enabled);
+    EXPECT_EQ(c.colour == kGreen, view.downloads_enabled);
+    std::vector<std::string> log{"Proxy set to: 1 "};
+    for (const std::string& line : c.log) {
+      log.push_back(line == "404" ? url + ": the server answered 404" : line);
+    }
+    const std::vector<std::string> all = Logged();
+    EXPECT_EQ(log, std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(logged),
+                                            all.end()));
+    std::vector<std::string> keys{"UPDATECAFILE=" + root_ + "ca.pem"};
+    keys.insert(keys.begin(), c.last_check.begin(), c.last_check.end());
+    EXPECT_EQ(keys, Keys());
+    EXPECT_EQ(c.messages, t.ui.MessageTexts());
+    std::vector<std::string> expected_statuses{"Checking for update"};
+    if (c.lblUpdate != "Could not retrieve update status") {
+      expected_statuses.push_back("Data retrieved");
+    }
+    expected_statuses.push_back(c.log.back());
+    EXPECT_EQ(expected_statuses, statuses);
+    EXPECT_EQ(1, finished);
   }
-  const std::vector<std::string> logged = Logged();
-  EXPECT_EQ((std::vector<std::string>{
-                "Proxy set to: 1 ", Http("/versions/check7.txt") + ": the server answered 404",
-                "Could not retrieve information from the update server.", failed}),
-            std::vector<std::string>(logged.end() - 4, logged.end()));
 }
 
 TEST_F(RealServerTest, CertificateOfAnUnknownAuthorityIsRefused) {
