@@ -22,10 +22,9 @@ std::string UpdateCheckUsageText() {
   return "Usage: pagorin update-check [--download DIR]\n"
          "\n"
          "Asks the release server whether a newer Pagorin is published and prints the\n"
-         "answer. The server is the program setting UpdateServer (default " +
+         "answer. The server is the program setting UpdateServer (default\n" +
          std::string(kDefaultUpdateServer) +
-         ");\n"
-         "the proxy settings apply as in the windows.\n"
+         "); the proxy settings apply as in the windows.\n"
          "\n"
          "Options:\n"
          "  --download DIR  download a newer release into DIR; it is kept only when it is\n"
@@ -51,8 +50,10 @@ int RunUpdateCheckCommand(const std::vector<std::string>& args) {
       }
       continue;
     }
-    std::fprintf(stderr, "pagorin: cannot use %s here\n%s", args[i].c_str(),
-                 UpdateCheckUsageText().c_str());
+    const std::string problem = args[i] == "--download" && !folder
+                                    ? "--download needs a folder"
+                                    : "cannot use " + args[i] + " here";
+    std::fprintf(stderr, "pagorin: %s\n%s", problem.c_str(), UpdateCheckUsageText().c_str());
     return kUsageError;
   }
   HeadlessUi ui;

@@ -410,8 +410,13 @@ TEST_F(RealServerTest, UpdateCheckCommand) {
        {1, failed,
         "pagorin: The update server could not be reached. Please visit 127.0.0.1 to download "
         "the latest version and update manually.\n"}},
-      {"http://up.example", "", {1, failed, ""}},
-      {Http("/same"), "--frobnicate", {2, "", ""}},
+      {"http://up.example",
+       "",
+       {1, failed,
+        "pagorin: The update server could not be reached. Please visit up.example to download "
+        "the latest version and update manually.\n"}},
+      {Http("/same"), "--frobnicate", {2, "", "pagorin: cannot use --frobnicate here\n"}},
+      {Http("/same"), "--download", {2, "", "pagorin: --download needs a folder\n"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.server + " " + c.args);
@@ -420,10 +425,9 @@ TEST_F(RealServerTest, UpdateCheckCommand) {
     const CommandRun run = RunUpdateCheck(t, c.args);
     EXPECT_EQ(c.expected.status, run.status);
     EXPECT_EQ(c.expected.out, run.out);
-    if (c.expected.status != 2) {
-      EXPECT_EQ(c.expected.err.empty() ? "" : c.expected.err,
-                run.err.substr(0, c.expected.err.size()));
-    }
+    // Usage text follows a command line's complaint.
+    EXPECT_EQ(c.expected.err, run.err.substr(0, c.expected.err.size()));
+    EXPECT_EQ(c.expected.err.empty(), run.err.empty());
     EXPECT_EQ("UPDATESERVER," + c.server + "\r\n", t.ReadFile(ini));
   }
   EXPECT_EQ(std::string(30'000, 'r'), t.ReadFile(folder + "/PagorinUpd.tar.gz"));
