@@ -172,11 +172,16 @@ void fSHAREDUpdater::cmdProxy() {
 void fSHAREDUpdater::Transferring(bool running) {
   transferring_ = running;
   ShowView();
+  if (!running && close_requested_) {
+    close_requested_ = false;
+    reject();
+  }
 }
 
 void fSHAREDUpdater::done(int result) {
   if (transferring_) {
-    // Closing while a transfer runs stops it; the window closes afterwards.
+    // Closing while a transfer runs stops it; the window closes once it has.
+    close_requested_ = true;
     updater_.StopAll();
     return;
   }

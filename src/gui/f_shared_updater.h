@@ -49,6 +49,7 @@ class fSHAREDUpdater final : public QDialog {
   cSHAREDSettings& app_settings_;
   Updater updater_;
   bool transferring_ = false;
+  bool close_requested_ = false;
   bool shown_switch_ = true;
   QLabel* lblProgram_ = nullptr;
   QLabel* lblUpdate_ = nullptr;

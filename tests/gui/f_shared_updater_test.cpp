@@ -145,6 +145,28 @@ void FSharedUpdaterTest::DownloadAndInstallAsksAndHandsOver() {
       QCOMPARE(Label(&window, "lblStatus"), QString::fromStdString("File saved to " + saved));
     }
   }
+  // Closing the window while the download runs stops it, then closes.
+  {
+    GuiTestEnv t;
+    Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/files/pagorin-@@@.tar.gz");
+    Serve(t, kRelease, std::string(30'000, 'p'));
+    fSHAREDUpdater window(t.env, t.engine.AppSettings);
+    window.updater().ShowAndCheck(kFiles, "1.0.0");
+    bool closed_while_running = false;
+    window.updater().events.changed = [&] {
+      if (!closed_while_running && window.updater().view().download_size == 0 &&
+          Find<QPushButton>(&window, "cmdStop")->isEnabled()) {
+        closed_while_running = true;
+        window.close();
+        QVERIFY(window.isVisible());
+      }
+    };
+    Find<QPushButton>(&window, "cmdDownload")->click();
+    QVERIFY(closed_while_running);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(Label(&window, "lblStatus"), QString("Error - Download failed."));
+    QVERIFY(!t.base.Exists(t.base.paths.data_dir + "PagorinUpd.tar.gz"));
+  }
   // Download alone keeps the file and says where.
   GuiTestEnv t;
   Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/files/pagorin-@@@.tar.gz");
