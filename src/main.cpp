@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "news/news_command.h"
 #include "shared/log.h"
+#include "update/update_command.h"
 
 #ifdef PAGORIN_WITH_GUI
 #include "gui/desktop_program.h"
@@ -28,6 +29,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"news", pagorin::RunNewsCommand},
+    {"update-check", pagorin::RunUpdateCheckCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {

@@ -8,6 +8,7 @@
 #include "app/compile_error.h"
 #include "app/engine.h"
 #include "app/project_paths.h"
+#include "shared/checksum.h"
 #include "shared/file_subs.h"
 #include "shared/locale_facts.h"
 #include "shared/log.h"
@@ -68,6 +69,8 @@ std::string FillVersionTemplate(Engine& engine, std::string text, const std::str
     version = source.substr(0, cr);
     const size_t line_end = source.find("\r\n");
     address = line_end == std::string::npos ? source.substr(1) : source.substr(line_end + 2);
+    // A checksum line belongs to the release, not to its address.
+    address = WithoutChecksumLines("\n" + address);
     replacewith_nc(address, "\r", "");
     replacewith_nc(address, "\n", "");
     replacewith_nc(address, "@@@", ReplaceAll(version, ".", "", true));

@@ -25,6 +25,7 @@
 #include "shared/file_subs.h"
 #include "shared/log.h"
 #include "shared/paths.h"
+#include "update/update_schedule.h"
 
 namespace pagorin {
 
@@ -42,6 +43,12 @@ frmMain::frmMain(Engine& engine, QtUi& ui, QWidget* parent)
   Timer1_ = Named(new QTimer(this), "Timer1");
   Timer1_->setInterval(kTimer1Interval);
   connect(Timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+  Timer3_ = Named(new QTimer(this), "Timer3");
+  Timer3_->setSingleShot(true);
+  Timer3_->setInterval(kUpdateTimerMs);
+  connect(Timer3_, &QTimer::timeout, this, &frmMain::Timer3_Timer);
+  engine_.Timer3Enabled = true;
+  Timer3_->start();
 
   ui_.SetDialogParent(this);
   ui_.SetStatusStrip(StatusStrip::kMain, picStatus_);

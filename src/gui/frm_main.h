@@ -17,6 +17,7 @@ class QTreeWidget;
 namespace pagorin {
 
 struct Engine;
+class fSHAREDUpdater;
 class QtUi;
 class StatusStripWidget;
 
@@ -93,7 +94,11 @@ class frmMain final : public QMainWindow {
   // The project settings dialog, as the engine's project commands ask for
   // it; true when it was confirmed.
   bool EditProjectSettingsDialog();
+  // The update check (frm_main_update.cpp).
   void SetForm_CheckForUpdate();
+  void Timer3_Timer();
+  fSHAREDUpdater* UpdaterWindow();
+  void InstallUpdate();
 
   Engine& engine_;
   QtUi& ui_;
@@ -120,6 +125,8 @@ class frmMain final : public QMainWindow {
   QAction* mnuSaveProjectAs_ = nullptr;
   QAction* mnuContentCreator_ = nullptr;
   QTimer* Timer1_ = nullptr;
+  QTimer* Timer3_ = nullptr;                  // the update check, once, 30 seconds after start
+  fSHAREDUpdater* updater_window_ = nullptr;  // made when first needed
 };
 
 }  // namespace pagorin

@@ -118,9 +118,4 @@ bool frmMain::EditProjectSettingsDialog() {
   return !dialog.Cancelled();
 }
 
-void frmMain::SetForm_CheckForUpdate() {
-  engine_.env.progress.ShowProgressStringNow(StatusStrip::kMain, 0, 0,
-                                             "The update check is not available yet.");
-}
-
 }  // namespace pagorin

@@ -16,6 +16,11 @@ class CurlNetwork : public Network {
   // ---- FTP, FTPS and SFTP (publishing) ----
 
   // ---- HTTP and HTTPS (downloads, update check) ----
+
+  // In curl_http.cpp. Certificates are always verified; redirects are
+  // followed (at most 5, and only to HTTPS addresses).
+  HttpResult HttpGet(const HttpRequest& request, const HttpReceiver& receiver) override;
+  bool HttpsAvailable() const override;
 };
 
 }  // namespace pagorin

@@ -1,5 +1,6 @@
 #include "update/proxy_settings.h"
 
+#include "shared/log.h"
 #include "shared/settings.h"
 #include "shared/user_interface.h"
 
@@ -41,6 +42,27 @@ bool StoreProxySettings(Env& env, cSHAREDSettings& app_settings,
   const ProxyType type = fields.choice.value_or(ProxyType::kNone);
   StoreAppSetting(app_settings, "ProxyType", static_cast<int>(type));
   return true;
+}
+
+HttpProxy ApplyProxySettings(Env& env, const cSHAREDSettings& app_settings) {
+  HttpProxy proxy;
+  proxy.access_type =
+      static_cast<int>(GetAppSettingWithDefault(app_settings, "ProxyType", 1).AsNumber(1));
+  const bool named = proxy.access_type == static_cast<int>(ProxyType::kNamed);
+  if (named) {
+    const std::string server = GetAppSetting(app_settings, "ProxyServer").Text();
+    const std::string port = GetAppSetting(app_settings, "ProxyPort").Text();
+    if (!server.empty() && !port.empty()) {
+      proxy.server = server + ":" + port;
+    }
+  }
+  env.log.LogEvent("Proxy set to: " + std::to_string(proxy.access_type) + " " + proxy.server);
+  if (named) {
+    proxy.user = GetAppSetting(app_settings, "ProxyUser").Text();
+    proxy.password = GetAppSetting(app_settings, "ProxyPwd").Text();
+    env.log.LogEvent("Proxy username/password set");
+  }
+  return proxy;
 }
 
 }  // namespace pagorin

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shared/env.h"
+#include "shared/network.h"
 
 namespace pagorin {
 
@@ -38,5 +39,11 @@ ProxySettingsFields LoadProxySettings(const cSHAREDSettings& app_settings);
 // chosen) and ProxyType (no choice stores 1) in memory; the program settings
 // file is written by its owner later.
 bool StoreProxySettings(Env& env, cSHAREDSettings& app_settings, const ProxySettingsFields& fields);
+
+// The proxy an HTTP transfer uses, from the keys as they stand now: the
+// access type ProxyType (default 1); with 2 the server ProxyServer:ProxyPort
+// when both are given (else none) and ProxyUser and ProxyPwd. Logs "Proxy
+// set to: " + type + " " + server, and with 2 "Proxy username/password set".
+HttpProxy ApplyProxySettings(Env& env, const cSHAREDSettings& app_settings);
 
 }  // namespace pagorin

@@ -39,6 +39,13 @@ TEST_F(VersionIncludesTest, ReleaseFileFillsTheTemplate) {
   EXPECT_EQ(std::vector<std::string>{"Wrote ver.inc"}, Captions());
 }
 
+TEST_F(VersionIncludesTest, ChecksumLineStaysOutOfTheAddress) {
+  Release("2.3.1\r\nhttps://dl.example/tool-@@@.zip\r\nsha256: " + std::string(64, 'A') + "\r\n",
+          "");
+  ASSERT_TRUE(WriteVersionIncludes(engine));
+  EXPECT_EQ("2.3.1|2|3|1|Mar 07, 2024|07/03/2024|https://dl.example/tool-231.zip|", Include());
+}
+
 TEST_F(VersionIncludesTest, FlagTurnsLineBreaksIntoBrTags) {
   List("ver.inc,Template.txt," + Site("rel/current.txt") + ",True\r\n");
   t.WriteFile(Site("Template.txt"), "v$FILE\r\n$DETAILS");
