@@ -73,6 +73,7 @@ class FrmEditorTest : public QObject {
 
  private slots:
   void LoadShowsTheColouredTextCaptionAndStatus();
+  void ColoursFollowTypingAndBoldStaysAfterItsTagsGo();
   void SnippetButtonsAndSwatchesWrapTheSelection();
   void PickedIncludesAndBuiltTablesGoBeforeTheSelection();
   void DroppedFilesBecomeTagsAtTheDropPoint();
@@ -110,6 +111,29 @@ void FrmEditorTest::LoadShowsTheColouredTextCaptionAndStatus() {
   QCOMPARE(Label(&editor, "lblLine"), QString("Line: 3"));
   QCOMPARE(Label(&editor, "lblColumn"), QString("Column: 6"));
   QCOMPARE(Label(&editor, "lblSelLen"), QString("Selected Char: 5"));
+}
+
+void FrmEditorTest::ColoursFollowTypingAndBoldStaysAfterItsTagsGo() {
+  SiteFile file("[include=a.inc] <b>x</b>");
+  MarkupView* view = View(&file.editor);
+  QCOMPARE(view->runs(),
+           (std::vector<StyleRun>{{0, 15, kIncludeRed}, {19, 1, std::nullopt, true}}));
+  Select(&file.editor, 0, 0);
+  QTest::keyClicks(view, "yz");
+  // Moved with the text at once, coloured again a moment later.
+  const std::vector<StyleRun> moved = {{2, 15, kIncludeRed}, {21, 1, std::nullopt, true}};
+  QCOMPARE(view->runs(), moved);
+  QTest::qWait(400);
+  QCOMPARE(view->runs(), moved);
+  QVERIFY(file.editor.Modified());
+
+  Select(&file.editor, 18, 3);  // "<b>"
+  QTest::keyClick(view, Qt::Key_Delete);
+  Click(&file.editor, "cmdUpdateMarkup");
+  QCOMPARE(view->toPlainText(), QString("yz[include=a.inc] x</b>"));
+  QCOMPARE(view->runs(),
+           (std::vector<StyleRun>{{2, 15, kIncludeRed}, {18, 1, std::nullopt, true}}));
+  QVERIFY(file.t.ui.MessageTexts().empty());
 }
 
 void FrmEditorTest::SnippetButtonsAndSwatchesWrapTheSelection() {
