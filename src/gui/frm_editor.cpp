@@ -108,8 +108,9 @@ QWidget* frmEditor::BuildSnippets() {
   auto* grid = new QGridLayout(frame);
   for (std::size_t i = 0; i < kSnippets.size(); ++i) {
     const Snippet& snippet = kSnippets[i];
-    QPushButton* button =
-        Button(frame, ArrayName("cmdFormat", int(i)), snippet.caption, snippet.tooltip);
+    // "&" would mark a shortcut letter in a caption.
+    QPushButton* button = Button(frame, ArrayName("cmdFormat", int(i)),
+                                 QString(snippet.caption).replace("&", "&&"), snippet.tooltip);
     grid->addWidget(button, int(i / 3), int(i % 3));
     connect(button, &QPushButton::clicked, this, [this, i] { cmdFormat(int(i)); });
   }

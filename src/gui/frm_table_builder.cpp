@@ -57,7 +57,8 @@ frmTableBuilder::frmTableBuilder(QWidget* parent) : QDialog(parent) {
   layout->addWidget(buttons);
   connect(ok, &QPushButton::clicked, this, &frmTableBuilder::cmdOK);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  setMinimumWidth(460);
+  txtTableSettings_->setCursorPosition(0);
+  setMinimumWidth(560);
 }
 
 void frmTableBuilder::cmdOK() {

@@ -102,7 +102,6 @@ class MarkupHighlighter final : public QSyntaxHighlighter {
 MarkupView::MarkupView(QWidget* parent) : QPlainTextEdit(parent) {
   setObjectName("RichTextBox1");
   setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  setLineWrapMode(QPlainTextEdit::NoWrap);
   recolour_timer_ = new QTimer(this);
   recolour_timer_->setSingleShot(true);
   recolour_timer_->setInterval(kTypingPauseMs);
