@@ -5,10 +5,10 @@
 //   markup_bench [sample folder]
 //
 // Each size is coloured nine times; the median time counts, which a busy
-// machine disturbs less than the best or the mean. It is timed twice: warm
-// (the text left in the processor's caches by the round before, where 1 MB
-// fits and 10 MB does not) and cold (the caches flushed before every round
-// by writing 64 MB elsewhere), which shows the growth of the work itself.
+// machine disturbs less than the best or the mean. For comparison, each size
+// is also read once by a plain loop that only notes where each "<" is: the
+// least any colouring must do. A 100 MB template shows the growth once
+// neither text fits the processor's caches.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -36,46 +36,49 @@ std::string SampleMarkup(const std::filesystem::path& sample) {
   return markup;
 }
 
-struct Timing {
-  double markup_ms;
-  double flatten_ms;
-  std::size_t spans;
-  std::size_t runs;
-};
-
 double Median(std::vector<double> times) {
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
 }
 
-// Writing this much memory pushes the text out of every cache level.
-void FlushCaches() {
-  static std::vector<char> elsewhere(64 << 20);
-  for (std::size_t i = 0; i < elsewhere.size(); i += 64) {
-    elsewhere[i] = static_cast<char>(elsewhere[i] + 1);
-  }
+struct Timing {
+  double markup_ms = 0;
+  double flatten_ms = 0;
+  double scan_ms = 0;
+  std::size_t spans = 0;
+  std::size_t runs = 0;
+};
+
+double Ms(std::chrono::steady_clock::duration elapsed) {
+  return std::chrono::duration<double, std::milli>(elapsed).count();
 }
 
-Timing Time(const std::string& text, bool cold) {
+Timing Time(const std::string& text) {
   constexpr int kRounds = 9;
-  Timing timing{0, 0, 0, 0};
-  std::vector<double> markup_ms, flatten_ms;
+  Timing timing;
+  std::vector<double> markup_ms, flatten_ms, scan_ms;
   for (int round = 0; round < kRounds; ++round) {
-    if (cold) {
-      FlushCaches();
+    auto start = std::chrono::steady_clock::now();
+    std::vector<std::size_t> tags;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '<') {
+        tags.push_back(i);
+      }
     }
-    const auto start = std::chrono::steady_clock::now();
+    scan_ms.push_back(Ms(std::chrono::steady_clock::now() - start));
+
+    start = std::chrono::steady_clock::now();
     const pagorin::Markup markup = pagorin::UpdateMarkup(text);
     const auto coloured = std::chrono::steady_clock::now();
     const std::vector<pagorin::StyleRun> runs = pagorin::FlattenSpans(markup.spans);
-    const auto flattened = std::chrono::steady_clock::now();
-    markup_ms.push_back(std::chrono::duration<double, std::milli>(coloured - start).count());
-    flatten_ms.push_back(std::chrono::duration<double, std::milli>(flattened - coloured).count());
+    flatten_ms.push_back(Ms(std::chrono::steady_clock::now() - coloured));
+    markup_ms.push_back(Ms(coloured - start));
     timing.spans = markup.spans.size();
     timing.runs = runs.size();
   }
   timing.markup_ms = Median(markup_ms);
   timing.flatten_ms = Median(flatten_ms);
+  timing.scan_ms = Median(scan_ms);
   return timing;
 }
 
@@ -88,27 +91,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "markup_bench: no markup found in %s\n", sample.c_str());
     return 1;
   }
-  for (const bool cold : {false, true}) {
-    double one_mb_ms = 0;
-    for (const std::size_t megabytes : {1, 10}) {
-      std::string text;
-      while (text.size() < megabytes * 1000000) {
-        text += unit;
-      }
-      text.resize(megabytes * 1000000);
-      const Timing timing = Time(text, cold);
-      if (megabytes == 1) {
-        one_mb_ms = timing.markup_ms;
-      }
-      std::printf(
-          "%s %2zu MB: UpdateMarkup %6.1f ms (%zu spans), resolving them %6.1f ms (%zu runs)\n",
-          cold ? "cold" : "warm", megabytes, timing.markup_ms, timing.spans, timing.flatten_ms,
-          timing.runs);
-      if (megabytes == 10) {
-        std::printf("%s growth from 1 to 10 MB: %.1fx\n", cold ? "cold" : "warm",
-                    timing.markup_ms / one_mb_ms);
-      }
+  Timing before;
+  for (const std::size_t megabytes : {1, 10, 100}) {
+    std::string text;
+    while (text.size() < megabytes * 1000000) {
+      text += unit;
     }
+    text.resize(megabytes * 1000000);
+    const Timing timing = Time(text);
+    std::printf(
+        "%3zu MB: UpdateMarkup %7.1f ms (%zu spans); resolving them %7.1f ms; plain scan %7.1f "
+        "ms\n",
+        megabytes, timing.markup_ms, timing.spans, timing.flatten_ms, timing.scan_ms);
+    if (megabytes > 1) {
+      std::printf("        growth from %zu MB: UpdateMarkup %.1fx, plain scan %.1fx\n",
+                  megabytes / 10, timing.markup_ms / before.markup_ms,
+                  timing.scan_ms / before.scan_ms);
+    }
+    before = timing;
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "editor/markup_colouring.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "shared/text.h"
@@ -10,33 +11,141 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// Successive searches for one part at positions that never go backwards.
-// A search remembers what it found, so the text between two matches is
-// scanned once however many times it is asked about: passes that look for
-// a closing text after every opening one stay linear.
+using Positions = std::vector<std::size_t>;
+
+// Every position of `part` in the text, overlapping ones included.
+Positions Occurrences(std::string_view text, std::string_view part, bool ignore_case = true) {
+  Positions positions;
+  for (std::size_t at = ignore_case ? FindNoCase(text, part) : text.find(part); at != npos;
+       at = ignore_case ? FindNoCase(text, part, at + 1) : text.find(part, at + 1)) {
+    positions.push_back(at);
+  }
+  return positions;
+}
+
+// The first position at or after `from`; npos when there is none.
+std::size_t FirstFrom(const Positions& positions, std::size_t from) {
+  const auto found = std::lower_bound(positions.begin(), positions.end(), from);
+  return found == positions.end() ? npos : *found;
+}
+
+// Walks a list of positions for searches that never go backwards, so a pass
+// that looks for a closing text after every opening one stays linear.
 class ForwardFinder {
  public:
-  ForwardFinder(std::string_view text, std::string_view part, bool ignore_case)
-      : text_(text), part_(part), ignore_case_(ignore_case) {}
+  explicit ForwardFinder(const Positions& positions) : positions_(positions) {}
 
-  // The first match at or after `from`; npos when there is none. `from`
-  // must not be smaller than in the call before.
+  // The first position at or after `from`, which must not be smaller than
+  // in the call before; npos when there is none.
   std::size_t FindFrom(std::size_t from) {
-    if (searched_ && (found_ == npos || found_ >= from)) {
-      return found_;
+    while (next_ < positions_.size() && positions_[next_] < from) {
+      ++next_;
     }
-    searched_ = true;
-    found_ = ignore_case_ ? FindNoCase(text_, part_, from) : text_.find(part_, from);
-    return found_;
+    return next_ < positions_.size() ? positions_[next_] : npos;
   }
 
  private:
-  std::string_view text_;
-  std::string_view part_;
-  bool ignore_case_;
-  bool searched_ = false;
-  std::size_t found_ = npos;
+  const Positions& positions_;
+  std::size_t next_ = 0;
 };
+
+// Where each text the passes look for occurs. UpdateMarkup finds them all in
+// one scan of the text instead of one scan per key: a text larger than the
+// processor's caches is then read from memory once.
+struct KeyPositions {
+  Positions include, close_bracket;  // "[include=", "]"
+  Positions bold, bold_end;          // "<B>", "</B>"
+  Positions font, font_end;          // "<font", "</font>"
+  Positions italic, italic_end;      // "<I>", "</I>"
+  Positions link, link_end;          // "<a href", "</a>"
+  Positions comment, comment_end;    // "<!--", "-->"
+  Positions greater, quote, css;     // ">", "'", ".css"
+};
+
+KeyPositions FindKeys(std::string_view text) {
+  KeyPositions keys;
+  const auto at = [&](std::size_t i, std::string_view key) {
+    return text.size() - i >= key.size() && EqualsNoCase(text.substr(i, key.size()), key);
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
+      case '[':
+        if (at(i, "[include="))
+          keys.include.push_back(i);
+        break;
+      case ']':
+        keys.close_bracket.push_back(i);
+        break;
+      case '>':
+        keys.greater.push_back(i);
+        break;
+      case '\'':
+        keys.quote.push_back(i);
+        break;
+      case '.':
+        if (at(i, ".css"))
+          keys.css.push_back(i);
+        break;
+      case '-':
+        if (at(i, "-->"))
+          keys.comment_end.push_back(i);
+        break;
+      case '<':
+        // Told apart by the letter after "<" (or after "</"), so each "<"
+        // is compared with one key at most.
+        switch (i + 1 < text.size() ? ToLowerAscii(text[i + 1]) : 0) {
+          case 'b':
+            if (at(i, "<B>"))
+              keys.bold.push_back(i);
+            break;
+          case 'f':
+            if (at(i, "<font"))
+              keys.font.push_back(i);
+            break;
+          case 'i':
+            if (at(i, "<I>"))
+              keys.italic.push_back(i);
+            break;
+          case 'a':
+            if (at(i, "<a href"))
+              keys.link.push_back(i);
+            break;
+          case '!':
+            if (at(i, "<!--"))
+              keys.comment.push_back(i);
+            break;
+          case '/':
+            switch (i + 2 < text.size() ? ToLowerAscii(text[i + 2]) : 0) {
+              case 'b':
+                if (at(i, "</B>"))
+                  keys.bold_end.push_back(i);
+                break;
+              case 'f':
+                if (at(i, "</font>"))
+                  keys.font_end.push_back(i);
+                break;
+              case 'i':
+                if (at(i, "</I>"))
+                  keys.italic_end.push_back(i);
+                break;
+              case 'a':
+                if (at(i, "</a>"))
+                  keys.link_end.push_back(i);
+                break;
+              default:
+                break;
+            }
+            break;
+          default:
+            break;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return keys;
+}
 
 void AddSpan(std::vector<MarkupSpan>& spans, std::size_t start, std::ptrdiff_t length,
              SpanColour colour, bool bold, bool underline) {
@@ -123,75 +232,60 @@ std::string FontColourText(std::string_view tag) {
   return colour_text;
 }
 
-}  // namespace
-
-Markup UpdateMarkup(std::string_view text) {
-  Markup markup;
-  MarkIncludes(text, markup.spans);
-  MarkFormatting(text, "<B>", "</B>", std::nullopt, true, false, markup.spans);
-  MarkFonts(text, markup.spans, &markup.bad_font_colours);
-  MarkFormatting(text, "<I>", "</I>", std::nullopt, false, true, markup.spans);
-  markup.unclosed_link = MarkLinks(text, markup.spans);
-  MarkCSSFiles(text, markup.spans);
-  MarkFormatting(text, "<!--", "-->", kCommentGrey, false, false, markup.spans);
-  return markup;
-}
-
-void MarkIncludes(std::string_view text, std::vector<MarkupSpan>& spans) {
-  ForwardFinder close(text, "]", false);
-  for (std::size_t at = FindNoCase(text, "[include="); at != npos;
-       at = FindNoCase(text, "[include=", at + 1)) {
+void MarkIncludesAt(std::size_t text_size, const Positions& includes, const Positions& closes,
+                    std::vector<MarkupSpan>& spans) {
+  ForwardFinder close(closes);
+  for (const std::size_t at : includes) {
     const std::size_t end = close.FindFrom(at + 1);
-    const std::size_t last = end == npos ? text.size() - 1 : end;
+    const std::size_t last = end == npos ? text_size - 1 : end;
     AddSpan(spans, at, std::ptrdiff_t(last - at + 1), kIncludeRed, false, false);
   }
 }
 
-void MarkCSSFiles(std::string_view text, std::vector<MarkupSpan>& spans) {
-  std::size_t quote = npos;  // the last single quote before `scanned`
-  std::size_t scanned = 0;
-  for (std::size_t at = FindNoCase(text, ".css"); at != npos;
-       at = FindNoCase(text, ".css", at + 1)) {
-    for (; scanned < at; ++scanned) {
-      if (text[scanned] == '\'') {
-        quote = scanned;
-      }
+void MarkCSSFilesAt(const Positions& names, const Positions& quotes,
+                    std::vector<MarkupSpan>& spans) {
+  std::size_t next_quote = 0;  // the first quote not before the name
+  for (const std::size_t at : names) {
+    while (next_quote < quotes.size() && quotes[next_quote] < at) {
+      ++next_quote;
     }
-    if (quote != npos) {
+    if (next_quote > 0) {
+      const std::size_t quote = quotes[next_quote - 1];
       AddSpan(spans, quote + 1, std::ptrdiff_t(at + 3 - quote), kStyleSheetPink, false, false);
     }
   }
 }
 
-bool MarkLinks(std::string_view text, std::vector<MarkupSpan>& spans) {
-  // 0-based positions of the last "</a>" and ">" found; npos before any.
+bool MarkLinksAt(const Positions& links, const Positions& greaters, const Positions& ends,
+                 std::vector<MarkupSpan>& spans) {
+  // The last "</a>" and ">" found; npos before any.
   std::size_t close_tag = npos;
   std::size_t greater = npos;
   while (true) {
-    const std::size_t open = FindNoCase(text, "<a href", close_tag == npos ? 0 : close_tag + 1);
+    const std::size_t open = FirstFrom(links, close_tag == npos ? 0 : close_tag + 1);
     if (greater != npos && (open == npos || open < greater)) {
       return open != npos;
     }
     if (open == npos) {
       return false;
     }
-    greater = text.find('>', open + 1);
+    greater = FirstFrom(greaters, open + 1);
     if (greater == npos) {
       return false;
     }
-    close_tag = FindNoCase(text, "</a>", greater + 1);
+    close_tag = FirstFrom(ends, greater + 1);
     if (close_tag != npos) {
       AddSpan(spans, greater + 1, std::ptrdiff_t(close_tag - greater - 1), kLinkBlue, false, true);
     }
   }
 }
 
-void MarkFonts(std::string_view text, std::vector<MarkupSpan>& spans,
-               std::vector<std::string>* bad_colours) {
-  ForwardFinder greater_finder(text, ">", false);
-  ForwardFinder close_finder(text, "</font>", true);
-  for (std::size_t at = FindNoCase(text, "<font"); at != npos;
-       at = FindNoCase(text, "<font", at + 1)) {
+void MarkFontsAt(std::string_view text, const Positions& fonts, const Positions& greaters,
+                 const Positions& ends, std::vector<MarkupSpan>& spans,
+                 std::vector<std::string>* bad_colours) {
+  ForwardFinder greater_finder(greaters);
+  ForwardFinder close_finder(ends);
+  for (const std::size_t at : fonts) {
     const std::size_t greater = greater_finder.FindFrom(at);
     const std::size_t close = close_finder.FindFrom(at + 1);
     if (close == npos) {
@@ -211,23 +305,63 @@ void MarkFonts(std::string_view text, std::vector<MarkupSpan>& spans,
   }
 }
 
+void MarkFormattingAt(const Positions& starts, const Positions& ends, std::size_t start_size,
+                      SpanColour colour, bool as_bold, bool as_italic,
+                      std::vector<MarkupSpan>& spans) {
+  ForwardFinder end_finder(ends);
+  for (const std::size_t at : starts) {
+    const std::size_t end = end_finder.FindFrom(at + 1);
+    if (end == npos) {
+      continue;
+    }
+    const std::size_t inside = at + start_size;
+    AddSpan(spans, inside, std::ptrdiff_t(end) - std::ptrdiff_t(inside),
+            as_italic ? SpanColour(kItalicGreen) : colour, as_bold, false);
+  }
+}
+
+}  // namespace
+
+Markup UpdateMarkup(std::string_view text) {
+  const KeyPositions keys = FindKeys(text);
+  Markup markup;
+  MarkIncludesAt(text.size(), keys.include, keys.close_bracket, markup.spans);
+  MarkFormattingAt(keys.bold, keys.bold_end, 3, std::nullopt, true, false, markup.spans);
+  MarkFontsAt(text, keys.font, keys.greater, keys.font_end, markup.spans, &markup.bad_font_colours);
+  MarkFormattingAt(keys.italic, keys.italic_end, 3, std::nullopt, false, true, markup.spans);
+  markup.unclosed_link = MarkLinksAt(keys.link, keys.greater, keys.link_end, markup.spans);
+  MarkCSSFilesAt(keys.css, keys.quote, markup.spans);
+  MarkFormattingAt(keys.comment, keys.comment_end, 4, kCommentGrey, false, false, markup.spans);
+  return markup;
+}
+
+void MarkIncludes(std::string_view text, std::vector<MarkupSpan>& spans) {
+  MarkIncludesAt(text.size(), Occurrences(text, "[include="), Occurrences(text, "]"), spans);
+}
+
+void MarkCSSFiles(std::string_view text, std::vector<MarkupSpan>& spans) {
+  MarkCSSFilesAt(Occurrences(text, ".css"), Occurrences(text, "'"), spans);
+}
+
+bool MarkLinks(std::string_view text, std::vector<MarkupSpan>& spans) {
+  return MarkLinksAt(Occurrences(text, "<a href"), Occurrences(text, ">", false),
+                     Occurrences(text, "</a>"), spans);
+}
+
+void MarkFonts(std::string_view text, std::vector<MarkupSpan>& spans,
+               std::vector<std::string>* bad_colours) {
+  MarkFontsAt(text, Occurrences(text, "<font"), Occurrences(text, ">", false),
+              Occurrences(text, "</font>"), spans, bad_colours);
+}
+
 void MarkFormatting(std::string_view text, std::string_view start_tag, std::string_view end_tag,
                     SpanColour colour, bool as_bold, bool as_italic,
                     std::vector<MarkupSpan>& spans) {
   if (start_tag.empty() || end_tag.empty()) {
     return;
   }
-  ForwardFinder end_finder(text, end_tag, true);
-  for (std::size_t at = FindNoCase(text, start_tag); at != npos;
-       at = FindNoCase(text, start_tag, at + 1)) {
-    const std::size_t end = end_finder.FindFrom(at + 1);
-    if (end == npos) {
-      continue;
-    }
-    const std::size_t inside = at + start_tag.size();
-    AddSpan(spans, inside, std::ptrdiff_t(end) - std::ptrdiff_t(inside),
-            as_italic ? SpanColour(kItalicGreen) : colour, as_bold, false);
-  }
+  MarkFormattingAt(Occurrences(text, start_tag), Occurrences(text, end_tag), start_tag.size(),
+                   colour, as_bold, as_italic, spans);
 }
 
 std::size_t CountTags(std::string_view text, std::string_view tag) {

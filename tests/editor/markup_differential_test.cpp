@@ -204,6 +204,19 @@ TEST(MarkupDifferential, PassesMatchTheirLiteralVersionsOnRandomMarkup) {
     ASSERT_EQ(fast.spans, literal.spans) << text;
     ASSERT_EQ(fast.unclosed_link, literal.unclosed_link) << text;
     ASSERT_EQ(fast.bad_font_colours, literal.bad_font_colours) << text;
+    // Each pass on its own finds its keys by itself.
+    std::vector<MarkupSpan> alone, literal_alone;
+    MarkIncludes(text, alone);
+    LiteralIncludes(text, literal_alone);
+    MarkCSSFiles(text, alone);
+    LiteralCSS(text, literal_alone);
+    ASSERT_EQ(MarkLinks(text, alone), LiteralLinks(text, literal_alone)) << text;
+    MarkFonts(text, alone, nullptr);
+    std::vector<std::string> ignored;
+    LiteralFonts(text, literal_alone, &ignored);
+    MarkFormatting(text, "<B>", "</B>", std::nullopt, true, false, alone);
+    LiteralFormatting(text, "<B>", "</B>", std::nullopt, true, false, literal_alone);
+    ASSERT_EQ(alone, literal_alone) << text;
     for (const char* tag : {"<a ", "</a", "<p", "<t"}) {
       std::size_t literal_count = 0;
       for (std::size_t p = InStr(1, text, tag, true); p != 0; p = InStr(p + 1, text, tag, true)) {
