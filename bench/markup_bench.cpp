@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,9 @@ std::string SampleMarkup(const std::filesystem::path& sample) {
     for (const auto& entry : std::filesystem::directory_iterator(sample / folder)) {
       if (entry.is_regular_file()) {
         std::ifstream in(entry.path(), std::ios::binary);
-        markup.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        markup += bytes.str();
       }
     }
   }
