@@ -82,6 +82,7 @@ class FrmEditorTest : public QObject {
   void UnchangedFilesAreSavedByteForByte();
   void ChangesAreSavedInTheFilesCharacterSetAndLineEnds();
   void AFailedSaveKeepsTheFileAndTheWindow();
+  void FindWrapsAroundAndCtrlSSavesWithoutClosing();
   void DoubleClickOnAColouredNameOpensANestedEditor();
   void TheMainWindowOpensTheTemplateDoubleClicked();
 };
@@ -312,6 +313,27 @@ void FrmEditorTest::AFailedSaveKeepsTheFileAndTheWindow() {
   QVERIFY(file.editor.Modified());
 }
 
+void FrmEditorTest::FindWrapsAroundAndCtrlSSavesWithoutClosing() {
+  SiteFile file("<p>one</p>\r\n<p>two</p>\r\n");
+  file.editor.show();
+  QVERIFY(QTest::qWaitForWindowActive(&file.editor));
+  auto* find = Find<QLineEdit>(&file.editor, "txtFind");
+  find->setText("<P>");
+  const std::vector<int> starts = {0, 11, 0};  // letter case ignored, then from the top again
+  for (const int start : starts) {
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(View(&file.editor)->textCursor().selectionStart(), start);
+    QCOMPARE(Label(&file.editor, "lblSelLen"), QString("Selected Char: 3"));
+  }
+
+  Select(&file.editor, 0, 0);
+  QTest::keyClicks(View(&file.editor), "x");
+  QTest::keyClick(View(&file.editor), Qt::Key_S, Qt::ControlModifier);
+  QCOMPARE(file.t.base.ReadFile(file.path), std::string("x<p>one</p>\r\n<p>two</p>\r\n"));
+  QVERIFY(file.editor.isVisible());
+  QVERIFY(!file.editor.Modified());
+}
+
 void FrmEditorTest::DoubleClickOnAColouredNameOpensANestedEditor() {
   GuiTestEnv t;
   QVERIFY(t.OpenSample());
@@ -342,11 +364,19 @@ void FrmEditorTest::TheMainWindowOpensTheTemplateDoubleClicked() {
   window.ShowEngineState();
   auto* list = Find<QTreeWidget>(&window, "ListView1");
   QTreeWidgetItem* about = list->topLevelItem(0);
-  list->setCurrentItem(about);
+  list->clearSelection();
+  about->setSelected(true);
   QString opened;
   WhenModal<frmEditor>([&opened](frmEditor* editor) { opened = editor->windowTitle(); });
   emit list->itemDoubleClicked(about, 0);
   QCOMPARE(opened, QString("about.template"));
+
+  opened.clear();
+  list->clearSelection();
+  WhenModal<frmEditor>([&opened](frmEditor* editor) { opened = editor->windowTitle(); });
+  emit list->itemDoubleClicked(about, 0);
+  QTest::qWait(0);
+  QCOMPARE(opened, QString());
 }
 
 }  // namespace pagorin
