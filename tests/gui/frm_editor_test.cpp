@@ -19,12 +19,14 @@
 #include "gui/markup_view.h"
 #include "gui/widgets.h"
 #include "gui_test_env.h"
+#include "support/ring_messages.h"
 
 namespace pagorin {
 
 using testing::FaultyFileSystem;
 using testing::Find;
 using testing::GuiTestEnv;
+using testing::RingMessages;
 using testing::WhenModal;
 
 namespace {
@@ -213,7 +215,7 @@ void FrmEditorTest::DroppedFilesBecomeTagsAtTheDropPoint() {
 }
 
 void FrmEditorTest::ValidateHelpAndTheUnclosedLinkWarningShowTheirTexts() {
-  SiteFile file("<table><tr><td><a href='x'>a</td></tr></table><p>");
+  SiteFile file("<table><tr><td><a href='x'>a</td></tr></table><p><font color=12ab>x</font>");
   Click(&file.editor, "cmdValidate");
   Click(&file.editor, "cmdHelp");
   Click(&file.editor, "cmdUpdateMarkup");
@@ -224,6 +226,10 @@ void FrmEditorTest::ValidateHelpAndTheUnclosedLinkWarningShowTheirTexts() {
                "<p> 1  </p> 0\r\n",
                kEditorHelp, kUnclosedLinkWarning}));
   QVERIFY(!file.editor.Modified());
+  // Each colouring reports the colour that is no number.
+  QCOMPARE(RingMessages(file.t.base.log),
+           std::string("Type mismatch: 12ab(13) in MarkFonts of module frmEditor\n"
+                       "Type mismatch: 12ab(13) in MarkFonts of module frmEditor\n"));
 }
 
 void FrmEditorTest::ExitAsksOnlyAfterAChange() {
