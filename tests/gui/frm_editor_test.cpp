@@ -317,6 +317,16 @@ void FrmEditorTest::AFailedSaveKeepsTheFileAndTheWindow() {
                                      " could not be saved; it is as it was before.\r\n"
                                      "No space left on device (injected)(61)"}));
   QVERIFY(file.editor.Modified());
+
+  // A file that is there but cannot be read is never saved over.
+  file.t.base.fs.FailNth(FaultyFileSystem::Op::kRead, 1);
+  frmEditor unread(file.t.engine);
+  unread.LoadFile(file.path);
+  QVERIFY(!Find<QPushButton>(&unread, "cmdSave")->isEnabled());
+  QVERIFY(!unread.SaveFile());
+  QCOMPARE(file.t.base.ReadFile(file.path), std::string("old\r\n"));
+  QCOMPARE(file.t.ui.MessageTexts().back(),
+           "The file " + file.path + " could not be read. It is shown empty and cannot be saved.");
 }
 
 void FrmEditorTest::FindWrapsAroundAndCtrlSSavesWithoutClosing() {
