@@ -179,8 +179,10 @@ void frmEditor::LoadFile(const std::string& path) {
   }
   const EditorText shown = DecodeForEditor(bytes, charset_);
   crlf_ = shown.crlf;
-  RichTextBox1_->setPlainText(QString::fromUcs4(shown.text.data(), qsizetype(shown.text.size())));
-  UpdateMarkup();
+  const Markup markup =
+      RichTextBox1_->SetText(QString::fromUcs4(shown.text.data(), qsizetype(shown.text.size())));
+  RichTextBox1_->setFocus();
+  ReportMarkup(markup);
   setWindowTitle(ToQt(fileonly(path_)));
   RichTextBox1_->document()->setModified(false);
   RichTextBox1_->moveCursor(QTextCursor::Start);
@@ -189,10 +191,14 @@ void frmEditor::LoadFile(const std::string& path) {
 
 void frmEditor::UpdateMarkup() {
   const Markup markup = RichTextBox1_->Recolour();
+  RichTextBox1_->setFocus();
+  ReportMarkup(markup);
+}
+
+void frmEditor::ReportMarkup(const Markup& markup) {
   for (const std::string& colour : markup.bad_font_colours) {
     engine_.env.log.LogError("Type mismatch: " + colour + "(13)", "MarkFonts", kModule);
   }
-  RichTextBox1_->setFocus();
   if (markup.unclosed_link) {
     engine_.env.ui.ShowMessage(kUnclosedLinkWarning);
   }

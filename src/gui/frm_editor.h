@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <string>
 
+#include "editor/markup_colouring.h"
 #include "shared/charset.h"
 
 class QLabel;
@@ -47,6 +48,9 @@ class frmEditor final : public QDialog {
   QWidget* BuildCommands();
   // Replaces the selection by before + selection + after.
   void WrapSelection(const QString& before, const QString& after);
+  // Logs the font colours that are no number and shows the unclosed-link
+  // warning.
+  void ReportMarkup(const Markup& markup);
   void ShowStatus();
   void cmdFormat(int index);
   void picColour(int index);

@@ -131,6 +131,15 @@ std::u32string MarkupView::ShownText() const {
   return text;
 }
 
+Markup MarkupView::SetText(const QString& text) {
+  // Painted once, after colouring, rather than once plain and once coloured.
+  highlighter_->setDocument(nullptr);
+  setPlainText(text);
+  Markup markup = Recolour();
+  highlighter_->setDocument(document());
+  return markup;
+}
+
 Markup MarkupView::Recolour() {
   recolour_timer_->stop();
   Markup markup = UpdateMarkup(MarkupBytes(toPlainText()));

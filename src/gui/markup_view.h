@@ -32,6 +32,9 @@ class MarkupView final : public QPlainTextEdit {
   explicit MarkupView(QWidget* parent = nullptr);
   ~MarkupView() override;
 
+  // Replaces the whole text (as on loading a file: nothing stays bold or
+  // underlined) and colours it; returns what the passes found.
+  Markup SetText(const QString& text);
   // Colours the whole text now; returns what the passes found.
   Markup Recolour();
   // The text exactly as shown, lines ending in "\n" (unlike toPlainText,
