@@ -79,7 +79,7 @@ class FrmEditorTest : public QObject {
   void SnippetButtonsAndSwatchesWrapTheSelection();
   void PickedIncludesAndBuiltTablesGoBeforeTheSelection();
   void DroppedFilesBecomeTagsAtTheDropPoint();
-  void ValidateHelpAndTheUnclosedLinkWarningShowTheirTexts();
+  void ValidateHelpFolderAndTheUnclosedLinkWarning();
   void ExitAsksOnlyAfterAChange();
   void UnchangedFilesAreSavedByteForByte();
   void ChangesAreSavedInTheFilesCharacterSetAndLineEnds();
@@ -214,11 +214,13 @@ void FrmEditorTest::DroppedFilesBecomeTagsAtTheDropPoint() {
   QVERIFY(file.editor.Modified());
 }
 
-void FrmEditorTest::ValidateHelpAndTheUnclosedLinkWarningShowTheirTexts() {
+void FrmEditorTest::ValidateHelpFolderAndTheUnclosedLinkWarning() {
   SiteFile file("<table><tr><td><a href='x'>a</td></tr></table><p><font color=12ab>x</font>");
   Click(&file.editor, "cmdValidate");
   Click(&file.editor, "cmdHelp");
   Click(&file.editor, "cmdUpdateMarkup");
+  Click(&file.editor, "cmdProjFolder");
+  QCOMPARE(file.t.ui.opened_documents(), (std::vector<std::string>{file.t.Site()}));
   QCOMPARE(file.t.ui.MessageTexts(),
            (std::vector<std::string>{
                kUnclosedLinkWarning,
