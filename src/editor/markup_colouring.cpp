@@ -213,24 +213,75 @@ SpanColour FontColour(std::string_view colour_text, bool* bad) {
   return std::nullopt;
 }
 
-// The colour text of a font tag's attributes (the tag from "<font" up to
-// its ">"), empty when it names none.
-std::string FontColourText(std::string_view tag) {
-  std::string attributes = ReplaceAll(TrimView(tag.substr(5)), " = ", "=", true);
-  const std::size_t key = FindNoCase(attributes, "color=");
-  if (key == npos) {
-    return {};
-  }
-  std::string_view value = std::string_view(attributes).substr(key + 6);
-  value = value.substr(0, value.find(' '));
-  std::string colour_text;
-  for (const char c : value) {
-    if (c != '>' && c != '\'') {
-      colour_text += c;
+// Reads the colour text of font tags in text order without copying their
+// attributes, so that many tags before one ">" cost no more than the text.
+//
+// A tag's attributes are its text after "<font" up to its ">", trimmed, with
+// every " = " read as "="; they name a colour at their first "color=" (any
+// letter case). In the text itself that is the first "color" followed by "="
+// or by a " = " whose last blank trimming leaves. The colour text runs from
+// there to the first blank (a " = " inside it reads as "="), without its
+// quotes.
+class FontColourReader {
+ public:
+  explicit FontColourReader(std::string_view text) : text_(text) {}
+
+  // The colour text of the tag at `tag` whose ">" is at `greater`; empty
+  // when it names none. Tags must come in text order.
+  std::string ColourText(std::size_t tag, std::size_t greater) {
+    const std::size_t key = NextKey(tag + 5);
+    if (key == npos || key >= greater) {
+      return {};
     }
+    std::string colour_text;
+    std::size_t i = key + (text_[key + 5] == '=' ? 6 : 8);
+    while (i < text_.size() && text_[i] != '>') {
+      if (text_[i] == ' ') {
+        if (!SpacedEqualsAt(i)) {
+          break;
+        }
+        colour_text += '=';
+        i += 3;
+        continue;
+      }
+      if (text_[i] != '\'') {
+        colour_text += text_[i];
+      }
+      ++i;
+    }
+    return colour_text;
   }
-  return colour_text;
-}
+
+ private:
+  // " = " at `at`, its last blank followed by more than blanks before the
+  // tag's ">".
+  bool SpacedEqualsAt(std::size_t at) const {
+    if (text_.substr(at, 3) != " = ") {
+      return false;
+    }
+    const std::size_t next = text_.find_first_not_of(' ', at + 3);
+    return next != npos && text_[next] != '>';
+  }
+
+  // The first "color" naming a colour at or after `from`, which must not be
+  // smaller than in the call before; npos when there is none.
+  std::size_t NextKey(std::size_t from) {
+    if (searched_ && (key_ == npos || key_ >= from)) {
+      return key_;
+    }
+    searched_ = true;
+    key_ = FindNoCase(text_, "color", from);
+    while (key_ != npos &&
+           !(key_ + 5 < text_.size() && (text_[key_ + 5] == '=' || SpacedEqualsAt(key_ + 5)))) {
+      key_ = FindNoCase(text_, "color", key_ + 1);
+    }
+    return key_;
+  }
+
+  std::string_view text_;
+  bool searched_ = false;
+  std::size_t key_ = npos;
+};
 
 void MarkIncludesAt(std::size_t text_size, const Positions& includes, const Positions& closes,
                     std::vector<MarkupSpan>& spans) {
@@ -285,13 +336,14 @@ void MarkFontsAt(std::string_view text, const Positions& fonts, const Positions&
                  std::vector<std::string>* bad_colours) {
   ForwardFinder greater_finder(greaters);
   ForwardFinder close_finder(ends);
+  FontColourReader reader(text);
   for (const std::size_t at : fonts) {
     const std::size_t greater = greater_finder.FindFrom(at);
     const std::size_t close = close_finder.FindFrom(at + 1);
     if (close == npos) {
       continue;
     }
-    const std::string colour_text = FontColourText(text.substr(at, greater - at));
+    const std::string colour_text = reader.ColourText(at, greater);
     if (colour_text.empty()) {
       continue;
     }
