@@ -90,6 +90,7 @@ class frmMain final : public QMainWindow {
   void mnuContentCreator();
   void mnuAbout();
   void ListView1_DblClick();
+  void EditSelectedTemplate();
   void Timer1_Timer();
   // The project settings dialog, as the engine's project commands ask for
   // it; true when it was confirmed.

@@ -3,8 +3,10 @@
 #include "app/engine.h"
 #include "app/project.h"
 #include "app/project_commands.h"
+#include "app/project_paths.h"
 #include "app/template_commands.h"
 #include "gui/frm_content_creator.h"
+#include "gui/frm_editor.h"
 #include "gui/frm_main.h"
 #include "gui/frm_settings.h"
 #include "gui/qt_ui.h"
@@ -96,11 +98,17 @@ void frmMain::mnuAbout() {
 }
 
 void frmMain::ListView1_DblClick() {
-  // Opening a template in the editor comes with the editor itself.
-  Run([this] {
-    engine_.env.progress.ShowProgressStringNow(StatusStrip::kMain, 0, 0,
-                                               "The template editor comes in a later version.");
-  });
+  Run([this] { EditSelectedTemplate(); });
+}
+
+void frmMain::EditSelectedTemplate() {
+  const int selected = engine_.ListView1.FirstSelected();
+  if (selected < 0) {
+    return;
+  }
+  frmEditor editor(engine_, this);
+  editor.LoadFile(TemplatesDir(engine_) + engine_.ListView1.at(selected).tag);
+  editor.exec();
 }
 
 void frmMain::Timer1_Timer() {
