@@ -11,6 +11,7 @@
 #include "app/auto_run.h"
 #include "app/command_line.h"
 #include "news/news_command.h"
+#include "publish/publish_command.h"
 #include "shared/log.h"
 
 #ifdef PAGORIN_WITH_GUI
@@ -28,6 +29,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"news", pagorin::RunNewsCommand},
+    {"publish", pagorin::RunPublishCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {
