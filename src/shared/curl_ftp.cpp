@@ -25,6 +25,8 @@ std::vector<std::string_view> SplitOn(std::string_view text, char separator) {
   return parts;
 }
 
+size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+
 enum class Protocol { kFtp, kFtps, kSftp };
 
 // A curl_slist that frees itself.
@@ -114,6 +116,9 @@ void CurlFtpConnection::Prepare() {
   last_reply_.clear();
   const long seconds = std::max<long>(1, static_cast<long>((login_.timeout.count() + 999) / 1000));
   curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
+  // What a call does not ask for (the headers of a size query) goes nowhere.
+  curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &Discard);
+  curl_easy_setopt(curl_, CURLOPT_HEADERFUNCTION, &Discard);
   curl_easy_setopt(curl_, CURLOPT_USERNAME, login_.user.c_str());
   curl_easy_setopt(curl_, CURLOPT_PASSWORD, login_.password.c_str());
   curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(login_.timeout.count()));

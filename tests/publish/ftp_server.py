@@ -80,6 +80,7 @@ def main():
         handler.tls_control_required = True
         handler.tls_data_required = True
     handler.authorizer = authorizer
+    handler.auth_failed_timeout = 0.1
     handler.permit_foreign_addresses = True
     logging.basicConfig(level=logging.ERROR)
     server = FTPServer(("127.0.0.1", 0), handler)
