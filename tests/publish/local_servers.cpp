@@ -1,5 +1,6 @@
 #include "publish/local_servers.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +16,7 @@ namespace pagorin::testing {
 
 namespace {
 
-pid_t Spawn(const std::vector<std::string>& argv) {
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& error_output = "") {
   std::vector<char*> pointers;
   for (const std::string& argument : argv) {
     pointers.push_back(const_cast<char*>(argument.c_str()));
@@ -23,6 +24,10 @@ pid_t Spawn(const std::vector<std::string>& argv) {
   pointers.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
+    if (!error_output.empty()) {
+      const int fd = open(error_output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      dup2(fd, 2);
+    }
     execv(pointers[0], pointers.data());
     _exit(127);
   }
@@ -43,8 +48,8 @@ ChildProcess::~ChildProcess() {
   waitpid(pid_, &status, 0);
 }
 
-int RunProgram(const std::vector<std::string>& argv) {
-  const pid_t pid = Spawn(argv);
+int RunProgram(const std::vector<std::string>& argv, const std::string& error_output) {
+  const pid_t pid = Spawn(argv, error_output);
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
     return -1;
@@ -60,6 +65,7 @@ LocalFtpServer::LocalFtpServer(const std::string& root, const std::string& fault
     folder.pop_back();
   }
   const std::string port_file = folder + ".port";
+  std::filesystem::remove(port_file);
   std::vector<std::string> argv = {
       "/usr/bin/python3", PAGORIN_SOURCE_DIR "/tests/publish/ftp_server.py", root, port_file};
   if (tls) {

@@ -23,7 +23,8 @@ class ChildProcess {
 };
 
 // Runs a program to its end; its exit status (-1 when it could not run).
-int RunProgram(const std::vector<std::string>& argv);
+// With `error_output` its standard error goes into that file.
+int RunProgram(const std::vector<std::string>& argv, const std::string& error_output = "");
 
 // The FTP server of tests/publish/ftp_server.py: user "web", password
 // "secret", files under `root`. `fault` as that script names them; with
