@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/build_driver.h"
+#include "app/project_settings.h"
 #include "publish/upload_fixture.h"
 #include "shared/settings.h"
 
@@ -342,7 +343,11 @@ TEST_F(UploadDriverTest, SingleFilesGoIntoTheImagesFolderByTheirPathAndKeepTheir
 
 TEST_F(UploadDriverTest, ProxyAndModeComeFromTheSettings) {
   WritePages({"a"});
-  OpenSite({"FTPPASSIVE,True"});
+  OpenSite();
+  ProjectSettingsFields fields = LoadProjectSettingsFields(engine);
+  EXPECT_FALSE(fields.chkPassiveFTP);
+  fields.chkPassiveFTP = true;  // "Passive FTP" ticked in the settings dialog
+  SaveToProject(engine, fields);
   Select({"a.template"});
   StoreAppSetting(engine.AppSettings, "ProxyType", 2);
   StoreAppSetting(engine.AppSettings, "ProxyServer", "proxy.lan");
