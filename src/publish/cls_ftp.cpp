@@ -202,36 +202,52 @@ bool clsFTP::FTPUploadFile(const std::string& sLocal, const std::string& sRemote
     std::memcpy(buffer, piece.data(), want);
     return want;
   };
+  // Each call of the reader fills the transport's buffer with as many
+  // chunks as it holds, so the chunk sequence and its events stay those of
+  // one chunk per call while the server gets full-size writes.
   const NetResult result = connection->Put(remote, binary_, [&](char* buffer, std::size_t size) {
     started = true;
-    if (finished || size < static_cast<std::size_t>(kChunkSize)) {
-      return std::size_t{0};
-    }
-    if (chunks_sent < full_chunks) {
-      const std::size_t got = next_piece(kChunkSize, buffer);
-      if (got == FtpConnection::kAbort) {
-        return got;
+    std::size_t filled = 0;
+    while (!finished) {
+      if (chunks_sent < full_chunks) {
+        if (size - filled < static_cast<std::size_t>(kChunkSize)) {
+          break;
+        }
+        if (next_piece(kChunkSize, buffer + filled) == FtpConnection::kAbort) {
+          return FtpConnection::kAbort;
+        }
+        filled += kChunkSize;
+        ++chunks_sent;
+        env_.ui.ProcessEvents();
+        sent += kChunkSize;
+        progress(sent, length);
+      } else if (!loop_done) {
+        if (size - filled < static_cast<std::size_t>(remainder)) {
+          break;
+        }
+        loop_done = true;
+        progress(sent, length);
+        if (remainder != 0) {
+          if (next_piece(static_cast<std::size_t>(remainder), buffer + filled) ==
+              FtpConnection::kAbort) {
+            return FtpConnection::kAbort;
+          }
+          filled += static_cast<std::size_t>(remainder);
+        }
+      } else {
+        // The end of the file: reported once everything was handed over.
+        if (filled == 0) {
+          finished = true;
+          sent = length;
+          progress(length, length);
+          if (FileTransferStatus) {
+            FileTransferStatus("Closing file");
+          }
+        }
+        break;
       }
-      ++chunks_sent;
-      env_.ui.ProcessEvents();
-      sent += kChunkSize;
-      progress(sent, length);
-      return got;
     }
-    if (!loop_done) {
-      loop_done = true;
-      progress(sent, length);
-      if (remainder != 0) {
-        return next_piece(static_cast<std::size_t>(remainder), buffer);
-      }
-    }
-    finished = true;
-    sent = length;
-    progress(length, length);
-    if (FileTransferStatus) {
-      FileTransferStatus("Closing file");
-    }
-    return std::size_t{0};
+    return filled;
   });
   if (!read_failure.ok()) {
     ReportError("ReadLocalFile", ErrorNumber(read_failure.code), read_failure.message);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shared/file_system.h"
+#include "shared/log.h"
 #include "shared/paths.h"
 
 namespace pagorin {
@@ -97,7 +98,11 @@ void UploadRecord::Save() {
   for (const auto& [key, entry] : entries_) {
     text += Line(key.first, key.second, entry);
   }
-  WriteFileAtomically(env_.fs, path_, text);
+  const FsStatus saved = WriteFileAtomically(env_.fs, path_, text);
+  if (!saved.ok()) {
+    // The appended lines are still there: the next run reads them.
+    env_.log.LogError(ErrorDescription(saved), "Save", "UploadRecord");
+  }
   dirty_ = false;
 }
 

@@ -25,7 +25,11 @@ std::vector<std::string_view> SplitOn(std::string_view text, char separator) {
   return parts;
 }
 
-size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+constexpr int kPollMilliseconds = 1;
+
+size_t Discard(char*, size_t size, size_t count, void*) {
+  return size * count;
+}
 
 enum class Protocol { kFtp, kFtps, kSftp };
 
@@ -46,11 +50,12 @@ class CommandList {
 class CurlFtpConnection final : public FtpConnection {
  public:
   explicit CurlFtpConnection(const FtpLogin& login);
-  ~CurlFtpConnection() override { curl_easy_cleanup(curl_); }
+  ~CurlFtpConnection() override {
+    curl_multi_cleanup(multi_);  // closes the connection it keeps
+    curl_easy_cleanup(curl_);
+  }
   CurlFtpConnection(const CurlFtpConnection&) = delete;
   CurlFtpConnection& operator=(const CurlFtpConnection&) = delete;
-
-  NetResult Login() { return Perform(FolderUrl(folder_), nullptr); }
 
   NetResult ChangeDirectory(const std::string& folder) override;
   std::string CurrentDirectory() const override { return "/" + folder_; }
@@ -67,7 +72,9 @@ class CurlFtpConnection final : public FtpConnection {
   // Resets the handle to the login's options (the open connection stays).
   void Prepare();
   NetResult Perform(const std::string& url, const CommandList* commands);
-  // Runs commands in the current folder: FTP's raw commands or SFTP's own.
+  CURLcode Run();
+  // Runs commands in the current folder: FTP's raw commands, or SFTP's own,
+  // whose paths are relative to the login folder.
   NetResult Commands(const std::vector<std::string>& ftp, const std::vector<std::string>& sftp);
   // The folder path relative to the login folder, without leading or
   // trailing "/".
@@ -75,8 +82,6 @@ class CurlFtpConnection final : public FtpConnection {
   std::string FolderUrl(const std::string& folder) const;
   std::string FileUrl(const std::string& name) const;
   std::string Escape(const std::string& path) const;
-  // Where SFTP's commands find a name: relative to the login folder.
-  std::string SftpPath(const std::string& name) const { return Resolve(name); }
 
   static int Debug(CURL*, curl_infotype type, char* data, size_t size, void* self);
 
@@ -85,11 +90,12 @@ class CurlFtpConnection final : public FtpConnection {
   std::string base_;    // "ftp://host:port"
   std::string folder_;  // relative to the login folder
   CURL* curl_;
+  CURLM* multi_;  // keeps the connection between calls
   std::string last_reply_;
 };
 
 CurlFtpConnection::CurlFtpConnection(const FtpLogin& login)
-    : login_(login), curl_(curl_easy_init()) {
+    : login_(login), curl_(curl_easy_init()), multi_(curl_multi_init()) {
   std::string server = Trim(login.server);
   std::string_view rest = server;
   const std::size_t scheme_end = rest.find("://");
@@ -112,12 +118,20 @@ CurlFtpConnection::CurlFtpConnection(const FtpLogin& login)
 }
 
 void CurlFtpConnection::Prepare() {
-  curl_easy_reset(curl_);
+  // Every option a call may set is set back here, without curl_easy_reset:
+  // a reset handle makes libcurl wait a second for every data connection.
+  curl_easy_setopt(curl_, CURLOPT_UPLOAD, 0L);
+  curl_easy_setopt(curl_, CURLOPT_NOBODY, 0L);
+  curl_easy_setopt(curl_, CURLOPT_TRANSFERTEXT, 0L);
+  curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, nullptr);
+  curl_easy_setopt(curl_, CURLOPT_READFUNCTION, nullptr);
+  curl_easy_setopt(curl_, CURLOPT_READDATA, nullptr);
   last_reply_.clear();
   const long seconds = std::max<long>(1, static_cast<long>((login_.timeout.count() + 999) / 1000));
   curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
   // What a call does not ask for (the headers of a size query) goes nowhere.
   curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &Discard);
+  curl_easy_setopt(curl_, CURLOPT_WRITEDATA, nullptr);
   curl_easy_setopt(curl_, CURLOPT_HEADERFUNCTION, &Discard);
   curl_easy_setopt(curl_, CURLOPT_USERNAME, login_.user.c_str());
   curl_easy_setopt(curl_, CURLOPT_PASSWORD, login_.password.c_str());
@@ -131,6 +145,10 @@ void CurlFtpConnection::Prepare() {
   curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
   if (!login_.passive) {
     curl_easy_setopt(curl_, CURLOPT_FTPPORT, "-");
+  } else {
+    // PASV names the data address itself; EPSV makes libcurl resolve the
+    // server's name again for every file, which can wait for a second.
+    curl_easy_setopt(curl_, CURLOPT_FTP_USE_EPSV, 0L);
   }
   if (protocol_ == Protocol::kFtps) {
     curl_easy_setopt(curl_, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
@@ -173,12 +191,37 @@ int CurlFtpConnection::Debug(CURL*, curl_infotype type, char* data, size_t size,
   return 0;
 }
 
+// The transfer is driven here rather than by curl_easy_perform, which waits
+// up to a second for libcurl's resolver thread before each passive data
+// connection; a short poll sees the thread finish at once.
+CURLcode CurlFtpConnection::Run() {
+  curl_multi_add_handle(multi_, curl_);
+  int running = 1;
+  CURLMcode status = CURLM_OK;
+  while (status == CURLM_OK) {
+    status = curl_multi_perform(multi_, &running);
+    if (status != CURLM_OK || running == 0) {
+      break;
+    }
+    status = curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
+  }
+  CURLcode code = status == CURLM_OK ? CURLE_OK : CURLE_FAILED_INIT;
+  int queued = 0;
+  while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+    if (message->msg == CURLMSG_DONE && message->easy_handle == curl_) {
+      code = message->data.result;
+    }
+  }
+  curl_multi_remove_handle(multi_, curl_);
+  return code;
+}
+
 NetResult CurlFtpConnection::Perform(const std::string& url, const CommandList* commands) {
   curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
   if (commands != nullptr) {
     curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, commands->get());
   }
-  const CURLcode code = curl_easy_perform(curl_);
+  const CURLcode code = Run();
   NetResult result;
   if (code == CURLE_OK) {
     return result;
@@ -296,19 +339,19 @@ NetResult CurlFtpConnection::Commands(const std::vector<std::string>& ftp,
 
 NetResult CurlFtpConnection::Rename(const std::string& from, const std::string& to) {
   return Commands({"RNFR " + from, "RNTO " + to},
-                  {"rename \"" + SftpPath(from) + "\" \"" + SftpPath(to) + "\""});
+                  {"rename \"" + Resolve(from) + "\" \"" + Resolve(to) + "\""});
 }
 
 NetResult CurlFtpConnection::Delete(const std::string& name) {
-  return Commands({"DELE " + name}, {"rm \"" + SftpPath(name) + "\""});
+  return Commands({"DELE " + name}, {"rm \"" + Resolve(name) + "\""});
 }
 
 NetResult CurlFtpConnection::MakeDirectory(const std::string& folder) {
-  return Commands({"MKD " + folder}, {"mkdir \"" + SftpPath(folder) + "\""});
+  return Commands({"MKD " + folder}, {"mkdir \"" + Resolve(folder) + "\""});
 }
 
 NetResult CurlFtpConnection::RemoveDirectory(const std::string& folder) {
-  return Commands({"RMD " + folder}, {"rmdir \"" + SftpPath(folder) + "\""});
+  return Commands({"RMD " + folder}, {"rmdir \"" + Resolve(folder) + "\""});
 }
 
 // One line of a Unix-style listing: "-rw-r--r-- 1 owner group 512 Mar 07 14:35 name".

@@ -450,5 +450,24 @@ TEST_F(UploadDriverTest, ChangedOnlySendsWhatDiffersFromTheLastUploadAndResumesA
   EXPECT_EQ(cmdUpload_Click(engine, 1, changed).sent, 1000);
 }
 
+TEST_F(UploadDriverTest, ARecordLineCutShortByACrashCountsAsNotSent) {
+  WritePages({"a", "b", "c"});
+  OpenSite();
+  UploadOptions changed;
+  changed.confirmed = true;
+  changed.changed_only = true;
+  ASSERT_EQ(cmdUpload_Click(engine, 1, changed).sent, 3);
+  std::string record = t.ReadFile(Site("site.uploads"));
+  ASSERT_EQ(std::count(record.begin(), record.end(), '\n'), 3);
+  record.pop_back();  // the last line loses its end
+  t.WriteFile(Site("site.uploads"), record);
+
+  server().calls.clear();
+  EXPECT_EQ(cmdUpload_Click(engine, 1, changed).sent, 1);
+  EXPECT_EQ(server().calls[2], "PUT site/.c.html.part ascii");
+  record = t.ReadFile(Site("site.uploads"));
+  EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 3);
+}
+
 }  // namespace
 }  // namespace pagorin::testing
