@@ -118,8 +118,8 @@ CurlFtpConnection::CurlFtpConnection(const FtpLogin& login)
 }
 
 void CurlFtpConnection::Prepare() {
-  // Every option a call may set is set back here, without curl_easy_reset:
-  // a reset handle makes libcurl wait a second for every data connection.
+  // Every option that a call may change is set back here, so each call
+  // starts from the login's options alone.
   curl_easy_setopt(curl_, CURLOPT_UPLOAD, 0L);
   curl_easy_setopt(curl_, CURLOPT_NOBODY, 0L);
   curl_easy_setopt(curl_, CURLOPT_TRANSFERTEXT, 0L);
