@@ -11,6 +11,7 @@
 #include "app/auto_run.h"
 #include "app/command_line.h"
 #include "news/news_command.h"
+#include "publish/publish_command.h"
 #include "shared/log.h"
 #include "update/update_command.h"
 
@@ -29,6 +30,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"news", pagorin::RunNewsCommand},
+    {"publish", pagorin::RunPublishCommand},
     {"update-check", pagorin::RunUpdateCheckCommand},
 };
 

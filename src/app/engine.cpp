@@ -7,6 +7,7 @@ Engine::Engine(Env& services)
       AppSettings(services),
       ProjectSettings(services),
       FileCache(services),
-      TemplateVars(services) {}
+      TemplateVars(services),
+      cFTP(services, AppSettings) {}
 
 }  // namespace pagorin

@@ -11,6 +11,8 @@
 #include "app/file_cache.h"
 #include "app/template_list.h"
 #include "app/template_variables.h"
+#include "publish/cls_ftp.h"
+#include "publish/upload_state.h"
 #include "shared/env.h"
 #include "shared/settings.h"
 
@@ -84,6 +86,11 @@ struct Engine {
   // Set by the build driver while it compiles pages on a disk that takes
   // calls from two threads; the pages then go to disk on that thread.
   PageWriterThread* page_writer_thread = nullptr;
+
+  // The one FTP client, whose transfer type and mode last for the whole
+  // run of the program, and the flags of the running upload.
+  clsFTP cFTP;
+  UploadState upload;
 
   // The button timer runs while the window is idle; the update-check timer
   // is stopped by every build and not restarted.

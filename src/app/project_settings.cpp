@@ -18,8 +18,8 @@ namespace {
 // The keys that describe the project itself rather than the files of its
 // site folder: they stay whatever folder the project points to.
 constexpr std::string_view kProjectKeys[] = {
-    "PROJECTTITLE", "PROJECTPATH",  "EXTENSION",   "DOVERSIONSFIRST", "WEBSITEURL",
-    "BASEURL",      "FTPLOGINNAME", "FTPPASSWORD", "FTPPATH",         "CHARSET"};
+    "PROJECTTITLE", "PROJECTPATH", "EXTENSION", "DOVERSIONSFIRST", "WEBSITEURL", "BASEURL",
+    "FTPLOGINNAME", "FTPPASSWORD", "FTPPATH",   "CHARSET",         "FTPPASSIVE", "FTPTIMEOUT"};
 
 bool IsFolderKey(std::string_view name) {
   for (std::string_view key : kProjectKeys) {
@@ -102,6 +102,7 @@ ProjectSettingsFields LoadProjectSettingsFields(const Engine& engine) {
   fields.txtFTPLoginName = project.sGet("FTPLoginName").Text();
   fields.txtFTPPassword = decrypt(project.sGet("FTPPassword").Text());
   fields.txtRemoteFolder = project.sGet("FTPPath").Text();
+  fields.chkPassiveFTP = project.sGet("FTPPassive", false).AsBool();
   const std::string extension = project.sGet("Extension", ".html").Text();
   if (extension == ".htm") {
     fields.extension = ProjectSettingsFields::Extension::kHtm;
@@ -133,6 +134,10 @@ void SaveToProject(Engine& engine, const ProjectSettingsFields& fields) {
   project.sSet("FTPLoginName", fields.txtFTPLoginName);
   project.sSet("FTPPassword", Encrypt(fields.txtFTPPassword));
   project.sSet("FTPPath", fields.txtRemoteFolder);
+  // Active mode is the default, so a project that never chose keeps no key.
+  if (fields.chkPassiveFTP || project.SettingPresent("FTPPASSIVE") > 0) {
+    project.sSet("FTPPassive", fields.chkPassiveFTP);
+  }
   project.sSet("WEBSITEURL", addslash(fields.txtWebUrl));
   project.sSet("BaseURL", fields.txtURL);
   if (!engine.AppSettingsFile.empty()) {

@@ -18,6 +18,7 @@ struct ProjectSettingsFields {
   std::string txtFTPLoginName;  // FTPLoginName
   std::string txtFTPPassword;   // FTPPassword, plain (the project keeps it scrambled)
   std::string txtRemoteFolder;  // FTPPath
+  bool chkPassiveFTP = false;   // FTPPassive: passive instead of active FTP
   Extension extension = Extension::kHtml;
   std::string txtOtherExt = ".php";
   bool chkDoVersionFiles = false;  // DoVersionsFirst

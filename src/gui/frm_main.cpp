@@ -135,6 +135,8 @@ void frmMain::ShowControls() {
   cmdPreview_->setEnabled(controls.preview);
   cmdSetExt_->setEnabled(controls.set_ext);
   cmdClearExt_->setEnabled(controls.clear_ext);
+  cmdUpload_[0]->setEnabled(controls.upload_selected);
+  cmdUpload_[1]->setEnabled(controls.upload_all);
   mnuTools_->menuAction()->setEnabled(controls.project_menus);
   mnuSaveProject_->setEnabled(controls.project_menus);
   mnuSaveProjectAs_->setEnabled(controls.project_menus);
@@ -170,6 +172,7 @@ void frmMain::LockControls(bool locked) {
     }
   }
   menuBar()->setEnabled(!locked);
+  ShowUploadControls(locked && engine_.upload.running);
   if (!locked) {
     ShowControls();
   }

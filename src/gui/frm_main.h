@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -100,6 +101,14 @@ class frmMain final : public QMainWindow {
   void Timer3_Timer();
   fSHAREDUpdater* UpdaterWindow();
   void InstallUpdate();
+  // Publishing (frm_main_upload.cpp).
+  void cmdUpload(int index);
+  void cmdStopUpload();
+  void mnuUploadPicked();
+  void mnuUploadBinary();
+  // During an upload Stop takes the All button's place and the upload
+  // strip shows; afterwards both go back.
+  void ShowUploadControls(bool uploading);
 
   Engine& engine_;
   QtUi& ui_;
@@ -120,6 +129,10 @@ class frmMain final : public QMainWindow {
   QPushButton* cmdClearExt_ = nullptr;
   StatusStripWidget* picStatus_ = nullptr;
   StatusStripWidget* picUploadStatus_ = nullptr;
+  QPushButton* cmdUpload_[2] = {nullptr, nullptr};
+  QPushButton* cmdStopUpload_ = nullptr;
+  QCheckBox* chkChangedOnly_ = nullptr;
+  QCheckBox* chkWithFiles_ = nullptr;
   QMenu* mnuTools_ = nullptr;
   QMenu* mnuCSSFiles_ = nullptr;
   QAction* mnuSaveProject_ = nullptr;

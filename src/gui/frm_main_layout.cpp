@@ -24,6 +24,12 @@ namespace pagorin {
 
 namespace {
 
+// The client connects in active mode unless the project asks for passive
+// mode, which most home routers need.
+const char* const kUploadTip =
+    "Tick or untick 'Passive FTP' in the project settings (File, Settings) to suit your "
+    "network first.";
+
 QAction* MenuEntry(QMenu* menu, const QString& name, const QString& caption,
                    const QKeySequence& shortcut = {}) {
   QAction* action = Named(menu->addAction(caption), name);
@@ -92,8 +98,10 @@ void frmMain::BuildMenus() {
   LaterMenuEntry(mnuTools_, "mnuAddTitlesToLinks", "Add Titles to Links");
   LaterMenuEntry(mnuTools_, "mnuTidyMeta", "Tidy META Keywords");
   mnuTools_->addSeparator();
-  LaterMenuEntry(mnuTools_, "mnuUploadPicked", "Upload ascii file...");
-  LaterMenuEntry(mnuTools_, "mnuUploadBinary", "Upload binary file...");
+  QAction* upload_picked = MenuEntry(mnuTools_, "mnuUploadPicked", "Upload ascii file...");
+  QAction* upload_binary = MenuEntry(mnuTools_, "mnuUploadBinary", "Upload binary file...");
+  connect(upload_picked, &QAction::triggered, this, &frmMain::mnuUploadPicked);
+  connect(upload_binary, &QAction::triggered, this, &frmMain::mnuUploadBinary);
 
   QMenu* help = Named(menuBar()->addMenu("&Help"), "mnuHelp");
   QAction* contents = MenuEntry(help, "mnuHelpContents", "&Contents", QKeySequence::HelpContents);
@@ -192,18 +200,28 @@ QWidget* frmMain::BuildCommandColumn() {
 
   auto* upload = Group("Upload", column);
   auto* upload_grid = new QGridLayout(upload);
-  QPushButton* upload_selected = Button(ArrayName("cmdUpload", 0), "Selected", upload);
-  QPushButton* upload_all = Button(ArrayName("cmdUpload", 1), "All", upload);
-  QPushButton* stop = Button("cmdStopUpload", "Stop", upload);
+  cmdUpload_[0] = Button(ArrayName("cmdUpload", 0), "Selected", upload);
+  cmdUpload_[1] = Button(ArrayName("cmdUpload", 1), "All", upload);
+  cmdStopUpload_ = Button("cmdStopUpload", "Stop", upload);
+  chkChangedOnly_ = Named(new QCheckBox("Changed only", upload), "chkChangedOnly");
+  chkChangedOnly_->setToolTip("Send only the files that differ from what was last sent there");
+  chkWithFiles_ = Named(new QCheckBox("With other files", upload), "chkWithFiles");
+  chkWithFiles_->setToolTip("Send images, style sheets and the site's other files too");
   picUploadStatus_ = Named(new StatusStripWidget(upload), "picUploadStatus");
-  MarkComesLater(upload_selected, "Upload the pages of the selected templates by FTP");
-  MarkComesLater(upload_all, "Upload the pages of every template by FTP");
-  MarkComesLater(stop, "Stop a running upload");
-  MarkComesLater(picUploadStatus_);
-  upload_grid->addWidget(upload_selected, 0, 0);
-  upload_grid->addWidget(upload_all, 0, 1);
-  upload_grid->addWidget(stop, 0, 2);
-  upload_grid->addWidget(picUploadStatus_, 1, 0, 1, 3);
+  for (QPushButton* button : {cmdUpload_[0], cmdUpload_[1], cmdStopUpload_}) {
+    button->setToolTip(kUploadTip);
+  }
+  for (int index : {0, 1}) {
+    connect(cmdUpload_[index], &QPushButton::clicked, this, [this, index] { cmdUpload(index); });
+  }
+  connect(cmdStopUpload_, &QPushButton::clicked, this, &frmMain::cmdStopUpload);
+  upload_grid->addWidget(cmdUpload_[0], 0, 0);
+  upload_grid->addWidget(cmdUpload_[1], 0, 1);
+  upload_grid->addWidget(cmdStopUpload_, 0, 1);  // in the All button's place
+  upload_grid->addWidget(chkChangedOnly_, 1, 0);
+  upload_grid->addWidget(chkWithFiles_, 1, 1);
+  upload_grid->addWidget(picUploadStatus_, 2, 0, 1, 2);
+  ShowUploadControls(false);
   layout->addWidget(upload);
 
   layout->addWidget(BuildKeywordTools());

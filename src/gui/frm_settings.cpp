@@ -94,6 +94,10 @@ QWidget* frmSettings::BuildWebAndFtp() {
   form->addRow("FTP login name:", txtFTPLoginName_);
   form->addRow("FTP password:", txtFTPPassword_);
   form->addRow("Remote Folder:", txtRemoteFolder_);
+  chkPassiveFTP_ = Named(new QCheckBox("Passive FTP", group), "chkPassiveFTP");
+  chkPassiveFTP_->setToolTip(
+      "Most connections behind a home router need passive mode; leave it off for active mode");
+  form->addRow(chkPassiveFTP_);
   return group;
 }
 
@@ -128,6 +132,7 @@ void frmSettings::ShowFields(const ProjectSettingsFields& fields) {
   txtFTPLoginName_->setText(ToQt(fields.txtFTPLoginName));
   txtFTPPassword_->setText(ToQt(fields.txtFTPPassword));
   txtRemoteFolder_->setText(ToQt(fields.txtRemoteFolder));
+  chkPassiveFTP_->setChecked(fields.chkPassiveFTP);
   optHTML_->setChecked(fields.extension == ProjectSettingsFields::Extension::kHtml);
   optHTM_->setChecked(fields.extension == ProjectSettingsFields::Extension::kHtm);
   optOther_->setChecked(fields.extension == ProjectSettingsFields::Extension::kOther);
@@ -144,6 +149,7 @@ ProjectSettingsFields frmSettings::Fields() const {
   fields.txtFTPLoginName = FromQt(txtFTPLoginName_->text());
   fields.txtFTPPassword = FromQt(txtFTPPassword_->text());
   fields.txtRemoteFolder = FromQt(txtRemoteFolder_->text());
+  fields.chkPassiveFTP = chkPassiveFTP_->isChecked();
   if (optHTM_->isChecked()) {
     fields.extension = ProjectSettingsFields::Extension::kHtm;
   } else if (optOther_->isChecked()) {

@@ -53,6 +53,7 @@ class frmSettings final : public QDialog {
   QLineEdit* txtFTPLoginName_ = nullptr;
   QLineEdit* txtFTPPassword_ = nullptr;
   QLineEdit* txtRemoteFolder_ = nullptr;
+  QCheckBox* chkPassiveFTP_ = nullptr;
   QRadioButton* optHTML_ = nullptr;
   QRadioButton* optHTM_ = nullptr;
   QRadioButton* optOther_ = nullptr;

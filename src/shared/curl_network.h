@@ -15,6 +15,8 @@ class CurlNetwork : public Network {
 
   // ---- FTP, FTPS and SFTP (publishing) ----
 
+  NetResult OpenFtp(const FtpLogin& login, std::unique_ptr<FtpConnection>* connection) override;
+
   // ---- HTTP and HTTPS (downloads, update check) ----
 
   // In curl_http.cpp. Certificates are always verified; redirects are

@@ -32,9 +32,10 @@ bool HasWildcard(std::string_view name) {
   return name.find_first_of("*?") != std::string::npos;
 }
 
-// "*" matches any run of bytes, "?" any one byte; ASCII letter case is
-// ignored. Backtracks only to the last "*", so the cost stays linear in
-// practice and never worse than name length times pattern length.
+}  // namespace
+
+// Backtracks only to the last "*", so the cost stays linear in practice and
+// never worse than name length times pattern length.
 bool WildcardMatch(std::string_view name, std::string_view pattern) {
   if (pattern == "*.*") {
     return true;
@@ -61,6 +62,8 @@ bool WildcardMatch(std::string_view name, std::string_view pattern) {
   }
   return p == pattern.size();
 }
+
+namespace {
 
 // Sorts names ignoring ASCII letter case, as Windows listed them; names
 // equal but for case in byte order, so a listing never depends on the

@@ -13,6 +13,10 @@
 
 namespace pagorin {
 
+// True when `name` matches `pattern`: "*" matches any run of bytes, "?" any
+// one byte, ASCII letter case is ignored, and "*.*" matches every name.
+bool WildcardMatch(std::string_view name, std::string_view pattern);
+
 // None of these functions throws: a failure is logged (LogError under the
 // function's name and the module "FileSubs") and the function returns its
 // empty result (false, empty text, null file or the zero time).
