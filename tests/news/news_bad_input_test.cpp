@@ -71,7 +71,7 @@ TEST_F(NewsBadInput, FilesThatCannotBeReadOrWrittenAreLogged) {
   EXPECT_EQ("[0001;0002;]", List("second.inc"));
   EXPECT_EQ(
       "Injected failure(70) in GenerateNewsSummaries of module frmMain\n"
-      "Injected failure(70) in createoutputfile of module FileSubs\n"
+      "Injected failure(70) in WriteTextFile of module FileSubs\n"
       "Can't write the news list " +
           Site("Includes/first.inc") + "(75) in GenerateNewsSummaries of module frmMain\n",
       Ring());
