@@ -146,9 +146,12 @@ bool BuildPages(Engine& engine, bool selected_only) {
     // next cost only a status check each. This happens before the run
     // begins: within it the cache would not notice a list include written
     // over a file it had already read.
-    GenerateNewsSummaries(
+    const std::string unwritten = GenerateNewsSummaries(
         env, engine.ProjectSettings, GetProjectPath(engine),
         [&engine](const std::string& path) { return engine.FileCache.ReadTextOrEmpty(path); });
+    if (!unwritten.empty()) {
+      StopBeforeBuild(env, unwritten + " Please fix and re-run.");
+    }
     RunBuild(engine, selected_only);
     return true;
   } catch (const CompileError&) {

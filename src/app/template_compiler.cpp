@@ -308,8 +308,7 @@ class PageCompiler {
       }
     }
     const std::string text = repeated + " includes itself: " + Chain(name);
-    StopBuild(engine_, &out_, CutPage::kWrite, text, text, text, kErrIncludeCycle,
-              "Include cycle");
+    StopBuild(engine_, &out_, CutPage::kWrite, text, text, text, kErrIncludeCycle, "Include cycle");
   }
 
   [[noreturn]] void StopOnDepth(const std::string& name) {
@@ -367,6 +366,14 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
   Env& env = engine.env;
   try {
     engine.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
+    if (const std::string site = GetProjectPath(engine);
+        LeavesFolder(std::string_view(engine.CurrentPageFile).substr(site.size()))) {
+      const std::string text = "The page of " + fileonly(template_path) + ", " +
+                               engine.CurrentPageFile +
+                               ", leads out of the site folder: check the output extension";
+      StopBuild(engine, nullptr, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
+                kErrFileAccess, "Path/File access error");
+    }
     if (PageWriterThread* thread = engine.page_writer_thread) {
       if (std::optional<PageWriterThread::Failure> failed = thread->failure()) {
         StopOnFailedPage(engine, *failed);

@@ -130,6 +130,12 @@ void WriteVersionInclude(Engine& engine, const std::vector<std::string>& fields,
                      "template, the release file, and True or False.",
                  kErrSubscript, "Subscript out of range");
   }
+  if (LeavesFolder(Trim(fields[0]))) {
+    StopVersions(engine,
+                 ListLine(engine, line) + " names the include \"" + Trim(fields[0]) +
+                     "\", which leads out of the Includes folder.",
+                 kErrFileAccess, "Path/File access error");
+  }
   const std::string include_path = IncludesDir(engine) + Trim(fields[0]);
   const std::string template_path = GetProjectPath(engine) + Trim(fields[1]);
   const std::string source_path = SourcePath(engine, Trim(fields[2]));

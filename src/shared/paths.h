@@ -30,5 +30,8 @@ std::string driveonly(std::string_view path);
 std::string ToForwardSlashes(std::string_view path);
 // True for "/..." and for anything holding ":" (a Windows drive path).
 bool IsFullPath(std::string_view path);
+// True when a name meant to stay inside a folder leads out of it: it is a
+// full path (a leading separator or a ":") or one of its parts is "..".
+bool LeavesFolder(std::string_view name);
 
 }  // namespace pagorin

@@ -128,6 +128,18 @@ TEST_F(BuildDriverTest, PreviewOpensThePageOrBuildsTheSelectionAndOpensTheLast) 
   EXPECT_EQ((std::vector<std::string>{Site("a.html"), Site("d.html")}), t.ui.opened_documents);
 }
 
+TEST_F(BuildDriverTest, PageNameThatLeadsOutOfTheSiteFolderEndsTheRunThere) {
+  engine.ProjectSettings.sSet("Ext_c", "/../../outside.html");
+  EXPECT_FALSE(BuildPages(engine, false));
+  EXPECT_EQ("page b", Page("b.html"));
+  EXPECT_FALSE(PageExists("d.html"));
+  EXPECT_FALSE(t.Exists(t.Path("outside.html")));
+  EXPECT_EQ(std::vector<std::string>{"The page of c.template, " + Site("c/../../outside.html") +
+                                     ", leads out of the site folder: check the output extension. "
+                                     "Please fix and re-run."},
+            t.ui.MessageTexts());
+}
+
 TEST_F(BuildDriverTest, PreviewWithNoProgramToOpenThePageSaysSoAndHowToFixIt) {
   t.ui.open_succeeds = false;
   engine.ListView1.SelectOnly(0);
