@@ -1,7 +1,5 @@
 #include "shared/file_system.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -192,12 +190,8 @@ FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view c
 }
 
 FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents) {
-  // The temporary name carries the process id, so two programs saving the
-  // same file never write into each other's temporary file.
-  const std::string temp =
-      PathOnly(path) + "." + fileonly(path) + "." + std::to_string(::getpid()) + ".tmp";
   std::unique_ptr<OutputFile> file;
-  FsStatus status = OpenReplacementAs(fs, path, temp, /*sync=*/true, &file);
+  FsStatus status = OpenReplacementAs(fs, path, ReplacementName(path), /*sync=*/true, &file);
   return status.ok() ? WriteReplacement(std::move(file), contents) : status;
 }
 

@@ -150,8 +150,9 @@ FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view c
 // Replaces `path` by `contents` so that a failure at any point leaves the old
 // file as it was, and the new text is on stable storage before it takes the
 // old one's place (for settings and projects, which nothing rebuilds): the
-// text goes to a temporary file in the same folder, which is flushed and
-// renamed over `path`. The temporary file never outlives a failure.
+// text goes to ReplacementName (path), which is flushed and renamed over
+// `path`. The temporary file never outlives a failure, and one left by a
+// killed program is taken over by the next save.
 FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents);
 
 }  // namespace pagorin
