@@ -24,6 +24,10 @@ std::string FromQt(const QString& text);
 // typed is lost.
 std::string ToProjectText(const QString& text, Charset charset);
 QString FromProjectText(std::string_view bytes, Charset charset);
+// The bytes of a box that was filled with FromProjectText (shown): `shown`
+// itself while the box still holds that text, so that a byte no character
+// stands for survives; otherwise the box's text in `charset`.
+std::string EditedProjectText(const QString& text, std::string_view shown, Charset charset);
 
 // A text file of the project in a multi-line box, and back: the box works
 // with "\n" alone; the file gets CR LF again when `crlf` is set (the usual
