@@ -141,9 +141,7 @@ void frmSettings::ShowFields(const ProjectSettingsFields& fields) {
 
 ProjectSettingsFields frmSettings::Fields() const {
   ProjectSettingsFields fields;
-  fields.txtProjectPath = txtProjectPath_->text() == ToQt(shown_.txtProjectPath)
-                              ? shown_.txtProjectPath
-                              : FromQt(txtProjectPath_->text());
+  fields.txtProjectPath = EditedText(txtProjectPath_->text(), shown_.txtProjectPath);
   fields.txtWebUrl = EditedProjectText(txtWebUrl_->text(), shown_.txtWebUrl, charset_);
   fields.txtURL = EditedProjectText(txtURL_->text(), shown_.txtURL, charset_);
   fields.txtFTPLoginName =

@@ -17,6 +17,9 @@ class cSHAREDSettings;
 QString ToQt(std::string_view bytes);
 // Paths, file names and settings of the program: UTF-8.
 std::string FromQt(const QString& text);
+// The bytes of a box that was filled with ToQt (shown): `shown` itself while
+// the box still holds that text, otherwise FromQt of the box's text.
+std::string EditedText(const QString& text, std::string_view shown);
 
 // Text that goes into the project's files and keys (titles, news stories):
 // in the project's character set. In Windows-1252 a character that code page
