@@ -14,6 +14,8 @@
 namespace pagorin {
 
 int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& data_home) {
+  const int failed_saves_before =
+      engine.AppSettings.failed_saves() + engine.ProjectSettings.failed_saves();
   const StartOutcome outcome = Startup(engine, line, data_home);
   if (outcome == StartOutcome::kEnd) {
     return 1;
@@ -26,7 +28,11 @@ int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& dat
   if (!completed) {
     engine.env.log.DumpEvents();
   }
-  return completed ? 0 : 1;
+  // A save that failed has told the person; the run still did not do all
+  // it was asked to.
+  const bool saved = engine.AppSettings.failed_saves() + engine.ProjectSettings.failed_saves() ==
+                     failed_saves_before;
+  return completed && saved ? 0 : 1;
 }
 
 int RunHeadless(const CommandLine& line) {

@@ -8,8 +8,9 @@ namespace pagorin {
 struct Engine;
 
 // Start-up, a build of every template, then ProgramEnd. Returns the exit
-// status: 0 when the build ran to its end, 1 when it stopped early or could
-// not start. When the build stopped without a message of its own, the log's
+// status: 0 when the build ran to its end and every save of the settings and
+// the project succeeded, 1 when it stopped early, could not start or a save
+// failed. When the build stopped without a message of its own, the log's
 // stored records are written out and one message names the log.
 int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& data_home);
 

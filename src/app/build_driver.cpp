@@ -78,6 +78,13 @@ void BuildTemplates(Engine& engine, const std::vector<std::string>& tags) {
   FinishPages(engine);
 }
 
+// Ends the run before anything was built: logged, told, CompileError.
+[[noreturn]] void StopBeforeBuild(Env& env, const std::string& problem) {
+  env.log.LogEvent(problem);
+  env.ui.ShowMessage(problem, Buttons::kOk);
+  throw CompileError(kErrFileAccess, "Path/File access error");
+}
+
 // One build run of the file cache, ended however the build ends.
 class CacheRun {
  public:
@@ -94,7 +101,16 @@ void RunBuild(Engine& engine, bool selected_only) {
   Env& env = engine.env;
   const CacheRun cache_run(engine.FileCache);
   if (!selected_only) {
-    RefreshTemplateList(engine);
+    if (!RefreshTemplateList(engine)) {
+      const std::string folder = TemplatesDir(engine);
+      const std::string problem =
+          env.fs.Stat(folder.substr(0, folder.size() - 1)).exists
+              ? "The Templates folder " + folder + " cannot be listed. Please fix and re-run."
+              : "The site folder " + GetProjectPath(engine) +
+                    " has no Templates folder, so there is nothing to build. Please fix and "
+                    "re-run.";
+      StopBeforeBuild(env, problem);
+    }
     disablecontrols(engine);
     ShowBusy(env.ui);
     BuildTemplates(engine, TemplatesToBuild(engine, false));
@@ -119,6 +135,9 @@ bool BuildPages(Engine& engine, bool selected_only) {
   engine.TemplateVars.DeleteAllSettings();
   engine.CurrentSiteURL = engine.ProjectSettings.sGet("WEBSITEURL").Text();
   try {
+    if (const std::string problem = SiteFolderProblem(engine); !problem.empty()) {
+      StopBeforeBuild(env, problem);
+    }
     if (engine.ProjectSettings.sGet("DoVersionsFirst", false).AsBool() &&
         !WriteVersionIncludes(engine)) {
       throw CompileError(kErrInvalidArgument, "The version includes could not be written");
@@ -127,9 +146,12 @@ bool BuildPages(Engine& engine, bool selected_only) {
     // next cost only a status check each. This happens before the run
     // begins: within it the cache would not notice a list include written
     // over a file it had already read.
-    GenerateNewsSummaries(
+    const std::string unwritten = GenerateNewsSummaries(
         env, engine.ProjectSettings, GetProjectPath(engine),
         [&engine](const std::string& path) { return engine.FileCache.ReadTextOrEmpty(path); });
+    if (!unwritten.empty()) {
+      StopBeforeBuild(env, unwritten + " Please fix and re-run.");
+    }
     RunBuild(engine, selected_only);
     return true;
   } catch (const CompileError&) {
@@ -177,7 +199,14 @@ bool cmdPreview(Engine& engine) {
   if (!files.FileExists(engine.CurrentPageFile) && !BuildPages(engine, true)) {
     return false;
   }
-  files.RunFile(engine.CurrentPageFile);
+  if (!files.RunFile(engine.CurrentPageFile)) {
+    env.ui.ShowMessage("The page " + engine.CurrentPageFile +
+                           " could not be opened: no program to show web pages was found. Install "
+                           "a web browser and make it the default one (xdg-open starts it), or "
+                           "open the page in your browser yourself.",
+                       Buttons::kOk, "Preview", Icon::kExclamation);
+    return false;
+  }
   PauseMs(env, 1000);
   env.progress.showprogressstring(StatusStrip::kMain, 1, 1, "Opening in browser");
   PauseMs(env, 1000);

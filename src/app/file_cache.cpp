@@ -121,6 +121,7 @@ clsCache::Lookup clsCache::Read(const std::string& name, Keep keep) {
     if (status.code != FsError::kNotFound && status.code != FsError::kIsDirectory) {
       lookup.status = Lookup::Status::kUnreadable;
       lookup.error = status.message;
+      lookup.error_code = status.code;
       return lookup;
     }
   }
@@ -157,6 +158,7 @@ clsCache::Lookup clsCache::Read(const std::string& name, Keep keep) {
     }
     lookup.status = Lookup::Status::kUnreadable;
     lookup.error = status.message;
+    lookup.error_code = status.code;
     return lookup;
   }
   return Found(std::move(text), std::move(lookup.disk_path), info, keep);

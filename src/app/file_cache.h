@@ -83,6 +83,7 @@ class clsCache {
     std::shared_ptr<const CachedFile> file;  // set when found
     std::string disk_path;                   // when not found: where it was looked for
     std::string error;                       // why the file could not be read
+    FsError error_code = FsError::kNone;     // the same as a code
   };
   // With kOnce, a file not in the cache yet is read and handed out but not
   // kept: a page's own template is needed once per run, unlike the

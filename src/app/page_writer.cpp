@@ -14,7 +14,7 @@ PageWriter::PageWriter(std::string path) : path_(std::move(path)), collecting_(t
 }
 
 PageWriter::~PageWriter() {
-  Close();
+  Discard();
 }
 
 FsStatus PageWriter::Write(std::string_view text) {
@@ -54,6 +54,12 @@ FsStatus PageWriter::Close() {
   FsStatus file_closed = file_->Close();
   file_.reset();
   return status.ok() ? file_closed : status;
+}
+
+void PageWriter::Discard() {
+  closed_ = true;
+  buffer_.clear();
+  file_.reset();
 }
 
 std::string PageWriter::TakeText() {

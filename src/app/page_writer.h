@@ -12,7 +12,9 @@ namespace pagorin {
 
 // Takes the pieces of a page as they are made. Writing into a file, it hands
 // them over in large blocks, so a page made of many small pieces costs few
-// writes; Close() (also run by the destructor) writes what is still held.
+// writes; Close() writes what is still held and closes the file, Discard()
+// (also run by the destructor when Close() was not) drops both, so a file
+// opened by OpenReplacement is left as it was.
 // Collecting, it keeps the whole page for TakeText() and writes nothing.
 // After Close() nothing more is taken. Failures are reported by the call
 // that met them, once.
@@ -37,6 +39,7 @@ class PageWriter {
     return !collecting() && buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
   }
   FsStatus Close();
+  void Discard();
   bool closed() const { return closed_; }
   bool collecting() const { return collecting_; }
   // The page collected so far, which closes it. Empty for a writer into a

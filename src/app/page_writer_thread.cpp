@@ -4,8 +4,6 @@
 #include <memory>
 #include <utility>
 
-#include "app/page_file.h"
-
 namespace pagorin {
 
 PageWriterThread::PageWriterThread(FileSystem& fs, std::size_t max_waiting)
@@ -62,7 +60,7 @@ void PageWriterThread::Run() {
       try {
         failed = Write(job);
       } catch (const std::exception& error) {  // out of memory, in practice
-        failed = Failure{job.page, FsStatus{FsError::kOther, error.what()}, false, false};
+        failed = Failure{job.page, FsStatus{FsError::kOther, error.what()}, false};
       }
     }
     {
@@ -78,15 +76,14 @@ void PageWriterThread::Run() {
 
 std::optional<PageWriterThread::Failure> PageWriterThread::Write(const Job& job) {
   std::unique_ptr<OutputFile> file;
-  bool stays_read_only = false;
-  const FsStatus opened = OpenPageFile(fs_, job.page, &file, &stays_read_only);
+  const FsStatus opened = OpenReplacement(fs_, job.page, &file);
   if (!opened.ok()) {
-    return Failure{job.page, opened, true, stays_read_only};
+    return Failure{job.page, opened, true};
   }
   const FsStatus written = file->Append(job.text);
   const FsStatus closed = file->Close();
   if (!written.ok() || !closed.ok()) {
-    return Failure{job.page, written.ok() ? closed : written, false, false};
+    return Failure{job.page, written.ok() ? closed : written, false};
   }
   return std::nullopt;
 }

@@ -15,7 +15,7 @@
 namespace pagorin {
 
 // Writes the pages handed over, in the order they come, each replacing the
-// file of its name (as OpenPageFile opens it). Only for a FileSystem that
+// file of its name whole (OpenReplacement). Only for a FileSystem that
 // takes calls from two threads at once (FileSystem::ThreadSafe).
 //
 // Nothing here logs or shows anything: the first page that cannot be written
@@ -26,8 +26,7 @@ class PageWriterThread {
   struct Failure {
     std::string page;
     FsStatus status;
-    bool opening = false;          // the page could not even be opened
-    bool stays_read_only = false;  // it is read-only and could not be made writable
+    bool opening = false;  // the page could not even be opened
   };
 
   // At most `max_waiting` pages wait at once; Queue waits for room beyond.

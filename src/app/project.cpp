@@ -50,23 +50,21 @@ std::string RefusalReason(Engine& engine, const std::string& path) {
 }  // namespace
 
 bool LooksLikeProjectFile(const std::string& contents) {
-  for (size_t i = 0; i < contents.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(contents[i]);
-    if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
+  for (const char c : contents) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n' &&
+        c != kSettingsEscape) {
       return false;
     }
-    if (c == '\n' && (i == 0 || contents[i - 1] != '\r')) {
-      return false;  // the store would read the whole file as one line
-    }
   }
+  const std::string_view line_end = SettingsLineEnd(contents);
   size_t start = 0;
   while (start < contents.size()) {
-    size_t end = contents.find("\r\n", start);
+    size_t end = contents.find(line_end, start);
     if (end == std::string::npos) {
       end = contents.size();
     }
     const std::string_view line = std::string_view(contents).substr(start, end - start);
-    start = end + 2;
+    start = end + line_end.size();
     if (TrimView(line).empty()) {
       continue;
     }
@@ -109,8 +107,7 @@ bool SaveProjectSettingsOnly(Engine& engine, const std::string& path) {
                               "Save Project", Icon::kExclamation);
     return false;
   }
-  engine.ProjectSettings.SaveSettings(path);
-  return true;
+  return engine.ProjectSettings.SaveSettings(path);
 }
 
 bool SaveProjectFile(Engine& engine, const std::string& path) {
@@ -160,8 +157,11 @@ bool SaveProjectAs(Engine& engine) {
     engine.ProjectFile = *chosen;
   }
   // A project without a site folder would make its folders in whatever
-  // folder the program was started from; they wait until it has one.
-  if (RefusalReason(engine, engine.ProjectFile).empty() && !GetProjectPath(engine).empty()) {
+  // folder the program was started from, and one whose site folder cannot
+  // hold a site (missing, "/", a drive path) where nobody chose; they wait
+  // until it has a good one.
+  if (RefusalReason(engine, engine.ProjectFile).empty() && !GetProjectPath(engine).empty() &&
+      SiteFolderProblem(engine).empty()) {
     FileSubs files(engine.env);
     files.MkMissingDir(TemplatesDir(engine));
     files.MkMissingDir(IncludesDir(engine));
@@ -184,9 +184,10 @@ FileRequest ProjectFileRequest(FileRequest::Kind kind) {
   return request;
 }
 
-void RefreshTemplateList(Engine& engine) {
-  FillList(engine);
+bool RefreshTemplateList(Engine& engine) {
+  const bool listed = FillList(engine);
   SetupMenus(engine);
+  return listed;
 }
 
 void SetupMenus(Engine& engine) {

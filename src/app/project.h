@@ -12,8 +12,9 @@ namespace pagorin {
 struct Engine;
 
 // True when `contents` can be a project file: no control bytes other than
-// TAB, CR and LF, and every line that is not blank is NAME,value with a name
-// that is not blank. An empty file is an (empty) project file.
+// TAB, CR, LF and the settings escape, and every line (as the settings store
+// splits them) that is not blank is NAME,value with a name that is not
+// blank. An empty file is an (empty) project file.
 bool LooksLikeProjectFile(const std::string& contents);
 
 // Loads `path` into ProjectSettings and sets ProjectLoaded. A path that does
@@ -50,8 +51,8 @@ bool SaveProjectAs(Engine& engine);
 // "New Project.pgx" for kSave, "Open Pagorin Project" for kOpen.
 FileRequest ProjectFileRequest(FileRequest::Kind kind);
 
-// FillList, then SetupMenus.
-void RefreshTemplateList(Engine& engine);
+// FillList, then SetupMenus; FillList's answer.
+bool RefreshTemplateList(Engine& engine);
 // The title box and the project menus follow ProjectLoaded.
 void SetupMenus(Engine& engine);
 

@@ -1,6 +1,7 @@
 #include "app/project_paths.h"
 
 #include "app/engine.h"
+#include "shared/file_system.h"
 #include "shared/paths.h"
 
 namespace pagorin {
@@ -18,6 +19,31 @@ std::string GetProjectPath(const Engine& engine) {
 
 std::string TemplatesDir(const Engine& engine) {
   return GetProjectPath(engine) + "Templates/";
+}
+
+std::string SiteFolderProblem(const Engine& engine) {
+  constexpr const char* kFix = " Choose the site folder in File > Settings and re-run.";
+  const std::string folder = GetProjectPath(engine);
+  if (folder.empty()) {
+    return {};
+  }
+  if (folder.find(':') != std::string::npos) {
+    return "The site folder " + folder +
+           " is a Windows drive path, which this computer does not have." + kFix;
+  }
+  if (folder.find_first_not_of('/') == std::string::npos) {
+    return "The site folder is \"/\", the top folder of the whole system, which cannot hold a "
+           "site." +
+           std::string(kFix);
+  }
+  const FileInfo info = engine.env.fs.Stat(folder.substr(0, folder.size() - 1));
+  if (!info.exists) {
+    return "The site folder " + folder + " does not exist." + kFix;
+  }
+  if (!info.is_directory) {
+    return "The site folder " + folder + " is a file, not a folder." + kFix;
+  }
+  return {};
 }
 
 std::string IncludesDir(const Engine& engine) {

@@ -15,7 +15,12 @@ struct Engine;
 // own folder.
 std::string GetProjectPath(const Engine& engine);
 std::string TemplatesDir(const Engine& engine);  // GetProjectPath + "Templates/"
-std::string IncludesDir(const Engine& engine);   // GetProjectPath + "Includes/"
+// Why the open project's site folder cannot hold a site, as the message
+// that tells the person; empty when it can. Refused: a Windows drive path,
+// "/", a folder that does not exist and a file. An empty ProjectPath (the
+// current folder) is accepted.
+std::string SiteFolderProblem(const Engine& engine);
+std::string IncludesDir(const Engine& engine);  // GetProjectPath + "Includes/"
 
 // The output page of the template `name` (a file name; a folder part is
 // ignored): the site folder + the name without its last extension + the

@@ -56,7 +56,8 @@ bool SameFile(const FileSubs& files, const std::string& a, const std::string& b)
 
 }  // namespace
 
-void FillList(Engine& engine) {
+bool FillList(Engine& engine) {
+  bool listed = false;
   try {
     const int remembered = std::max(0, engine.ListView1.FirstSelected());
     engine.ListView1.Clear();
@@ -67,7 +68,7 @@ void FillList(Engine& engine) {
 
     FileSubs files(engine.env);
     std::vector<std::string> names;
-    files.FillFiles(TemplatesDir(engine), kTemplateExtensions, &names);
+    listed = files.FillFiles(TemplatesDir(engine), kTemplateExtensions, &names);
     SetListControls(engine.controls, !names.empty());
     for (const std::string& name : names) {
       engine.ListView1.Add(filewithoutext(name), name);
@@ -79,6 +80,7 @@ void FillList(Engine& engine) {
   } catch (const std::exception& error) {
     engine.env.log.LogError(std::string(error.what()) + "(7)", "FillList", "frmMain");
   }
+  return listed;
 }
 
 void cmdSetExt(Engine& engine) {

@@ -11,7 +11,8 @@ struct Engine;
 // in "template html htm asp php", sorted by name ignoring letter case),
 // empties the text boxes, selects again the position that was selected (or
 // the first entry), sets the controls, and lists the site folder's CSS files.
-void FillList(Engine& engine);
+// False when the Templates folder is not there or cannot be listed.
+bool FillList(Engine& engine);
 
 // Set: stores the trimmed extension box as "Ext_" + name of every selected
 // template, then saves the project. Clear: removes those keys, then saves.

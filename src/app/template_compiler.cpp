@@ -9,7 +9,6 @@
 #include "app/compile_error.h"
 #include "app/current_date_texts.h"
 #include "app/engine.h"
-#include "app/page_file.h"
 #include "app/page_writer.h"
 #include "app/page_writer_thread.h"
 #include "app/project_paths.h"
@@ -33,20 +32,29 @@ constexpr std::string_view kIncludeDirective = "[include=";
 // under ever new names (through a link to a folder above, say).
 constexpr size_t kMaxNesting = 100;
 
+// What becomes of the page being built when the build stops. A directive
+// that cannot be followed (a missing include, no "]", an include cycle or
+// nesting too deep) leaves the page cut at that directive, written whole; a
+// file that cannot be read or written, or memory running out, leaves the
+// old page as it was.
+enum class CutPage { kWrite, kDiscard };
+
 // Tells the person why the build stops, in the order every build failure
-// uses: the log line, the page closed with what it holds, the message box,
-// the status strip, the normal pointer; then the error that ends the run. A
-// page collected for the writer thread goes to disk before all that, after
-// the pages before it.
-[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, const std::string& log_line,
-                            const std::string& message, const std::string& status, int number,
-                            const std::string& description, bool earlier_page = false);
+// uses: the log line, the page settled (`cut`), the message box, the status
+// strip, the normal pointer; then the error that ends the run. A page
+// collected for the writer thread is settled before all that, after the
+// pages before it.
+[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, CutPage cut,
+                            const std::string& log_line, const std::string& message,
+                            const std::string& status, int number, const std::string& description,
+                            bool earlier_page = false);
 
 [[noreturn]] void StopOnWriteFailure(Engine& engine, PageWriter* out, const FsStatus& status,
                                      bool earlier_page = false) {
   const std::string page = fileonly(engine.CurrentPageFile);
   const bool full = status.code == FsError::kDiskFull;
-  StopBuild(engine, out, engine.CurrentPageFile + " cannot be written: " + status.message,
+  StopBuild(engine, out, CutPage::kDiscard,
+            engine.CurrentPageFile + " cannot be written: " + status.message,
             "The page " + page + " cannot be written. Please fix and re-run.",
             page + " cannot be written", full ? kErrDiskFull : kErrFileAccess,
             full ? "Disk full" : "Path/File access error", earlier_page);
@@ -56,21 +64,22 @@ constexpr size_t kMaxNesting = 100;
 // ended had that page been written at once.
 [[noreturn]] void StopOnFailedPage(Engine& engine, const PageWriterThread::Failure& failure) {
   engine.CurrentPageFile = failure.page;
-  if (failure.stays_read_only) {
-    engine.env.log.LogEvent(ReadOnlyPageLine(failure.page));
-  }
   StopOnWriteFailure(engine, nullptr, failure.status, /*earlier_page=*/true);
 }
 
 // The collected page cut short: the pages before it are written first, and
 // a failure among them is the one reported; then it is written as far as it
-// got. A page that cannot even be opened is reported in place of the error
-// that cut it short, which could not have come about had it been written at
-// once.
-void WriteCutPage(Engine& engine, PageWriter& out) {
+// got, or given up. A page that cannot even be opened is reported in place
+// of the error that cut it short, which could not have come about had it
+// been written at once.
+void SettleCollectedPage(Engine& engine, PageWriter& out, CutPage cut) {
   PageWriterThread& thread = *engine.page_writer_thread;
   if (std::optional<PageWriterThread::Failure> earlier = thread.Finish()) {
     StopOnFailedPage(engine, *earlier);
+  }
+  if (cut == CutPage::kDiscard) {
+    out.Discard();
+    return;
   }
   thread.Queue(out.path(), out.TakeText());
   if (std::optional<PageWriterThread::Failure> own = thread.Finish(); own && own->opening) {
@@ -78,17 +87,20 @@ void WriteCutPage(Engine& engine, PageWriter& out) {
   }
 }
 
-[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, const std::string& log_line,
-                            const std::string& message, const std::string& status, int number,
-                            const std::string& description, bool earlier_page) {
+[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, CutPage cut,
+                            const std::string& log_line, const std::string& message,
+                            const std::string& status, int number, const std::string& description,
+                            bool earlier_page) {
   Env& env = engine.env;
   if (out != nullptr && out->collecting() && !out->closed() &&
       engine.page_writer_thread != nullptr) {
-    WriteCutPage(engine, *out);
+    SettleCollectedPage(engine, *out, cut);
   }
   env.log.LogEvent(log_line);
-  if (out != nullptr) {
+  if (out != nullptr && cut == CutPage::kWrite) {
     out->Close();
+  } else if (out != nullptr) {
+    out->Discard();
   }
   env.ui.ShowMessage(message, Buttons::kOk);
   env.progress.PrintCentered(StatusStrip::kMain, status);
@@ -133,7 +145,7 @@ class PageCompiler {
         OpenFile{lookup.file != nullptr ? &lookup.file->identity : &unreadable_identity, &path});
     try {
       if (lookup.status == clsCache::Lookup::Status::kUnreadable) {
-        StopOnUnreadable(path, lookup.error, including_file);
+        StopOnUnreadable(path, lookup, including_file);
       }
       Process(path, *lookup.file);
     } catch (const CompileError& error) {
@@ -144,7 +156,7 @@ class PageCompiler {
       open_files_.pop_back();
       const std::string name = fileonly(path);
       try {
-        StopBuild(engine_, &out_, path + " cannot be built: out of memory",
+        StopBuild(engine_, &out_, CutPage::kDiscard, path + " cannot be built: out of memory",
                   name + " is too large to build: the computer ran out of memory.",
                   name + " is too large", kErrOutOfMemory, "Out of memory");
       } catch (const CompileError& error) {
@@ -283,7 +295,7 @@ class PageCompiler {
 
   [[noreturn]] void StopOnMissing(const std::string& include_path, const std::string& source_path) {
     const std::string text = fileonly(include_path) + " not found in " + fileonly(source_path);
-    StopBuild(engine_, &out_,
+    StopBuild(engine_, &out_, CutPage::kWrite,
               include_path + " not found in " + source_path + ". Please fix and re-run.",
               text + ". Please fix and re-run.", text, kErrFileNotFound, "File not found");
   }
@@ -296,30 +308,42 @@ class PageCompiler {
       }
     }
     const std::string text = repeated + " includes itself: " + Chain(name);
-    StopBuild(engine_, &out_, text, text, text, kErrIncludeCycle, "Include cycle");
+    StopBuild(engine_, &out_, CutPage::kWrite, text, text, text, kErrIncludeCycle, "Include cycle");
   }
 
   [[noreturn]] void StopOnDepth(const std::string& name) {
     const std::string text =
         "Includes nest more than " + std::to_string(kMaxNesting) + " levels deep: " + Chain(name);
-    StopBuild(engine_, &out_, text, text + ". Please fix and re-run.", text, kErrTooDeep,
-              "Includes nested too deeply");
+    StopBuild(engine_, &out_, CutPage::kWrite, text, text + ". Please fix and re-run.", text,
+              kErrTooDeep, "Includes nested too deeply");
   }
 
   [[noreturn]] void StopOnUnclosedDirective(const std::string& path) {
     const std::string name = fileonly(path);
-    StopBuild(engine_, &out_, path + ": an include directive has no closing \"]\"",
+    StopBuild(engine_, &out_, CutPage::kWrite, path + ": an include directive has no closing \"]\"",
               "The include directive in " + name + " has no closing \"]\". Please fix and re-run.",
               "Include directive without \"]\" in " + name, kErrInvalidArgument,
               "Invalid procedure call or argument");
   }
 
-  [[noreturn]] void StopOnUnreadable(const std::string& path, const std::string& reason,
+  [[noreturn]] void StopOnUnreadable(const std::string& path, const clsCache::Lookup& lookup,
                                      const std::string& including_file) {
     const std::string name = fileonly(path);
+    const std::string log_line = path + " cannot be read: " + lookup.error;
+    if (lookup.error_code == FsError::kNotRegularFile) {
+      // The file being opened is the last of the open files.
+      std::string chain;
+      for (const OpenFile& open : open_files_) {
+        chain += (chain.empty() ? "" : " > ") + fileonly(*open.path);
+      }
+      const std::string text =
+          name + " is not a regular file but a device, pipe or socket: " + chain;
+      StopBuild(engine_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
+                name + " is not a regular file", kErrFileAccess, "Path/File access error");
+    }
     const std::string where =
         including_file.empty() ? "" : " (included in " + fileonly(including_file) + ")";
-    StopBuild(engine_, &out_, path + " cannot be read: " + reason,
+    StopBuild(engine_, &out_, CutPage::kDiscard, log_line,
               name + where + " cannot be read. Please fix and re-run.", name + " cannot be read",
               kErrFileAccess, "Path/File access error");
   }
@@ -332,15 +356,6 @@ class PageCompiler {
   std::vector<OpenFile> open_files_;
 };
 
-FsStatus OpenPage(Env& env, const std::string& page, std::unique_ptr<OutputFile>* file) {
-  bool stays_read_only = false;
-  const FsStatus opened = OpenPageFile(env.fs, page, file, &stays_read_only);
-  if (stays_read_only) {
-    env.log.LogEvent(ReadOnlyPageLine(page));
-  }
-  return opened;
-}
-
 }  // namespace
 
 void Importfile(Engine& engine, PageWriter& out, const std::string& source_path) {
@@ -351,6 +366,14 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
   Env& env = engine.env;
   try {
     engine.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
+    if (const std::string site = GetProjectPath(engine);
+        LeavesFolder(std::string_view(engine.CurrentPageFile).substr(site.size()))) {
+      const std::string text = "The page of " + fileonly(template_path) + ", " +
+                               engine.CurrentPageFile +
+                               ", leads out of the site folder: check the output extension";
+      StopBuild(engine, nullptr, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
+                kErrFileAccess, "Path/File access error");
+    }
     if (PageWriterThread* thread = engine.page_writer_thread) {
       if (std::optional<PageWriterThread::Failure> failed = thread->failure()) {
         StopOnFailedPage(engine, *failed);
@@ -360,8 +383,11 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
       thread->Queue(engine.CurrentPageFile, out.TakeText());
       return;
     }
+    // The page is looked for under exactly its own name: another letter case
+    // would cost a listing of the site folder for every new page. It
+    // replaces the old page only once it is written whole.
     std::unique_ptr<OutputFile> file;
-    const FsStatus opened = OpenPage(env, engine.CurrentPageFile, &file);
+    const FsStatus opened = OpenReplacement(env.fs, engine.CurrentPageFile, &file);
     if (!opened.ok()) {
       StopOnWriteFailure(engine, nullptr, opened);
     }

@@ -33,9 +33,25 @@ std::vector<std::string> Split(std::string_view text, char separator) {
   }
 }
 
+constexpr const char* kFixAndRerun = " Please fix and re-run.";
+
+// Tells the person what is wrong with which file, then ends the run.
+[[noreturn]] void StopVersions(Engine& engine, const std::string& message, int number,
+                               const std::string& description) {
+  engine.env.log.LogEvent(message);
+  engine.env.ui.ShowMessage(message + kFixAndRerun, Buttons::kOk);
+  throw CompileError(number, description);
+}
+
+// "Line 3 of /site/IniFiles.txt"
+std::string ListLine(const Engine& engine, size_t line) {
+  return "Line " + std::to_string(line + 1) + " of " + VersionListFile(engine);
+}
+
 // "True", "False" (any letter case, or the locale's words) or a number,
 // where 0 is false; anything else ends the run.
-bool ReadFlag(const std::string& field, LocaleFacts& locale) {
+bool ReadFlag(Engine& engine, const std::string& field, size_t line) {
+  LocaleFacts& locale = engine.env.locale;
   if (EqualsNoCase(field, "True") || EqualsNoCase(field, locale.TrueWord())) {
     return true;
   }
@@ -50,7 +66,10 @@ bool ReadFlag(const std::string& field, LocaleFacts& locale) {
       return number != 0;
     }
   }
-  throw CompileError(kErrTypeMismatch, "Type mismatch");
+  StopVersions(
+      engine,
+      ListLine(engine, line) + " ends in \"" + field + "\", which is not True, False or a number.",
+      kErrTypeMismatch, "Type mismatch");
 }
 
 // Release files are named by a full path; a relative one is taken from the
@@ -77,7 +96,11 @@ std::string FillVersionTemplate(Engine& engine, std::string text, const std::str
   }
   const std::vector<std::string> parts = Split(version, '.');
   if (parts.size() < 2) {
-    throw CompileError(kErrSubscript, "Subscript out of range");
+    StopVersions(engine,
+                 "The release file " + source_path + " gives the version \"" + Trim(version) +
+                     "\", which has no dot; a version reads major.minor or "
+                     "major.minor.revision, such as 2.3.1.",
+                 kErrSubscript, "Subscript out of range");
   }
   LocaleFacts& locale = engine.env.locale;
   const LocalDateTime date = ToLocal(source_date);
@@ -104,12 +127,22 @@ void WriteVersionInclude(Engine& engine, const std::vector<std::string>& fields,
   Env& env = engine.env;
   FileSubs files(env);
   if (fields.size() < 4) {
-    throw CompileError(kErrSubscript, "Subscript out of range");
+    StopVersions(engine,
+                 ListLine(engine, line) + " has " + std::to_string(fields.size()) +
+                     " fields; a line needs four, separated by commas: the include, the "
+                     "template, the release file, and True or False.",
+                 kErrSubscript, "Subscript out of range");
+  }
+  if (LeavesFolder(Trim(fields[0]))) {
+    StopVersions(engine,
+                 ListLine(engine, line) + " names the include \"" + Trim(fields[0]) +
+                     "\", which leads out of the Includes folder.",
+                 kErrFileAccess, "Path/File access error");
   }
   const std::string include_path = IncludesDir(engine) + Trim(fields[0]);
   const std::string template_path = GetProjectPath(engine) + Trim(fields[1]);
   const std::string source_path = SourcePath(engine, Trim(fields[2]));
-  const bool line_breaks_as_tags = ReadFlag(Trim(fields[3]), env.locale);
+  const bool line_breaks_as_tags = ReadFlag(engine, Trim(fields[3]), line);
 
   const std::string version_template = files.LoadTextFile(template_path);
   if (version_template.find('$') == std::string::npos) {
@@ -134,7 +167,10 @@ void WriteVersionInclude(Engine& engine, const std::vector<std::string>& fields,
     replacewith_nc(result, "\r\n", "<BR>");
   }
   files.MkMissingDir(PathOnly(include_path));
-  files.WriteTextFile(include_path, result);
+  if (!files.WriteTextFile(include_path, result)) {
+    StopVersions(engine, "The version include " + include_path + " cannot be written.",
+                 kErrFileAccess, "Path/File access error");
+  }
   env.progress.showprogressstring(StatusStrip::kMain, static_cast<double>(line),
                                   static_cast<double>(last), "Wrote " + fileonly(include_path));
 }

@@ -151,7 +151,10 @@ QWidget* frmContentCreator::BuildSettingsTab() {
   return tab;
 }
 
+// File names are names of this computer (UTF-8), the item's texts are in
+// the project's character set; a box left as it was gives back its bytes.
 void frmContentCreator::ShowFields(const ContentCreatorFields& fields) {
+  shown_ = fields;
   txtPrefix_->setText(ToQt(fields.txtPrefix));
   txtNumber_->setText(ToQt(fields.txtNumber));
   txtTitle_->setText(FromProjectText(fields.txtTitle, charset_));
@@ -177,20 +180,20 @@ void frmContentCreator::ShowFields(const ContentCreatorFields& fields) {
 
 ContentCreatorFields frmContentCreator::Fields() const {
   ContentCreatorFields fields;
-  fields.txtPrefix = FromQt(txtPrefix_->text());
+  fields.txtPrefix = EditedText(txtPrefix_->text(), shown_.txtPrefix);
   fields.txtNumber = FromQt(txtNumber_->text());
-  fields.txtTitle = ToProjectText(txtTitle_->text(), charset_);
-  fields.txtDate = ToProjectText(txtDate_->text(), charset_);
+  fields.txtTitle = EditedProjectText(txtTitle_->text(), shown_.txtTitle, charset_);
+  fields.txtDate = EditedProjectText(txtDate_->text(), shown_.txtDate, charset_);
   fields.txtStory = FromEditorText(txtStory_->toPlainText(), charset_, /*crlf=*/true);
-  fields.txtTags = ToProjectText(txtTags_->text(), charset_);
-  fields.txtSourceTemplate = FromQt(txtSourceTemplate_->text());
-  fields.txtSourceInclude = FromQt(txtSourceInclude_->text());
-  fields.txtSourceInclude2 = FromQt(txtSourceInclude2_->text());
-  fields.txtTitleVar = ToProjectText(txtTitleVar_->text(), charset_);
-  fields.txtDateVar = ToProjectText(txtDateVar_->text(), charset_);
-  fields.txtStoryVar = ToProjectText(txtStoryVar_->text(), charset_);
-  fields.txtTagVar = ToProjectText(txtTagVar_->text(), charset_);
-  fields.txtNumVar = ToProjectText(txtNumVar_->text(), charset_);
+  fields.txtTags = EditedProjectText(txtTags_->text(), shown_.txtTags, charset_);
+  fields.txtSourceTemplate = EditedText(txtSourceTemplate_->text(), shown_.txtSourceTemplate);
+  fields.txtSourceInclude = EditedText(txtSourceInclude_->text(), shown_.txtSourceInclude);
+  fields.txtSourceInclude2 = EditedText(txtSourceInclude2_->text(), shown_.txtSourceInclude2);
+  fields.txtTitleVar = EditedProjectText(txtTitleVar_->text(), shown_.txtTitleVar, charset_);
+  fields.txtDateVar = EditedProjectText(txtDateVar_->text(), shown_.txtDateVar, charset_);
+  fields.txtStoryVar = EditedProjectText(txtStoryVar_->text(), shown_.txtStoryVar, charset_);
+  fields.txtTagVar = EditedProjectText(txtTagVar_->text(), shown_.txtTagVar, charset_);
+  fields.txtNumVar = EditedProjectText(txtNumVar_->text(), shown_.txtNumVar, charset_);
   fields.ListView1 = lists_;
   return fields;
 }

@@ -40,6 +40,7 @@ class frmContentCreator final : public QDialog {
 
   Engine& engine_;
   Charset charset_;
+  ContentCreatorFields shown_;  // what the boxes were filled with
   std::vector<NewsListDefinition> lists_;
   QTabWidget* TabStrip1_ = nullptr;
   QLineEdit* txtPrefix_ = nullptr;

@@ -99,8 +99,8 @@ bool frmMain::GenerateAll() {
 }
 
 void frmMain::PullTexts() {
-  engine_.texts.txtTitle =
-      ToProjectText(txtTitle_->text(), ProjectCharset(engine_.ProjectSettings));
+  engine_.texts.txtTitle = EditedProjectText(txtTitle_->text(), engine_.texts.txtTitle,
+                                             ProjectCharset(engine_.ProjectSettings));
   engine_.texts.txtExt = FromQt(txtExt_->text());
 }
 

@@ -22,7 +22,7 @@
 namespace pagorin {
 
 frmSettings::frmSettings(Engine& engine, QtUi& ui, QWidget* parent)
-    : QDialog(parent), engine_(engine), ui_(ui) {
+    : QDialog(parent), engine_(engine), ui_(ui), charset_(ProjectCharset(engine.ProjectSettings)) {
   setObjectName("frmSettings");
   setWindowTitle("Project Settings");
   auto* layout = new QVBoxLayout(this);
@@ -125,37 +125,43 @@ QWidget* frmSettings::BuildCompilerOptions() {
   return group;
 }
 
+// The text boxes show and take back the project's bytes in its character
+// set; the folder is a path of this computer, whose names are UTF-8.
 void frmSettings::ShowFields(const ProjectSettingsFields& fields) {
+  shown_ = fields;
   txtProjectPath_->setText(ToQt(fields.txtProjectPath));
-  txtWebUrl_->setText(ToQt(fields.txtWebUrl));
-  txtURL_->setText(ToQt(fields.txtURL));
-  txtFTPLoginName_->setText(ToQt(fields.txtFTPLoginName));
-  txtFTPPassword_->setText(ToQt(fields.txtFTPPassword));
-  txtRemoteFolder_->setText(ToQt(fields.txtRemoteFolder));
+  txtWebUrl_->setText(FromProjectText(fields.txtWebUrl, charset_));
+  txtURL_->setText(FromProjectText(fields.txtURL, charset_));
+  txtFTPLoginName_->setText(FromProjectText(fields.txtFTPLoginName, charset_));
+  txtFTPPassword_->setText(FromProjectText(fields.txtFTPPassword, charset_));
+  txtRemoteFolder_->setText(FromProjectText(fields.txtRemoteFolder, charset_));
   chkPassiveFTP_->setChecked(fields.chkPassiveFTP);
   optHTML_->setChecked(fields.extension == ProjectSettingsFields::Extension::kHtml);
   optHTM_->setChecked(fields.extension == ProjectSettingsFields::Extension::kHtm);
   optOther_->setChecked(fields.extension == ProjectSettingsFields::Extension::kOther);
-  txtOtherExt_->setText(ToQt(fields.txtOtherExt));
+  txtOtherExt_->setText(FromProjectText(fields.txtOtherExt, charset_));
   txtOtherExt_->setEnabled(optOther_->isChecked());
   chkDoVersionFiles_->setChecked(fields.chkDoVersionFiles);
 }
 
 ProjectSettingsFields frmSettings::Fields() const {
   ProjectSettingsFields fields;
-  fields.txtProjectPath = FromQt(txtProjectPath_->text());
-  fields.txtWebUrl = FromQt(txtWebUrl_->text());
-  fields.txtURL = FromQt(txtURL_->text());
-  fields.txtFTPLoginName = FromQt(txtFTPLoginName_->text());
-  fields.txtFTPPassword = FromQt(txtFTPPassword_->text());
-  fields.txtRemoteFolder = FromQt(txtRemoteFolder_->text());
+  fields.txtProjectPath = EditedText(txtProjectPath_->text(), shown_.txtProjectPath);
+  fields.txtWebUrl = EditedProjectText(txtWebUrl_->text(), shown_.txtWebUrl, charset_);
+  fields.txtURL = EditedProjectText(txtURL_->text(), shown_.txtURL, charset_);
+  fields.txtFTPLoginName =
+      EditedProjectText(txtFTPLoginName_->text(), shown_.txtFTPLoginName, charset_);
+  fields.txtFTPPassword =
+      EditedProjectText(txtFTPPassword_->text(), shown_.txtFTPPassword, charset_);
+  fields.txtRemoteFolder =
+      EditedProjectText(txtRemoteFolder_->text(), shown_.txtRemoteFolder, charset_);
   fields.chkPassiveFTP = chkPassiveFTP_->isChecked();
   if (optHTM_->isChecked()) {
     fields.extension = ProjectSettingsFields::Extension::kHtm;
   } else if (optOther_->isChecked()) {
     fields.extension = ProjectSettingsFields::Extension::kOther;
   }
-  fields.txtOtherExt = FromQt(txtOtherExt_->text());
+  fields.txtOtherExt = EditedProjectText(txtOtherExt_->text(), shown_.txtOtherExt, charset_);
   fields.chkDoVersionFiles = chkDoVersionFiles_->isChecked();
   return fields;
 }

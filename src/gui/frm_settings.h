@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include "app/project_settings.h"
+#include "shared/charset.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -47,6 +48,8 @@ class frmSettings final : public QDialog {
   Engine& engine_;
   QtUi& ui_;
   bool cancelled_ = true;
+  const Charset charset_;
+  ProjectSettingsFields shown_;  // what the boxes were filled with
   QLineEdit* txtProjectPath_ = nullptr;
   QLineEdit* txtWebUrl_ = nullptr;
   QLineEdit* txtURL_ = nullptr;

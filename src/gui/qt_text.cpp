@@ -52,6 +52,15 @@ QString FromProjectText(std::string_view bytes, Charset charset) {
   return charset == Charset::kUtf8 ? ToQt(bytes) : FromWindows1252(bytes);
 }
 
+std::string EditedText(const QString& text, std::string_view shown) {
+  return text == ToQt(shown) ? std::string(shown) : FromQt(text);
+}
+
+std::string EditedProjectText(const QString& text, std::string_view shown, Charset charset) {
+  return text == FromProjectText(shown, charset) ? std::string(shown)
+                                                 : ToProjectText(text, charset);
+}
+
 QString ToEditorText(std::string_view bytes, Charset charset) {
   QString text = FromProjectText(bytes, charset);
   text.replace("\r\n", "\n");

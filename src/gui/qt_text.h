@@ -17,6 +17,9 @@ class cSHAREDSettings;
 QString ToQt(std::string_view bytes);
 // Paths, file names and settings of the program: UTF-8.
 std::string FromQt(const QString& text);
+// The bytes of a box that was filled with ToQt (shown): `shown` itself while
+// the box still holds that text, otherwise FromQt of the box's text.
+std::string EditedText(const QString& text, std::string_view shown);
 
 // Text that goes into the project's files and keys (titles, news stories):
 // in the project's character set. In Windows-1252 a character that code page
@@ -24,6 +27,10 @@ std::string FromQt(const QString& text);
 // typed is lost.
 std::string ToProjectText(const QString& text, Charset charset);
 QString FromProjectText(std::string_view bytes, Charset charset);
+// The bytes of a box that was filled with FromProjectText (shown): `shown`
+// itself while the box still holds that text, so that a byte no character
+// stands for survives; otherwise the box's text in `charset`.
+std::string EditedProjectText(const QString& text, std::string_view shown, Charset charset);
 
 // A text file of the project in a multi-line box, and back: the box works
 // with "\n" alone; the file gets CR LF again when `crlf` is set (the usual

@@ -1,7 +1,9 @@
 #include "news/content_creator.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/engine.h"
 #include "app/project.h"
@@ -48,6 +50,17 @@ std::string RefusalReason(const Engine& engine, const ContentCreatorFields& fiel
     return "The current number \"" + fields.txtNumber + "\" is not a whole number from 1 up." +
            kNotGenerated;
   }
+  const std::pair<const char*, const std::string*> names[] = {
+      {"template prefix", &fields.txtPrefix},
+      {"source template", &fields.txtSourceTemplate},
+      {"first include name", &fields.txtSourceInclude},
+      {"second include name", &fields.txtSourceInclude2}};
+  for (const auto& [which, name] : names) {
+    if (LeavesFolder(*name)) {
+      return std::string("The ") + which + " \"" + *name +
+             "\" leads out of its folder; use a plain file name there." + kNotGenerated;
+    }
+  }
   const std::pair<const char*, const std::string*> includes[] = {
       {"first", &fields.txtSourceInclude}, {"second", &fields.txtSourceInclude2}};
   for (const auto& [which, name] : includes) {
@@ -86,6 +99,42 @@ std::string FillCopy(std::string text, const ContentCreatorFields& fields,
   replace("$NewsBareStory$", fields.txtStory);
   replace(fields.txtNumVar, fields.txtNumber);
   return text;
+}
+
+struct ItemFile {
+  std::string path;
+  std::string text;
+};
+
+// Writes the files of one item whole or not at all: each goes to its
+// temporary file first, and only when all three are there do they take
+// their names, so that a full disk leaves no item that a build would
+// publish half made. The path of the first file that could not be written
+// (logged); empty when every one was.
+std::string WriteItemFiles(Env& env, const std::vector<ItemFile>& files) {
+  const FileSubs subs(env);
+  std::vector<std::unique_ptr<OutputFile>> written;
+  for (const ItemFile& file : files) {
+    std::unique_ptr<OutputFile> out;
+    FsStatus status = OpenReplacement(env.fs, subs.Resolve(file.path), &out);
+    if (status.ok()) {
+      status = out->Append(file.text);
+    }
+    if (!status.ok()) {
+      env.log.LogError("Can't write " + file.path + ": " + ErrorDescription(status), kProcedure,
+                       kModule);
+      return file.path;  // the temporary files written so far go with `written`
+    }
+    written.push_back(std::move(out));
+  }
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (const FsStatus status = written[i]->Close(); !status.ok()) {
+      env.log.LogError("Can't write " + files[i].path + ": " + ErrorDescription(status), kProcedure,
+                       kModule);
+      return files[i].path;
+    }
+  }
+  return {};
 }
 
 // Moves the number past every item whose first include already exists.
@@ -144,32 +193,27 @@ GenerateOutcome GenerateNewsItem(Engine& engine, ContentCreatorFields& fields) {
                               project.RetrieveSetting("Extension", ".html"));
   fields.txtTitle = ReplaceAll(fields.txtTitle, "\"", "'", true);
 
-  const FileSubs files(env);
-  std::string failed;  // the first file that could not be written
-  auto write = [&](const std::string& path, const std::string& source) {
-    if (!files.WriteTextFile(path, FillCopy(source, fields, four_digits))) {
-      env.log.LogError("Can't write " + path + "(75)", kProcedure, kModule);
-      if (failed.empty()) {
-        failed = path;
-      }
-    }
-  };
   const std::string page = templates_dir + fields.txtPrefix + four_digits + ".template";
-  write(page, source_template);
-  project.StoreSetting("Ext_" + fields.txtPrefix + four_digits, extension);
-  for (const std::string* include : {&fields.txtSourceInclude, &fields.txtSourceInclude2}) {
-    write(includes_dir + Numbered(*include, four_digits),
-          ReadNewsFile(env, includes_dir + *include, kProcedure, kModule));
-  }
+  const std::string failed = WriteItemFiles(
+      env,
+      {{page, FillCopy(source_template, fields, four_digits)},
+       {includes_dir + Numbered(fields.txtSourceInclude, four_digits),
+        FillCopy(ReadNewsFile(env, includes_dir + fields.txtSourceInclude, kProcedure, kModule),
+                 fields, four_digits)},
+       {includes_dir + Numbered(fields.txtSourceInclude2, four_digits),
+        FillCopy(ReadNewsFile(env, includes_dir + fields.txtSourceInclude2, kProcedure, kModule),
+                 fields, four_digits)}});
 
   if (failed.empty()) {
+    project.StoreSetting("Ext_" + fields.txtPrefix + four_digits, extension);
     env.ui.ShowMessage(page + " generated", Buttons::kOk);
     fields.txtTitle.clear();
     fields.txtStory.clear();
     fields.txtTags.clear();
   } else {
     env.ui.ShowMessage("Could not write " + failed + ", so news item " + fields.txtNumber +
-                           " is incomplete. Check the folder and press Generate again.",
+                           " was not generated and no file of it was left. Check the folder "
+                           "and press Generate again.",
                        Buttons::kOk, "Content Creator", Icon::kExclamation);
   }
   SaveProjectSettingsOnly(engine, engine.ProjectFile);

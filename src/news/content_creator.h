@@ -58,11 +58,12 @@ enum class GenerateOutcome {
 // turned into single ones, and (when generated) empty title, story and tags.
 //
 // Refused, with a message and nothing changed, when no project is open, the
-// number is not a whole number from 1 up, or an include name is empty or
-// lacks "0000". Existing files of the same names are replaced. A write that
-// fails is logged; the remaining steps still run, the fields keep their
-// texts so that Generate can be pressed again, and the message names the
-// file instead.
+// number is not a whole number from 1 up, an include name is empty or lacks
+// "0000", or the prefix, source template or an include name leads out of its
+// folder. Existing files of the same names are replaced. The three files are
+// written whole or not at all: when one cannot be written none is (logged),
+// the page's extension is not recorded, the fields keep their texts so that
+// Generate can be pressed again, and the message names the file instead.
 GenerateOutcome GenerateNewsItem(Engine& engine, ContentCreatorFields& fields);
 
 // Exit: the list definitions go into the project (not yet to disk).

@@ -9,8 +9,10 @@
 #include "app/program_services.h"
 #include "app/project.h"
 #include "news/content_creator.h"
+#include "news/news_dates.h"
 #include "shared/file_subs.h"
 #include "shared/headless_ui.h"
+#include "shared/html.h"
 #include "shared/log.h"
 
 namespace pagorin {
@@ -18,6 +20,29 @@ namespace pagorin {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr const char* kDateForms =
+    "Write it as \"3:07pm, December 4 2024\", \"December 4 2024\", \"December 4, 2024\", "
+    "\"4 December 2024\" or \"2024-12-04\".";
+
+// A story given as text: shown as written, each line break (CR LF, LF or CR)
+// as "<br>" followed by the break itself.
+std::string StoryAsHtml(const std::string& story) {
+  std::string html;
+  const std::string text = TextAsHtml(story);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool pair = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+    if (text[i] == '\r' || text[i] == '\n') {
+      html += "<br>";
+      html += text[i];
+      if (pair) {
+        html += text[++i];
+      }
+    } else {
+      html += text[i];
+    }
+  }
+  return html;
+}
 
 }  // namespace
 
@@ -45,6 +70,8 @@ NewsAddLine ParseNewsAddLine(const std::vector<std::string>& args) {
       options_ended = true;
     } else if (argument == "--help" || argument == "-h") {
       line.help = true;
+    } else if (argument == "--plain") {
+      line.plain = true;
     } else {
       const auto* option = std::find_if(std::begin(options), std::end(options), [&](auto& o) {
         return argument == o.name || argument.starts_with(std::string(o.name) + "=");
@@ -81,7 +108,7 @@ NewsAddLine ParseNewsAddLine(const std::vector<std::string>& args) {
 
 std::string NewsUsageText() {
   return "Usage: pagorin news add PROJECT.pgx --title TITLE --story STORY [--tags A,B] "
-         "[--date DATE]\n"
+         "[--date DATE] [--plain]\n"
          "\n"
          "Commands:\n"
          "  add    write one news item into the project, as the Content Creator does\n"
@@ -91,7 +118,7 @@ std::string NewsUsageText() {
 
 std::string NewsAddUsageText() {
   return "Usage: pagorin news add PROJECT.pgx --title TITLE --story STORY [--tags A,B] "
-         "[--date DATE]\n"
+         "[--date DATE] [--plain]\n"
          "\n"
          "Writes one news item into the project's site exactly as the Content Creator's\n"
          "Generate button does: the page template (NewsPrefix + number + \".template\") and\n"
@@ -104,13 +131,18 @@ std::string NewsAddUsageText() {
          "  --title TITLE  the item's title (double quotes become single quotes)\n"
          "  --story STORY  the item's text; HTML markup is allowed\n"
          "  --tags A,B     comma-separated tags\n"
-         "  --date DATE    the date shown for the item, e.g. \"December 4 2024\"; by default\n"
-         "                 the current time as \"3:07pm, December 4 2024\" (the time\n"
-         "                 SOURCE_DATE_EPOCH names, when it is set)\n"
+         "  --date DATE    the date shown for the item: \"3:07pm, December 4 2024\",\n"
+         "                 \"December 4 2024\", \"December 4, 2024\", \"4 December 2024\" or\n"
+         "                 \"2024-12-04\"; by default the current time in the first form\n"
+         "                 (the time SOURCE_DATE_EPOCH names, when it is set)\n"
+         "  --plain        take the title, story and tags as plain text: HTML special\n"
+         "                 characters and the site's markup are shown as written, and\n"
+         "                 line breaks of the story become <br>; for text from other\n"
+         "                 programs\n"
          "  -h, --help     show this help\n"
          "\n"
          "Exit status: 0 when the item was written, 1 when it was not, 2 for a command\n"
-         "line that cannot be used.\n";
+         "line that cannot be used (a date it cannot read among them).\n";
 }
 
 int NewsAdd(Engine& engine, const NewsAddLine& line) {
@@ -123,10 +155,15 @@ int NewsAdd(Engine& engine, const NewsAddLine& line) {
   if (!LoadProjectFile(engine, line.project)) {
     return 1;
   }
+  if (line.date && !ParseNewsDate(CutTimeOfDay(*line.date), env.locale)) {
+    env.ui.ShowMessage("--date \"" + *line.date + "\" is not a date the news lists can read. " +
+                       kDateForms + " No news item was written.");
+    return kUsageError;
+  }
   ContentCreatorFields fields = OpenContentCreator(engine);
-  fields.txtTitle = line.title;
-  fields.txtStory = line.story;
-  fields.txtTags = line.tags;
+  fields.txtTitle = line.plain ? TextAsHtml(line.title) : line.title;
+  fields.txtStory = line.plain ? StoryAsHtml(line.story) : line.story;
+  fields.txtTags = line.plain ? TextAsHtml(line.tags) : line.tags;
   if (line.date) {
     fields.txtDate = *line.date;
   }

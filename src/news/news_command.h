@@ -1,6 +1,7 @@
 // The "news" subcommand of the pagorin executable, for people who post news
 // from scripts:
 //   pagorin news add PROJECT.pgx --title T --story S [--tags A,B] [--date D]
+//                    [--plain]
 #pragma once
 
 #include <optional>
@@ -18,6 +19,7 @@ struct NewsAddLine {
   std::string story;
   std::string tags;
   std::optional<std::string> date;  // none: the Content Creator's Now
+  bool plain = false;               // title, story and tags are text, not HTML
   // Why the line cannot be used; empty when it can.
   std::string error;
 };
@@ -32,10 +34,12 @@ std::string NewsAddUsageText();  // pagorin news add --help
 
 // Writes one item into the project `line.project` exactly as the Content
 // Creator's Generate does, with the dialog's default settings and the
-// project's number, prefix and source template; every message goes through
-// the engine's seam. Returns the exit status: 0 when the item was written,
-// 1 when the project could not be opened, the item was refused or a file
-// could not be written.
+// project's number, prefix and source template; with `plain`, the title,
+// story and tags as text (TextAsHtml, line breaks as "<br>"). Every message
+// goes through the engine's seam. Returns the exit status: 0 when the item
+// was written, 1 when the project could not be opened, the item was refused
+// or a file could not be written, 2 for a date that cannot be read (the
+// message lists the forms that can).
 int NewsAdd(Engine& engine, const NewsAddLine& line);
 
 // The whole subcommand with the real services (messages on standard error,

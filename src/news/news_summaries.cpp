@@ -1,6 +1,8 @@
 #include "news/news_summaries.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <map>
@@ -9,7 +11,9 @@
 #include "news/news_lists.h"
 #include "news/news_reader.h"
 #include "news/news_tags.h"
+#include "shared/charset.h"
 #include "shared/file_subs.h"
+#include "shared/html.h"
 #include "shared/log.h"
 #include "shared/paths.h"
 #include "shared/settings.h"
@@ -74,14 +78,34 @@ std::vector<ListJob> ReadListJobs(Env& env, const cSHAREDSettings& project,
   return jobs;
 }
 
+// "Thu, 07 Mar 2024 00:00:00 +0000": the day in the form feeds use, in
+// English whatever the locale; empty for an item whose date was not read.
+std::string FeedDate(std::chrono::sys_days day) {
+  if (day == kZeroDate) {
+    return {};
+  }
+  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const std::chrono::year_month_day date(day);
+  const std::chrono::weekday weekday(day);
+  char text[40];
+  std::snprintf(text, sizeof text, "%s, %02u %s %04d 00:00:00 +0000", kDays[weekday.c_encoding()],
+                static_cast<unsigned>(date.day()), kMonths[static_cast<unsigned>(date.month()) - 1],
+                static_cast<int>(date.year()));
+  return text;
+}
+
 class ItemFiller {
  public:
-  explicit ItemFiller(const std::vector<clsNewsItem>& items) : items_(items) {
+  ItemFiller(const std::vector<clsNewsItem>& items, Charset charset)
+      : items_(items), charset_(charset) {
     summaries_.resize(items.size());
   }
 
   // The inner template with the placeholders replaced in their fixed order,
-  // so a placeholder inside an earlier value is replaced in its turn.
+  // so a placeholder inside an earlier value is replaced in its turn. The
+  // "Xml" forms are the values as XML text, for feeds.
   std::string Fill(const std::string& inner, std::size_t index) {
     const clsNewsItem& item = items_[index];
     std::string text = ReplaceAll(inner, "$NewsNum$", FourDigits(item.iNum), true);
@@ -91,7 +115,17 @@ class ItemFiller {
     if (text.find("$NewsSummary$") != std::string::npos) {
       text = ReplaceAll(text, "$NewsSummary$", Summary(index), true);
     }
-    return ReplaceAll(text, "$NewsTags$", item.strTags, true);
+    text = ReplaceAll(text, "$NewsTags$", item.strTags, true);
+    if (text.find("Xml$") != std::string::npos || text.find("$NewsPubDate$") != std::string::npos) {
+      text = ReplaceAll(text, "$NewsTitleXml$", HtmlAsXmlText(item.strTitle, charset_), true);
+      text = ReplaceAll(text, "$NewsDateXml$", HtmlAsXmlText(item.strDate, charset_), true);
+      if (text.find("$NewsSummaryXml$") != std::string::npos) {
+        text = ReplaceAll(text, "$NewsSummaryXml$", HtmlAsXmlText(Summary(index), charset_), true);
+      }
+      text = ReplaceAll(text, "$NewsTagsXml$", HtmlAsXmlText(item.strTags, charset_), true);
+      text = ReplaceAll(text, "$NewsPubDate$", FeedDate(item.dDate), true);
+    }
+    return text;
   }
 
  private:
@@ -105,6 +139,7 @@ class ItemFiller {
   }
 
   const std::vector<clsNewsItem>& items_;
+  const Charset charset_;
   std::vector<std::optional<std::string>> summaries_;
 };
 
@@ -140,19 +175,20 @@ std::string ListText(const std::vector<clsNewsItem>& items, ItemFiller& filler,
 
 std::string NewsListText(const std::vector<clsNewsItem>& items, const std::string& inner,
                          const std::string& tags, std::int64_t count) {
-  ItemFiller filler(items);
+  ItemFiller filler(items, Charset::kUtf8);
   return ListText(items, filler, inner, tags, count);
 }
 
-void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
-                           const std::string& site_folder, const NewsFileReader& read) {
+std::string GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
+                                  const std::string& site_folder, const NewsFileReader& read) {
   const std::optional<std::vector<clsNewsItem>> items =
       ReadNewsItems(env, project_settings, site_folder, read);
   if (!items) {
-    return;
+    return {};
   }
+  std::string problem;
   const std::vector<ListJob> jobs = ReadListJobs(env, project_settings, site_folder);
-  ItemFiller filler(*items);
+  ItemFiller filler(*items, CharsetFromName(project_settings.sGet("Charset").Text()));
   FileSubs files(env);
   for (const ListJob& job : jobs) {
     if (job.inner.empty()) {
@@ -163,11 +199,25 @@ void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
       env.log.LogError("A news list definition names no include file(75)", kProcedure, kModule);
       continue;
     }
+    if (LeavesFolder(job.include_file)) {
+      env.log.LogError(
+          "The news list " + job.include_file + " leads out of the Includes folder(75)", kProcedure,
+          kModule);
+      if (problem.empty()) {
+        problem = "The news list \"" + job.include_file +
+                  "\" leads out of the Includes folder, so it was not written.";
+      }
+      continue;
+    }
     const std::string list = ListText(*items, filler, job.inner, job.tags, job.count);
     if (!files.WriteTextFile(path, ReplaceAll(job.outer, "$inner$", list, true))) {
       env.log.LogError("Can't write the news list " + path + "(75)", kProcedure, kModule);
+      if (problem.empty()) {
+        problem = "The news list " + path + " cannot be written.";
+      }
     }
   }
+  return problem;
 }
 
 }  // namespace pagorin

@@ -18,13 +18,20 @@ class cSHAREDSettings;
 // holds no ".template" file or the project has no definitions. A definition
 // whose inner (item) template is missing or empty leaves its include alone.
 //
+// The inner template may also use $NewsTitleXml$, $NewsDateXml$,
+// $NewsSummaryXml$ and $NewsTagsXml$ (the values as XML text, for feeds) and
+// $NewsPubDate$ (the item's day as feeds write dates).
+//
 // Never throws and shows nothing: every failure (a file that cannot be read
 // or written, a count that is not a number, a damaged item) is logged under
 // "GenerateNewsSummaries" of "frmMain", and the lists are still written from
-// what could be read. Cost: linear in the items and the text written.
-// `read`, when given, reads the items' files (see ReadNewsItems).
-void GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
-                           const std::string& site_folder, const NewsFileReader& read = {});
+// what could be read. A list that could not be written, or whose include
+// name leads out of the Includes folder (never written), is returned: the
+// first such as a sentence naming it; empty when every list was written.
+// Cost: linear in the items and the text written. `read`, when given, reads
+// the items' files (see ReadNewsItems).
+std::string GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
+                                  const std::string& site_folder, const NewsFileReader& read = {});
 
 // One list's text: `inner` filled for each listed item, newest first, with
 // nothing between them. `items` are oldest first (as ReadNewsItems gives

@@ -257,11 +257,12 @@ std::string FileSubs::LoadTextFile(const std::string& path, bool* readable) cons
 }
 
 bool FileSubs::WriteTextFile(const std::string& path, const std::string& text) const {
-  std::unique_ptr<OutputFile> file = createoutputfile(path);
-  if (!file) {
+  const std::string target = Resolve(path);
+  if (IsBlockedReadOnly(target)) {
+    env_.log.LogEvent(path + kReadOnlyLine);
     return false;
   }
-  return Succeeded(CloseAfter(*file, file->Append(text)), "WriteTextFile");
+  return Succeeded(ReplaceFile(env_.fs, target, text), "WriteTextFile");
 }
 
 // True when the file exists, is read-only and stays so.
@@ -393,29 +394,32 @@ bool FileSubs::CopyBlocks(const std::string& source, const std::string& target,
   return Succeeded(status, "copyfile");
 }
 
-void FileSubs::RunFile(const std::string& path) const {
+bool FileSubs::RunFile(const std::string& path) const {
   if (!env_.ui.OpenDocument(Resolve(path))) {
     env_.log.LogError("Can't open " + path + " with its associated program(31)", "RunFile",
                       kModule);
+    return false;
   }
+  return true;
 }
 
-void FileSubs::FillFiles(const std::string& folder, const std::string& extensions,
+bool FileSubs::FillFiles(const std::string& folder, const std::string& extensions,
                          std::vector<std::string>* names) const {
   std::vector<std::string> taken;
-  ListFiles(folder, extensions, &taken);
+  const bool listed = ListFiles(folder, extensions, &taken);
   SortByName(taken);
   names->insert(names->end(), std::make_move_iterator(taken.begin()),
                 std::make_move_iterator(taken.end()));
+  return listed;
 }
 
-void FileSubs::ListFiles(const std::string& folder, const std::string& extensions,
+bool FileSubs::ListFiles(const std::string& folder, const std::string& extensions,
                          std::vector<std::string>* names) const {
   std::optional<Found> found = Find(WithoutTrailingSeparator(ToForwardSlashes(folder)));
   std::vector<DirEntry> entries;
   if (!found || !found->info.is_directory || !env_.fs.ListDirectory(found->path, &entries).ok()) {
     env_.ui.ProcessEvents();
-    return;
+    return false;
   }
   int seen = 0;
   for (DirEntry& entry : entries) {
@@ -437,6 +441,7 @@ void FileSubs::ListFiles(const std::string& folder, const std::string& extension
     names->push_back(std::move(entry.name));
   }
   env_.ui.ProcessEvents();
+  return true;
 }
 
 }  // namespace pagorin

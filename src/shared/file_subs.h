@@ -45,7 +45,9 @@ class FileSubs {
   // The whole file; empty when it does not exist or cannot be read (logged;
   // then `*readable`, when given, is set to false, else to true).
   std::string LoadTextFile(const std::string& path, bool* readable = nullptr) const;
-  // Writes exactly `text` (no line end added); false when it failed.
+  // Replaces the file by exactly `text` (no line end added), whole or not at
+  // all (ReplaceFile); false when it failed. A read-only file is made
+  // writable first, as by createoutputfile.
   bool WriteTextFile(const std::string& path, const std::string& text) const;
   // Opens for writing, truncating; a read-only file is made writable first,
   // and when that fails the line "<path> is read only, can't change it to
@@ -64,15 +66,16 @@ class FileSubs {
   bool copyfile(const std::string& source, const std::string& target,
                 std::optional<StatusStrip> progress = std::nullopt) const;
   // Opens the file with its associated program; a failure to start that
-  // program is logged.
-  void RunFile(const std::string& path) const;
+  // program is logged and gives false.
+  bool RunFile(const std::string& path) const;
   // Appends to *names the files (not folders) of `folder` whose extension
   // occurs in `extensions` (letter case ignored; empty takes every file),
-  // sorted by name ignoring letter case.
-  void FillFiles(const std::string& folder, const std::string& extensions,
+  // sorted by name ignoring letter case. False when the folder is not there
+  // or cannot be listed.
+  bool FillFiles(const std::string& folder, const std::string& extensions,
                  std::vector<std::string>* names) const;
   // The same in the folder's own order, for callers that sort afterwards.
-  void ListFiles(const std::string& folder, const std::string& extensions,
+  bool ListFiles(const std::string& folder, const std::string& extensions,
                  std::vector<std::string>* names) const;
 
  private:

@@ -1,7 +1,5 @@
 #include "shared/file_system.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -28,6 +26,92 @@ class StringInputFile final : public InputFile {
   std::size_t offset_ = 0;
 };
 
+// Writes into a temporary file that a successful Close() renames over the
+// file it replaces; anything else removes the temporary file.
+class ReplacementFile final : public OutputFile {
+ public:
+  ReplacementFile(FileSystem& fs, std::unique_ptr<OutputFile> temp, std::string temp_path,
+                  std::string path, bool sync)
+      : fs_(fs),
+        temp_(std::move(temp)),
+        temp_path_(std::move(temp_path)),
+        path_(std::move(path)),
+        sync_(sync) {}
+  ~ReplacementFile() override { Abandon(); }
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  FsStatus Append(std::string_view data) override {
+    if (!temp_) {
+      return Closed();
+    }
+    FsStatus status = temp_->Append(data);
+    if (!status.ok()) {
+      Abandon();
+    }
+    return status;
+  }
+
+  FsStatus Sync() override { return temp_ ? temp_->Sync() : Closed(); }
+
+  FsStatus Close() override {
+    if (!temp_) {
+      return done_ ? FsStatus::Ok() : Closed();
+    }
+    FsStatus status = sync_ ? temp_->Sync() : FsStatus::Ok();
+    FsStatus closed = temp_->Close();
+    if (status.ok()) {
+      status = closed;
+    }
+    if (status.ok()) {
+      status = fs_.Rename(temp_path_, path_);
+    }
+    temp_.reset();
+    if (!status.ok()) {
+      fs_.Remove(temp_path_);
+      return status;
+    }
+    done_ = true;
+    return status;
+  }
+
+ private:
+  void Abandon() {
+    if (temp_) {
+      temp_->Close();
+      temp_.reset();
+      fs_.Remove(temp_path_);
+    }
+  }
+
+  FsStatus Closed() const {
+    return FsStatus{FsError::kOther, "write " + path_ + ": the file was given up"};
+  }
+
+  FileSystem& fs_;
+  std::unique_ptr<OutputFile> temp_;
+  const std::string temp_path_;
+  const std::string path_;
+  const bool sync_;
+  bool done_ = false;
+};
+
+FsStatus OpenReplacementAs(FileSystem& fs, const std::string& path, const std::string& temp,
+                           bool sync, std::unique_ptr<OutputFile>* file) {
+  file->reset();
+  std::unique_ptr<OutputFile> temp_file;
+  FsStatus status = fs.OpenOutput(temp, FileSystem::OpenMode::kTruncate, &temp_file);
+  if (status.ok()) {
+    *file = std::make_unique<ReplacementFile>(fs, std::move(temp_file), temp, path, sync);
+  }
+  return status;
+}
+
+FsStatus WriteReplacement(std::unique_ptr<OutputFile> file, std::string_view contents) {
+  FsStatus status = file->Append(contents);
+  return status.ok() ? file->Close() : status;
+}
+
 }  // namespace
 
 int ErrorNumber(FsError code) {
@@ -41,6 +125,7 @@ int ErrorNumber(FsError code) {
     case FsError::kDiskFull:
       return 61;
     case FsError::kIsDirectory:
+    case FsError::kNotRegularFile:
     case FsError::kOther:
       return 75;
   }
@@ -89,31 +174,25 @@ FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_vie
   return status.ok() ? closed : status;
 }
 
-FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents) {
-  // The temporary name carries the process id, so two programs saving the
-  // same file never write into each other's temporary file.
-  const std::string temp =
-      PathOnly(path) + "." + fileonly(path) + "." + std::to_string(::getpid()) + ".tmp";
+std::string ReplacementName(const std::string& path) {
+  return PathOnly(path) + "." + fileonly(path) + ".tmp";
+}
+
+FsStatus OpenReplacement(FileSystem& fs, const std::string& path,
+                         std::unique_ptr<OutputFile>* file) {
+  return OpenReplacementAs(fs, path, ReplacementName(path), /*sync=*/false, file);
+}
+
+FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view contents) {
   std::unique_ptr<OutputFile> file;
-  FsStatus status = fs.OpenOutput(temp, FileSystem::OpenMode::kTruncate, &file);
-  if (!status.ok()) {
-    return status;
-  }
-  status = file->Append(contents);
-  if (status.ok()) {
-    status = file->Sync();
-  }
-  FsStatus closed = file->Close();
-  if (status.ok()) {
-    status = closed;
-  }
-  if (status.ok()) {
-    status = fs.Rename(temp, path);
-  }
-  if (!status.ok()) {
-    fs.Remove(temp);
-  }
-  return status;
+  FsStatus status = OpenReplacement(fs, path, &file);
+  return status.ok() ? WriteReplacement(std::move(file), contents) : status;
+}
+
+FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents) {
+  std::unique_ptr<OutputFile> file;
+  FsStatus status = OpenReplacementAs(fs, path, ReplacementName(path), /*sync=*/true, &file);
+  return status.ok() ? WriteReplacement(std::move(file), contents) : status;
 }
 
 }  // namespace pagorin

@@ -15,7 +15,16 @@ using TimePoint = std::chrono::system_clock::time_point;
 
 // Why a file operation failed. DiskFull and AccessDenied get their own
 // handling (the settings store offers Retry on a full disk).
-enum class FsError { kNone, kNotFound, kAccessDenied, kDiskFull, kIsDirectory, kOther };
+// kNotRegularFile: a device, pipe or socket, whose text is never read.
+enum class FsError {
+  kNone,
+  kNotFound,
+  kAccessDenied,
+  kDiskFull,
+  kIsDirectory,
+  kNotRegularFile,
+  kOther
+};
 
 struct FsStatus {
   FsError code = FsError::kNone;
@@ -107,15 +116,43 @@ class FileSystem {
   virtual FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) = 0;
   virtual FsStatus SetReadOnly(const std::string& path, bool read_only) = 0;
   virtual FsStatus SetModified(const std::string& path, TimePoint when) = 0;
+  // The folder on which the file system that holds `path` (or its nearest
+  // existing folder) is mounted, for telling the person which disk is full;
+  // empty when it cannot be told.
+  virtual std::string MountPoint(const std::string& path) {
+    (void)path;
+    return {};
+  }
 };
 
 // Writes `contents` to `path` in one go: open (truncating), append, close.
 FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view contents);
 
+// The name under which the next text of `path` is written before it replaces
+// `path`: "." + file name + ".tmp" in the same folder. Always the same name,
+// so a program that was killed while writing leaves at most one such file per
+// file, which its next write of that file takes over.
+std::string ReplacementName(const std::string& path);
+
+// Opens `path` for being replaced whole: the text goes to ReplacementName
+// (path), and only a successful Close() renames it over `path`. Every failure,
+// and a file destroyed before Close(), removes the temporary file and leaves
+// `path` as it was; so no reader ever sees a file cut short. Nothing is
+// flushed to stable storage: the rename is ordered after the data by the file
+// systems in use, and a page lost to a power cut is rebuilt by the next build.
+// On failure *file is null.
+FsStatus OpenReplacement(FileSystem& fs, const std::string& path,
+                         std::unique_ptr<OutputFile>* file);
+
+// Replaces `path` by `contents` as OpenReplacement does.
+FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view contents);
+
 // Replaces `path` by `contents` so that a failure at any point leaves the old
-// file as it was: the text goes to a temporary file in the same folder, which
-// is flushed and renamed over `path`. The temporary file never outlives a
-// failure.
+// file as it was, and the new text is on stable storage before it takes the
+// old one's place (for settings and projects, which nothing rebuilds): the
+// text goes to ReplacementName (path), which is flushed and renamed over
+// `path`. The temporary file never outlives a failure, and one left by a
+// killed program is taken over by the next save.
 FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents);
 
 }  // namespace pagorin

@@ -26,6 +26,7 @@ class HeadlessUi final : public UserInterface {
   bool InputPending() override { return false; }
   // Starts xdg-open on it, detached; false when that cannot be started.
   bool OpenDocument(const std::string& path_or_url) override;
+  bool CanAsk() const override { return false; }
 
   // How many messages were shown: the runner's exit status depends on it.
   int messages_shown() const { return messages_shown_; }

@@ -197,4 +197,56 @@ void removehead(std::string& text) {
   }
 }
 
+namespace {
+
+// Appends `c` to *out, as an entity when it is one of `special`.
+void AppendEscaped(char c, std::string_view special, std::string* out) {
+  if (special.find(c) == std::string_view::npos) {
+    out->push_back(c);
+    return;
+  }
+  switch (c) {
+    case '&':
+      out->append("&amp;");
+      return;
+    case '<':
+      out->append("&lt;");
+      return;
+    case '>':
+      out->append("&gt;");
+      return;
+    case '"':
+      out->append("&quot;");
+      return;
+    default:
+      out->append("&#" + std::to_string(static_cast<unsigned char>(c)) + ";");
+      return;
+  }
+}
+
+}  // namespace
+
+std::string TextAsHtml(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (const char c : text) {
+    AppendEscaped(c, "&<>\"[$", &result);
+  }
+  return result;
+}
+
+std::string HtmlAsXmlText(std::string html, Charset charset) {
+  HtmlToPlainText(html, charset);
+  std::string result;
+  result.reserve(html.size());
+  for (const char c : html) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      continue;
+    }
+    AppendEscaped(c, "&<>[$", &result);
+  }
+  return result;
+}
+
 }  // namespace pagorin

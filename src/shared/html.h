@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "shared/charset.h"
 
@@ -45,5 +46,15 @@ void htmlconsttochar(std::string& text, Charset charset);
 
 // Removes everything up to and including the first "</head>" (any case).
 void removehead(std::string& text);
+
+// `text` as page text that shows exactly these characters and holds no
+// markup of the compiler's: "&", "<", ">" and '"' as entities, and "[" and
+// "$" as numeric ones, so that neither a directive nor a variable can form.
+std::string TextAsHtml(std::string_view text);
+
+// An HTML fragment as the text of an XML element: made plain (HtmlToPlainText),
+// then "&", "<" and ">" as entities, "[" and "$" as numeric ones, and the
+// control bytes XML forbids (all below a blank but TAB, LF and CR) left out.
+std::string HtmlAsXmlText(std::string html, Charset charset);
 
 }  // namespace pagorin

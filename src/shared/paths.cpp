@@ -86,4 +86,21 @@ bool IsFullPath(std::string_view path) {
   return (!path.empty() && IsSeparator(path[0])) || path.find(':') != std::string_view::npos;
 }
 
+bool LeavesFolder(std::string_view name) {
+  if (IsFullPath(name)) {
+    return true;
+  }
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = name.find_first_of("/\\", start);
+    if (name.substr(start, end == std::string_view::npos ? end : end - start) == "..") {
+      return true;
+    }
+    if (end == std::string_view::npos) {
+      return false;
+    }
+    start = end + 1;
+  }
+}
+
 }  // namespace pagorin

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -38,6 +39,44 @@ FsError ErrorFromErrno(int error) {
 FsStatus Failure(const char* operation, const std::string& path, int error) {
   return FsStatus{ErrorFromErrno(error),
                   std::string(operation) + " " + path + ": " + std::strerror(error)};
+}
+
+// Opens `name` for reading a file's text. Only a regular file has one: a
+// device may never end and a pipe may never be written, so anything else is
+// refused with kNotRegularFile before a byte is read. The open does not wait
+// for a pipe's writer.
+FsStatus OpenRegularFile(const std::string& name, int* fd, struct stat* st) {
+  *fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (*fd < 0) {
+    const int error = errno;
+    struct stat what {};
+    if (error == ENXIO && ::stat(name.c_str(), &what) == 0) {  // a socket
+      return FsStatus{FsError::kNotRegularFile, "read " + name + ": not a regular file"};
+    }
+    return Failure("open", name, error);
+  }
+  if (::fstat(*fd, st) != 0 || !S_ISREG(st->st_mode)) {
+    const bool folder = S_ISDIR(st->st_mode);
+    const int error = errno;
+    ::close(*fd);
+    *fd = -1;
+    if (folder) {
+      return Failure("read", name, EISDIR);
+    }
+    return st->st_mode != 0
+               ? FsStatus{FsError::kNotRegularFile, "read " + name + ": not a regular file"}
+               : Failure("read", name, error);
+  }
+  return FsStatus::Ok();
+}
+
+// "/a/b/" and "/a/b" give "/a"; "/a" gives "/".
+std::string ParentFolder(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') {
+    folder.pop_back();
+  }
+  const std::size_t slash = folder.rfind('/');
+  return slash == 0 || slash == std::string::npos ? "/" : folder.substr(0, slash);
 }
 
 TimePoint FromTimespec(const struct timespec& ts) {
@@ -145,12 +184,13 @@ FileInfo RealFileSystem::Stat(const std::string& path) {
 FsStatus RealFileSystem::ReadFile(const std::string& path, std::string* contents) {
   contents->clear();
   const std::string name = ToForwardSlashes(path);
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    return Failure("open", name, errno);
+  int fd = -1;
+  struct stat st {};
+  if (FsStatus opened = OpenRegularFile(name, &fd, &st); !opened.ok()) {
+    return opened;
   }
-  // No status call: a read of a regular file that does not fill the block
-  // has met the end, so most files take one read. A folder fails the read.
+  // A read of a regular file that does not fill the block has met the end,
+  // so most files take one read.
   char block[1 << 16];
   for (;;) {
     const ssize_t got = ::read(fd, block, sizeof block);
@@ -177,15 +217,10 @@ FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* 
   contents->clear();
   *info = FileInfo{};
   const std::string name = ToForwardSlashes(path);
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    return Failure("open", name, errno);
-  }
+  int fd = -1;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-    ::close(fd);
-    return Failure("read", name, error);
+  if (FsStatus opened = OpenRegularFile(name, &fd, &st); !opened.ok()) {
+    return opened;
   }
   // Room for one byte more than the file holds: a read of a regular file
   // that does not fill it has met the end, so a file that did not grow
@@ -315,6 +350,36 @@ FsStatus RealFileSystem::SetModified(const std::string& path, TimePoint when) {
     return Failure("set the date of", name, errno);
   }
   return FsStatus::Ok();
+}
+
+std::string RealFileSystem::MountPoint(const std::string& path) {
+  std::string folder = ToForwardSlashes(path);
+  if (folder.empty() || folder.front() != '/') {
+    char* working = ::getcwd(nullptr, 0);
+    if (working == nullptr) {
+      return {};
+    }
+    folder = std::string(working) + "/" + folder;
+    std::free(working);
+  }
+  struct stat st {};
+  while (::stat(folder.c_str(), &st) != 0) {
+    if (folder == "/") {
+      return {};
+    }
+    folder = ParentFolder(folder);
+  }
+  for (;;) {
+    if (folder == "/") {
+      return folder;
+    }
+    const std::string parent = ParentFolder(folder);
+    struct stat above {};
+    if (::stat(parent.c_str(), &above) != 0 || above.st_dev != st.st_dev) {
+      return folder;
+    }
+    folder = parent;
+  }
 }
 
 }  // namespace pagorin

@@ -23,6 +23,8 @@ class RealFileSystem final : public FileSystem {
   FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;
   FsStatus SetReadOnly(const std::string& path, bool read_only) override;
   FsStatus SetModified(const std::string& path, TimePoint when) override;
+  // The highest folder above `path` on the same device.
+  std::string MountPoint(const std::string& path) override;
 };
 
 }  // namespace pagorin

@@ -43,21 +43,46 @@ std::string WithoutCommas(std::string_view name) {
   return result;
 }
 
-// A CR LF pair would split the line when read back; a lone CR or LF cannot.
-void AppendKeepingOneLine(std::string_view text, std::string* out) {
-  std::size_t start = 0;
-  for (std::size_t pair = text.find(kLineEnd); pair != std::string_view::npos;
-       pair = text.find(kLineEnd, start)) {
-    out->append(text.substr(start, pair - start)).append("  ");
-    start = pair + kLineEnd.size();
+// Every byte below a blank but TAB, and the escape byte itself, is written
+// as the escape byte followed by the byte plus 0x40 (LF as DLE "J", CR as DLE
+// "M", DLE as DLE "P"): a line then holds no line end and no byte that makes
+// a file look like anything but text, and reads back byte for byte.
+void AppendEscaped(std::string_view text, std::string* out) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t') || c == kSettingsEscape) {
+      out->push_back(kSettingsEscape);
+      out->push_back(static_cast<char>(byte + 0x40));
+    } else {
+      out->push_back(c);
+    }
   }
-  out->append(text.substr(start));
 }
 
-// The name as a file line carries it: commas gone, upper-cased, no CR LF.
+// The text of a line as stored. An escape byte followed by anything but
+// "@" to "_" is kept as it is: files written before escaping never hold one.
+std::string Unescaped(std::string_view text) {
+  if (text.find(kSettingsEscape) == std::string_view::npos) {
+    return std::string(text);
+  }
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (text[i] == kSettingsEscape && next >= 0x40 && next <= 0x5F) {
+      result.push_back(static_cast<char>(next - 0x40));
+      ++i;
+    } else {
+      result.push_back(text[i]);
+    }
+  }
+  return result;
+}
+
+// The name as a file line carries it: commas gone, upper-cased, escaped.
 std::string WrittenName(std::string_view name) {
   std::string result;
-  AppendKeepingOneLine(UCase(WithoutCommas(name)), &result);
+  AppendEscaped(UCase(WithoutCommas(name)), &result);
   return result;
 }
 
@@ -87,16 +112,17 @@ SettingValue FromFileText(std::string_view text, LocaleFacts& locale) {
   return SettingValue(std::string(text));
 }
 
-// At least as many as the lines a load can keep: one per CR LF and one
-// after the last; and a kept line takes at least four bytes ("A," CR LF),
-// so a file of blank lines never reserves room for entries it cannot hold.
-std::size_t LineCountBound(std::string_view text) {
-  std::size_t pairs = 0;
-  for (std::size_t at = text.find(kLineEnd); at != std::string_view::npos;
-       at = text.find(kLineEnd, at + kLineEnd.size())) {
-    ++pairs;
+// At least as many as the lines a load can keep: one per line end and one
+// after the last; and a kept line takes at least three bytes ("A," and its
+// end), so a file of blank lines never reserves room for entries it cannot
+// hold.
+std::size_t LineCountBound(std::string_view text, std::string_view line_end) {
+  std::size_t ends = 0;
+  for (std::size_t at = text.find(line_end); at != std::string_view::npos;
+       at = text.find(line_end, at + line_end.size())) {
+    ++ends;
   }
-  return std::min(pairs, text.size() / 4) + 1;
+  return std::min(ends, text.size() / 3) + 1;
 }
 
 int ErrorNumberOf(const std::exception& failure) {
@@ -115,24 +141,18 @@ std::string FileText(const std::vector<cSHAREDSetting>& entries) {
       continue;
     }
     text.append(name).append(",");
-    AppendKeepingOneLine(entry.KeyValue.Text(), &text);
+    AppendEscaped(entry.KeyValue.Text(), &text);
     text.append(kLineEnd);
     written = std::move(name);
   }
   return text;
 }
 
-// What the disk-full message calls the drive. Linux has no drive letters,
-// and the engine sees the disk only through FileSystem, which knows no mount
-// points; the top folder of the path ("/home", "/media", or "/" for a file
-// at the root) is what the person recognises as the place to clear.
-std::string DriveOf(std::string_view path) {
-  const std::string forward = ToForwardSlashes(path);
-  if (forward.empty() || forward.front() != '/') {
-    return ".";
-  }
-  const std::size_t second = forward.find('/', 1);
-  return second == std::string::npos ? "/" : forward.substr(0, second);
+// What the disk-full message calls the drive: the mount point of the file
+// system that holds `path`, or when that cannot be told its folder.
+std::string DiskOf(FileSystem& fs, const std::string& path) {
+  std::string mount = fs.MountPoint(path);
+  return mount.empty() ? PathOnly(path) : mount;
 }
 
 // One attempt: the read-only check a plain truncating open would meet, then
@@ -145,6 +165,16 @@ FsStatus WriteSettingsFile(Env& env, const std::string& target, const std::strin
 }
 
 }  // namespace
+
+std::string_view SettingsLineEnd(std::string_view text) {
+  if (text.find(kLineEnd) != std::string_view::npos) {
+    return kLineEnd;
+  }
+  if (text.find('\n') != std::string_view::npos) {
+    return "\n";
+  }
+  return text.find('\r') != std::string_view::npos ? "\r" : kLineEnd;
+}
 
 // ---------------------------------------------------------------------------
 // SettingValue
@@ -336,7 +366,7 @@ void cSHAREDSettings::ReadLine(std::string_view line, std::string_view* previous
   if (repeats || TrimView(name).empty()) {
     return;
   }
-  lines->push_back({std::string(name), FromFileText(line.substr(comma + 1), env_.locale)});
+  lines->push_back({Unescaped(name), FromFileText(Unescaped(line.substr(comma + 1)), env_.locale)});
 }
 
 bool cSHAREDSettings::LoadSettings(const std::string& path) {
@@ -351,17 +381,18 @@ bool cSHAREDSettings::LoadSettings(const std::string& path) {
     if (!readable) {
       return false;
     }
+    const std::string_view line_end = SettingsLineEnd(text);
     std::vector<cSHAREDSetting> lines;
-    lines.reserve(LineCountBound(text));
+    lines.reserve(LineCountBound(text, line_end));
     std::string_view previous_name;
     std::size_t start = 0;
     while (start < text.size()) {
-      std::size_t end = text.find(kLineEnd, start);
+      std::size_t end = text.find(line_end, start);
       if (end == std::string::npos) {
         end = text.size();
       }
       const std::string_view line(text.data() + start, end - start);
-      start = std::min(end + kLineEnd.size(), text.size());
+      start = std::min(end + line_end.size(), text.size());
       try {
         ReadLine(line, &previous_name, &lines);
       } catch (const std::exception& failure) {
@@ -392,7 +423,7 @@ bool cSHAREDSettings::LoadSettings(const std::string& path) {
   return true;
 }
 
-void cSHAREDSettings::SaveSettings(const std::string& path) {
+bool cSHAREDSettings::SaveSettings(const std::string& path) {
   FileSubs files(env_);
   bool tried_writable = false;
   for (;;) {
@@ -406,10 +437,11 @@ void cSHAREDSettings::SaveSettings(const std::string& path) {
       env_.log.LogError(std::string(failure.what()) + "(" + std::to_string(number) + ")",
                         "SaveSettings", kModule);
       showerr(env_, std::to_string(number) + " - " + failure.what() + " in SaveSettings");
-      return;
+      ++failed_saves_;
+      return false;
     }
     if (status.ok()) {
-      return;
+      return true;
     }
     env_.log.LogError(ErrorDescription(status), "SaveSettings", kModule);
     switch (status.code) {
@@ -421,21 +453,30 @@ void cSHAREDSettings::SaveSettings(const std::string& path) {
           continue;
         }
         env_.ui.ShowMessage(kReadOnlyMessage, Buttons::kOk);
-        return;
-      case FsError::kDiskFull:
-        if (env_.ui.ShowMessage("You've run out of disk space on drive " + DriveOf(target) + ":" +
-                                    std::string(kLineEnd) +
+        break;
+      case FsError::kDiskFull: {
+        const std::string full =
+            "You've run out of disk space on drive " + DiskOf(env_.fs, target) + ":";
+        if (!env_.ui.CanAsk()) {
+          env_.ui.ShowMessage(full + " " + target +
+                              " was not saved. Please clear some space and re-run.");
+          break;
+        }
+        if (env_.ui.ShowMessage(full + std::string(kLineEnd) +
                                     "Please clear some space and then click Retry, else click "
                                     "Cancel to abort.",
                                 Buttons::kRetryCancel) == Answer::kRetry) {
           continue;
         }
-        return;
+        break;
+      }
       default:
         showerr(env_, std::to_string(ErrorNumber(status.code)) + " - " + status.message +
                           " in SaveSettings");
-        return;
+        break;
     }
+    ++failed_saves_;
+    return false;
   }
 }
 

@@ -14,6 +14,13 @@
 
 namespace pagorin {
 
+// Starts an escaped byte in a settings file (DLE).
+constexpr char kSettingsEscape = '\x10';
+
+// The line end of a settings file's text: CR LF as the store writes it; in
+// a text without a CR LF pair, LF, or else CR when it holds one.
+std::string_view SettingsLineEnd(std::string_view text);
+
 // A stored value: empty, text, boolean, number or date. Values loaded from a
 // file are text or boolean.
 class SettingValue {
@@ -65,9 +72,11 @@ struct cSHAREDSetting {
 // number handed out, SET_1, SET_2, ... the members.
 //
 // The file: one "NAME,value" line per entry, each ending in CR LF, in list
-// order. A value (or name) holding a CR LF pair is written with two blanks in
-// its place, so the file always keeps one entry per line; a lone CR or LF is
-// written as it is and reads back unchanged.
+// order. Names and values hold any bytes: the control bytes but TAB (line
+// ends among them) and kSettingsEscape are written escaped, so every entry
+// keeps one line and reads back byte for byte; files without the escape byte
+// read as they always did. A file made by another editor, with no CR LF
+// pair, has its lines end at LF, or when it has none at CR.
 class cSHAREDSettings {
  public:
   explicit cSHAREDSettings(Env& env);
@@ -104,8 +113,13 @@ class cSHAREDSettings {
   // and no temporary file behind. A read-only file is made writable first.
   // Failures are told to the person through the seam: access denied (after
   // one more try when the file could be made writable) with the read-only
-  // message; a full disk with Retry/Cancel; anything else in the error report.
-  void SaveSettings(const std::string& path);
+  // message; a full disk with Retry/Cancel (naming its mount point; without
+  // anyone to ask, with OK and the file that was not saved); anything else
+  // in the error report. False, and counted in failed_saves(), when the
+  // file was not written.
+  bool SaveSettings(const std::string& path);
+  // How many saves of this store failed since it was made.
+  int failed_saves() const { return failed_saves_; }
   // Replaces the list with the file's entries; a missing file gives an empty
   // store and no message; one that cannot be read gives an empty store, a
   // line in the log and false (true otherwise). Names are taken as written
@@ -150,6 +164,7 @@ class cSHAREDSettings {
 
   Env& env_;
   std::vector<cSHAREDSetting> entries_;
+  int failed_saves_ = 0;
 };
 
 // The program settings (Pagorin.ini) and the five forwarding functions on

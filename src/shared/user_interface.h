@@ -86,6 +86,9 @@ class UserInterface {
   // Opens a file, folder or web address with the program associated with it.
   // False when that could not be started.
   virtual bool OpenDocument(const std::string& path_or_url) = 0;
+  // False when nobody is there to answer (an unattended run), so messages
+  // must not ask the person to do anything but fix and re-run.
+  virtual bool CanAsk() const { return true; }
 };
 
 }  // namespace pagorin

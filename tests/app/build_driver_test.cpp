@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/auto_run.h"
+#include "app/command_line.h"
 #include "app/project.h"
 #include "site_fixture.h"
 
@@ -122,6 +126,54 @@ TEST_F(BuildDriverTest, PreviewOpensThePageOrBuildsTheSelectionAndOpensTheLast) 
   EXPECT_EQ("page b", Page("b.html"));
   EXPECT_EQ("page d", Page("d.html"));
   EXPECT_EQ((std::vector<std::string>{Site("a.html"), Site("d.html")}), t.ui.opened_documents);
+}
+
+TEST_F(BuildDriverTest, PageNameThatLeadsOutOfTheSiteFolderEndsTheRunThere) {
+  engine.ProjectSettings.sSet("Ext_c", "/../../outside.html");
+  EXPECT_FALSE(BuildPages(engine, false));
+  EXPECT_EQ("page b", Page("b.html"));
+  EXPECT_FALSE(PageExists("d.html"));
+  EXPECT_FALSE(t.Exists(t.Path("outside.html")));
+  EXPECT_EQ(std::vector<std::string>{"The page of c.template, " + Site("c/../../outside.html") +
+                                     ", leads out of the site folder: check the output extension. "
+                                     "Please fix and re-run."},
+            t.ui.MessageTexts());
+}
+
+TEST_F(BuildDriverTest, PreviewWithNoProgramToOpenThePageSaysSoAndHowToFixIt) {
+  t.ui.open_succeeds = false;
+  engine.ListView1.SelectOnly(0);
+  EXPECT_FALSE(cmdPreview(engine));
+  EXPECT_EQ("page a", Page("a.html"));
+  EXPECT_EQ(std::vector<std::string>{"The page " + Site("a.html") +
+                                     " could not be opened: no program to show web pages was "
+                                     "found. Install a web browser and make it the default one "
+                                     "(xdg-open starts it), or open the page in your browser "
+                                     "yourself."},
+            t.ui.MessageTexts());
+  const std::vector<std::string> captions = Captions();
+  EXPECT_EQ(captions.end(), std::find(captions.begin(), captions.end(), "Opening in browser"));
+}
+
+// Unattended, a save that fails is told and makes the exit status 1 though
+// every page was built.
+TEST_F(BuildDriverTest, FailedSavesOfAnUnattendedRunEndItWithStatusOne) {
+  t.ui.can_ask = false;
+  engine.AppSettingsFile = t.Path("data/Pagorin.ini");
+  t.fs.FailNth(FaultyFileSystem::Op::kSync, 1, FsError::kDiskFull, /*persistent=*/true);
+  EXPECT_EQ(1, RunAutoBuild(engine, ParseCommandLine({"/AUTO", ProjectPath()}), t.Path("data")));
+  EXPECT_EQ("page e", Page("e.html"));
+  const std::string mount = t.fs.MountPoint(ProjectPath());
+  ASSERT_FALSE(mount.empty());
+  EXPECT_EQ((std::vector<std::string>{
+                "You've run out of disk space on drive " + mount + ": " + t.paths.data_dir +
+                    "Pagorin.ini was not saved. Please "
+                    "clear some space and re-run.",
+                "You've run out of disk space on drive " + mount + ": " + ProjectPath() +
+                    " was not saved. Please clear some space and re-run."}),
+            t.ui.MessageTexts());
+  t.fs.Heal();
+  EXPECT_EQ(0, RunAutoBuild(engine, ParseCommandLine({"/AUTO", ProjectPath()}), t.Path("data")));
 }
 
 }  // namespace

@@ -149,6 +149,56 @@ TEST_F(EndToEndTest, BadCommandLinesAndProjects) {
   EXPECT_FALSE(t.Exists(t.Path("nothing.pgx")));
 }
 
+// A site folder that cannot hold a site, or a Templates folder that cannot
+// be listed: told, exit status 1, and nothing made anywhere.
+TEST_F(EndToEndTest, SiteFolderThatCannotHoldASiteStopsTheBuild) {
+  const std::string fix = " Choose the site folder in File > Settings and re-run.\n";
+  t.WriteFile(t.Path("plain"), "x");
+  t.WriteFile(t.Path("flat/Templates"), "not a folder");
+  fs::create_directories(t.Path("bare"));
+  struct Case {
+    std::string folder;  // the project key
+    std::string errors;
+  };
+  const Case cases[] = {
+      {t.Path("nowhere/"),
+       "pagorin: The site folder " + t.Path("nowhere/") + " does not exist." + fix},
+      {t.Path("plain"),
+       "pagorin: The site folder " + t.Path("plain/") + " is a file, not a folder." + fix},
+      {"C:\\Sites\\A\\",
+       "pagorin: The site folder C:/Sites/A/ is a Windows drive path, which "
+       "this computer does not have." +
+           fix},
+      {"/",
+       "pagorin: The site folder is \"/\", the top folder of the whole system, which cannot "
+       "hold a site." +
+           fix},
+      {t.Path("bare/"), "pagorin: The site folder " + t.Path("bare/") +
+                            " has no Templates folder, so there is nothing to build. Please fix "
+                            "and re-run.\n"},
+      {t.Path("flat/"), "pagorin: The Templates folder " + t.Path("flat/Templates/") +
+                            " cannot be listed. Please fix and re-run.\n"},
+  };
+  const bool root_had_templates = fs::exists("/Templates") || fs::exists("/Includes");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const std::string project_text = "PROJECTPATH," + c.folder + "\r\nPROJECTTITLE,Site\r\n";
+    t.WriteFile(t.Path("project/site.pgx"), project_text);
+    const Run run = Pagorin("/AUTO project/site.pgx");
+    EXPECT_EQ(1, run.status);
+    EXPECT_EQ(c.errors, run.errors);
+    EXPECT_EQ(project_text, t.ReadFile(t.Path("project/site.pgx")));
+  }
+  EXPECT_FALSE(t.Exists(t.Path("nowhere")));
+  EXPECT_EQ("x", t.ReadFile(t.Path("plain")));
+  EXPECT_FALSE(t.Exists(t.Path("C:")));
+  // The folders the project's save makes in a site folder that exists.
+  EXPECT_EQ((std::vector<std::string>{"Includes", "Templates"}), t.List(t.Path("bare")));
+  if (!root_had_templates) {
+    EXPECT_FALSE(fs::exists("/Templates") || fs::exists("/Includes"));
+  }
+}
+
 // The benchmark's generated site, built so that the benchmark keeps working
 // as the program changes: every page holds what the generator's manifest
 // lists for it and no markup is left over. Nothing here is timed.

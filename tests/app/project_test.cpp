@@ -50,11 +50,14 @@ TEST(LooksLikeProjectFile, TellsProjectsFromOtherFiles) {
       {"PROJECTTITLE,Walks\r\nPROJECTPATH,./\r\n", true},
       {"A,1\r\n\r\n  \r\nB,\r\n", true},
       {"TITLE,Hello, world\r\n", true},
-      {"A,1\nB,2\n", false},  // bare LF: the store would see one line
+      {"A,1\nB,2\n", true},  // line ends of other editors
+      {"A,1\rB,2\r", true},
+      {"A,1\r\nB,x\ny\r\n", true},  // a bare LF in a value, from an older save
       {"PROJECTTITLE,Walks\r\nJust some words\r\n", false},
       {" ,value\r\n", false},
       {std::string("A,1\r\nB,\0\r\n", 10), false},
-      {"\xff\xd8\xff\xe0\x10JFIF,x", false},
+      {std::string("\xff\xd8\xff\xe0\0\x10JFIF,x", 11), false},
+      {"A,\x10J\x10M\r\n", true},  // escaped line ends
       {"<html>\r\n<p>Hello, world</p>\r\n", false},
   };
   for (const auto& [contents, project] : cases) {

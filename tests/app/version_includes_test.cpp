@@ -85,28 +85,62 @@ TEST_F(VersionIncludesTest, LinesThatAreSkipped) {
   EXPECT_EQ((std::vector<std::string>{"File missing", "Wrote ver.inc"}), Captions());
 }
 
-TEST_F(VersionIncludesTest, BadLinesEndTheBuildWithoutAMessage) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"ver.inc,Template.txt,rel/current.txt", "Subscript out of range(9)"},
-      {"ver.inc,Template.txt", "Subscript out of range(9)"},
-      {"ver.inc,Template.txt,rel/current.txt,maybe", "Type mismatch(13)"},
+TEST_F(VersionIncludesTest, BadLinesAndReleasesEndTheBuildNamingTheFile) {
+  const std::string list = Site("IniFiles.txt");
+  const std::string fix = " Please fix and re-run.";
+  const std::string fields =
+      " fields; a line needs four, separated by commas: the include, "
+      "the template, the release file, and True or False.";
+  struct Case {
+    const char* line;
+    const char* release;
+    std::string message;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"ver.inc,Template.txt,rel/current.txt", "2.3", "Line 1 of " + list + " has 3" + fields,
+       "Subscript out of range(9)"},
+      {"x.inc,Template.txt,rel/current.txt,True\r\nver.inc,Template.txt", "2.3",
+       "Line 2 of " + list + " has 2" + fields, "Subscript out of range(9)"},
+      {"ver.inc,Template.txt,rel/current.txt,maybe", "2.3",
+       "Line 1 of " + list + " ends in \"maybe\", which is not True, False or a number.",
+       "Type mismatch(13)"},
+      {"ver.inc,Template.txt,rel/current.txt,False", "7\r\nhttps://dl.example/x",
+       "The release file " + Site("rel/current.txt") +
+           " gives the version \"7\", which has no dot; a version reads major.minor or "
+           "major.minor.revision, such as 2.3.1.",
+       "Subscript out of range(9)"},
   };
   WriteTemplate("index.template", "page");
-  for (const auto& [line, error] : cases) {
-    SCOPED_TRACE(line);
-    List(line);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    t.ui.messages.clear();
+    t.fs.Remove(Site("Includes/x.inc"));
+    Release(c.release, "");
+    List(c.line);
     EXPECT_FALSE(BuildAll());
     EXPECT_FALSE(PageExists("index.html"));
+    EXPECT_EQ(std::vector<std::string>{c.message + fix}, t.ui.MessageTexts());
     const std::string ring = Ring();
-    const std::string record = std::string(error) + " in WriteVersionIncludes of module frmMain\n";
+    const std::string record =
+        std::string(c.error) + " in WriteVersionIncludes of module frmMain\n";
     ASSERT_GE(ring.size(), record.size());
     EXPECT_EQ(record, ring.substr(ring.size() - record.size()));
+    EXPECT_NE(std::string::npos, t.ReadFile(t.log.LogFilePath()).find(c.message + "\r\n"));
   }
-  Release("7", "");
-  List("ver.inc,Template.txt,rel/current.txt,False");
+}
+
+TEST_F(VersionIncludesTest, IncludeThatCannotBeWrittenEndsTheBuildAndKeepsTheOldOne) {
+  t.WriteFile(Site("Includes/ver.inc"), "old");
+  t.Touch(Site("Includes/ver.inc"), FromLocal({2024, 3, 1, 9, 0, 0}));
+  WriteTemplate("index.template", "page");
+  t.fs.FailNth(FaultyFileSystem::Op::kWrite, 1, FsError::kDiskFull, /*persistent=*/true);
   EXPECT_FALSE(BuildAll());
-  EXPECT_TRUE(t.ui.messages.empty());
-  EXPECT_EQ((std::vector<bool>{true, true, true, true}), t.ui.controls_enabled);
+  EXPECT_EQ("old", Include());
+  EXPECT_EQ(std::vector<std::string>{"The version include " + Site("Includes/ver.inc") +
+                                     " cannot be written. Please fix and re-run."},
+            t.ui.MessageTexts());
+  EXPECT_EQ(std::vector<std::string>{"ver.inc"}, t.List(Site("Includes")));
 }
 
 TEST_F(VersionIncludesTest, DialogLoadsAndStoresTheListAndTemplate) {

@@ -34,6 +34,7 @@ class FrmContentCreatorTest : public QObject {
   void ExitStoresTheListsAndTheCloseBoxDoesNot();
   void ChosenTagsAreAddedToTheTagsBox();
   void TextOfAWindowsProjectIsWrittenInItsCharacterSet();
+  void UntouchedBoxesGiveBackTheirBytes();
   void ClosingFromTheMainWindowRebuildsListsAndTemplates();
 };
 
@@ -127,6 +128,22 @@ void FrmContentCreatorTest::TextOfAWindowsProjectIsWrittenInItsCharacterSet() {
   Find<QPushButton>(&dialog, "cmdGen")->click();
   QCOMPARE(t.base.ReadFile(t.Site("Includes/content_news0001.inc")),
            std::string("Caf\xe9 \x80 5 &#9731;"));
+}
+
+// Bytes no character stands for in the box's encoding come back as they
+// were, in a Windows project and in a UTF-8 one.
+void FrmContentCreatorTest::UntouchedBoxesGiveBackTheirBytes() {
+  for (const char* charset : {"windows-1252", "utf-8"}) {
+    GuiTestEnv t;
+    QVERIFY(t.OpenSite({std::string("CHARSET,") + charset, "NEWSPREFIX,nouvelle\xe9",
+                        "NEWSSOURCETEMPLATE,mod\xe8le0000.template"}));
+    frmContentCreator dialog(t.engine);
+    ContentCreatorFields before = dialog.Fields();
+    QCOMPARE(before.txtPrefix, std::string("nouvelle\xe9"));
+    QCOMPARE(before.txtSourceTemplate, std::string("mod\xe8le0000.template"));
+    Type(&dialog, "txtPrefix", QString::fromUtf8("nouvelle\xc3\xa8"));
+    QCOMPARE(dialog.Fields().txtPrefix, std::string("nouvelle\xc3\xa8"));
+  }
 }
 
 void FrmContentCreatorTest::ClosingFromTheMainWindowRebuildsListsAndTemplates() {

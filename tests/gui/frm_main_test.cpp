@@ -100,6 +100,7 @@ class FrmMainTest : public QObject {
   void ChosenNamesMakeTheTemplateAndTheProjects();
   void QuitSavesTheTitleAndEndsOnce();
   void StartWithoutAProjectDisablesTheProjectMenus();
+  void TitleLeftAsItWasKeepsItsBytes();
 };
 
 void FrmMainTest::OpensTheSampleWithItsTemplatesAndTitle() {
@@ -332,6 +333,19 @@ void FrmMainTest::StartWithoutAProjectDisablesTheProjectMenus() {
   QVERIFY(!Find<QMenu>(&w.window, "mnuTools")->menuAction()->isEnabled());
   w.Menu("mnuSaveProjectAs")->trigger();  // disabled: nothing is asked
   QVERIFY(w.t.ui.file_requests().empty());
+}
+
+// A title whose bytes are no UTF-8 in a UTF-8 project (copied from an older
+// file) is saved as it was read while nobody edits it.
+void FrmMainTest::TitleLeftAsItWasKeepsItsBytes() {
+  GuiTestEnv t;
+  QVERIFY(t.OpenSite({"CHARSET,utf-8", "PROJECTTITLE,Caf\xe9 \x80"}));
+  frmMain window(t.engine, t.ui);
+  Find<QAction>(&window, "mnuSaveProject")->trigger();
+  QVERIFY(Has(t.base.ReadFile(t.Site("site.pgx")), "PROJECTTITLE,Caf\xe9 \x80\r\n"));
+  Type(&window, "txtTitle", QString::fromUtf8("Caf\xc3\xa8"));
+  Find<QAction>(&window, "mnuSaveProject")->trigger();
+  QVERIFY(Has(t.base.ReadFile(t.Site("site.pgx")), "PROJECTTITLE,Caf\xc3\xa8\r\n"));
 }
 
 }  // namespace pagorin

@@ -34,6 +34,7 @@ class FrmSettingsTest : public QObject {
   void PickPathTakesTheChosenFolderAndKeepsTheTextOnCancel();
   void CheckForUpdateStoresLikeOkAndRaisesTheEvent();
   void ProxyAndVersionButtonsOpenTheirDialogs();
+  void TextFieldsKeepTheirBytesInTheProjectsCharset();
 };
 
 void FrmSettingsTest::OpensOnTheProjectsValues() {
@@ -147,6 +148,68 @@ void FrmSettingsTest::ProxyAndVersionButtonsOpenTheirDialogs() {
   GuiTestEnv unsaved;  // a new project has no site folder yet
   frmSettings fresh(unsaved.engine, unsaved.ui);
   QVERIFY(!Find<QPushButton>(&fresh, "cmdSetupVersions")->isEnabled());
+}
+
+// Each text box shows the project's bytes in its character set and gives
+// them back unchanged when untouched, in that set when typed; the folder box
+// is a path of this computer, in UTF-8.
+void FrmSettingsTest::TextFieldsKeepTheirBytesInTheProjectsCharset() {
+  struct Field {
+    const char* box;
+    const char* key;
+    std::string stored;  // Windows-1252 bytes
+    QString shown;
+    QString typed;
+    std::string typed_1252, typed_utf8;  // what the key holds after typing
+  };
+  const Field fields[] = {
+      {"txtWebUrl", "WEBSITEURL", "https://caf\xe9.example/", "https://caf\u00e9.example/",
+       "https://na\u00efve.example/", "https://na\xefve.example/", "https://na\xc3\xafve.example/"},
+      {"txtURL", "BASEURL", "ftp.caf\xe9.example", "ftp.caf\u00e9.example", "ftp.\u20ac.example",
+       "ftp.\x80.example", "ftp.\xe2\x82\xac.example"},
+      {"txtFTPLoginName", "FTPLOGINNAME", "Jos\xe8", "Jos\u00e8", "Zo\u00eb", "Zo\xeb",
+       "Zo\xc3\xab"},
+      {"txtFTPPassword", "FTPPASSWORD", "p\xe4ss\x81", "p\u00e4ss\u0081", "\u00df\u00e9",
+       "\xdf\xe9", "\xc3\x9f\xc3\xa9"},
+      {"txtRemoteFolder", "FTPPATH", "/d\xe9p\xf4t", "/d\u00e9p\u00f4t", "/\u00e0", "/\xe0",
+       "/\xc3\xa0"},
+      {"txtOtherExt", "EXTENSION", ".h\xe9", ".h\u00e9", ".\u00e7", ".\xe7", ".\xc3\xa7"},
+  };
+  auto stored_value = [](const Field& field, const std::string& bytes) {
+    return std::string(field.key) == "FTPPASSWORD" ? Encrypt(bytes) : bytes;
+  };
+  for (const char* charset : {"windows-1252", "utf-8"}) {
+    const bool utf8 = std::string(charset) == "utf-8";
+    std::vector<std::string> lines = {std::string("CHARSET,") + charset,
+                                      "PROJECTPATH,/srv/caf\xc3\xa9/"};
+    for (const Field& field : fields) {
+      lines.push_back(std::string(field.key) + "," + stored_value(field, field.stored));
+    }
+    GuiTestEnv t;
+    QVERIFY(t.OpenSite(lines));
+    t.engine.ProjectFile = "/srv/caf\xc3\xa9/site.pgx";
+    {
+      frmSettings dialog(t.engine, t.ui);
+      QCOMPARE(Text(&dialog, "txtProjectPath"), QString("/srv/caf\u00e9/"));
+      for (const Field& field : fields) {
+        if (!utf8) {
+          QCOMPARE(Text(&dialog, field.box), field.shown);
+        }
+      }
+      Find<QPushButton>(&dialog, "cmdOK")->click();
+    }
+    for (const Field& field : fields) {
+      QCOMPARE(t.engine.ProjectSettings.sGet(field.key).Text(), stored_value(field, field.stored));
+    }
+    QCOMPARE(t.engine.ProjectSettings.sGet("PROJECTPATH").Text(), std::string("/srv/caf\xc3\xa9/"));
+    for (const Field& field : fields) {
+      frmSettings dialog(t.engine, t.ui);
+      Type(&dialog, field.box, field.typed);
+      Find<QPushButton>(&dialog, "cmdOK")->click();
+      const std::string typed = utf8 ? field.typed_utf8 : field.typed_1252;
+      QCOMPARE(t.engine.ProjectSettings.sGet(field.key).Text(), stored_value(field, typed));
+    }
+  }
 }
 
 }  // namespace pagorin

@@ -112,6 +112,15 @@ TEST_F(ContentCreator, UnusableFieldsAreRefusedAndNothingChanges) {
       {&ContentCreatorFields::txtSourceInclude2, "header.inc",
        "The second include name \"header.inc\" must contain 0000, which will be replaced with the "
        "actual number. No news item was generated."},
+      {&ContentCreatorFields::txtPrefix, "../news",
+       "The template prefix \"../news\" leads out of its folder; use a plain file name there. No "
+       "news item was generated."},
+      {&ContentCreatorFields::txtSourceTemplate, "/etc/news0000.template",
+       "The source template \"/etc/news0000.template\" leads out of its folder; use a plain file "
+       "name there. No news item was generated."},
+      {&ContentCreatorFields::txtSourceInclude, "..\\..\\content_news0000.inc",
+       "The first include name \"..\\..\\content_news0000.inc\" leads out of its folder; use a "
+       "plain file name there. No news item was generated."},
   };
   const std::vector<cSHAREDSetting> entries_before = project().entries();
   const std::vector<std::string> files_before = SiteFiles();
@@ -130,6 +139,35 @@ TEST_F(ContentCreator, UnusableFieldsAreRefusedAndNothingChanges) {
     EXPECT_EQ(files_before, SiteFiles());
   }
   EXPECT_FALSE(t.Exists(Site("site.pgx")));
+}
+
+// A full disk at any of the three files leaves none of them, so no build
+// publishes half an item.
+TEST_F(ContentCreator, ItemIsWrittenWholeOrNotAtAll) {
+  const std::vector<std::string> files_before = SiteFiles();
+  using Op = FaultyFileSystem::Op;
+  const std::pair<Op, int> faults[] = {{Op::kOpen, 1},  {Op::kOpen, 2},  {Op::kOpen, 3},
+                                       {Op::kWrite, 1}, {Op::kWrite, 2}, {Op::kWrite, 3},
+                                       {Op::kRename, 1}};
+  for (const auto& [op, nth] : faults) {
+    SCOPED_TRACE(nth);
+    t.ui.messages.clear();
+    ContentCreatorFields fields = OpenContentCreator(engine);
+    fields.txtTitle = "Title";
+    t.fs.FailNth(op, nth, FsError::kDiskFull);
+    EXPECT_EQ(GenerateOutcome::kIncomplete, GenerateNewsItem(engine, fields));
+    t.fs.Heal();
+    EXPECT_EQ(files_before, SiteFiles());
+    const std::string failed = std::vector<std::string>{
+        Site("Templates/news0001.template"), Site("Includes/content_news0001.inc"),
+        Site("Includes/header_news0001.inc")}[static_cast<std::size_t>(nth - 1)];
+    EXPECT_EQ(std::vector<std::string>{"Could not write " + failed +
+                                       ", so news item 1 was not generated and no file of it "
+                                       "was left. Check the folder and press Generate again."},
+              t.ui.MessageTexts());
+    EXPECT_EQ("Title", fields.txtTitle);
+    EXPECT_EQ("", Key("Ext_news0001"));
+  }
 }
 
 TEST_F(ContentCreator, ExitStoresTheThirteenDefaultListsInEachSet) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "news/news_item.h"
+#include "news/news_summaries.h"
 #include "news_fixture.h"
 
 namespace pagorin::testing {
@@ -71,9 +72,25 @@ TEST_F(NewsBadInput, FilesThatCannotBeReadOrWrittenAreLogged) {
   EXPECT_EQ("[0001;0002;]", List("second.inc"));
   EXPECT_EQ(
       "Injected failure(70) in GenerateNewsSummaries of module frmMain\n"
-      "Injected failure(70) in createoutputfile of module FileSubs\n"
+      "Injected failure(70) in WriteTextFile of module FileSubs\n"
       "Can't write the news list " +
           Site("Includes/first.inc") + "(75) in GenerateNewsSummaries of module frmMain\n",
+      Ring());
+}
+
+TEST_F(NewsBadInput, ListThatLeadsOutOfTheIncludesFolderIsNeverWritten) {
+  WriteItem(1, "One", "March 1 2024", "");
+  DefineList("../outside.inc", "[$inner$]", "$NewsNum$;");
+  DefineList("inside.inc", "[$inner$]", "$NewsNum$;");
+  EXPECT_EQ(
+      "The news list \"../outside.inc\" leads out of the Includes folder, so it was not "
+      "written.",
+      GenerateNewsSummaries(t.env, project(), Site()));
+  EXPECT_FALSE(t.Exists(Site("outside.inc")));
+  EXPECT_EQ("[0001;]", List("inside.inc"));
+  EXPECT_EQ(
+      "The news list ../outside.inc leads out of the Includes folder(75) in "
+      "GenerateNewsSummaries of module frmMain\n",
       Ring());
 }
 

@@ -23,15 +23,15 @@ std::vector<std::string> Links(const std::string& list) {
 }
 
 // What a real feed reader makes of the file: its format, whether it had to
-// guess, then one line per entry (title, link, category).
+// guess, then one line per entry (title, link, category, date).
 std::string ReadFeed(const TestEnv& t, const std::string& path) {
-  EXPECT_EQ(0,
-            std::system(("/usr/bin/python3 -c \"import sys, feedparser\n"
-                         "d = feedparser.parse(sys.argv[1])\n"
-                         "print(d.version, 'bozo' if d.bozo else 'clean')\n"
-                         "for e in d.entries: print(e.title, e.link, e.tags[0].term, sep='|')\" '" +
-                         path + "' >'" + t.Path("feed.txt") + "' 2>&1")
-                            .c_str()));
+  EXPECT_EQ(0, std::system(("/usr/bin/python3 -c \"import sys, feedparser\n"
+                            "d = feedparser.parse(sys.argv[1])\n"
+                            "print(d.version, 'bozo' if d.bozo else 'clean')\n"
+                            "for e in d.entries: print(e.title, e.link, e.tags[0].term, "
+                            "e.published, sep='|')\" '" +
+                            path + "' >'" + t.Path("feed.txt") + "' 2>&1")
+                               .c_str()));
   return t.ReadFile(t.Path("feed.txt"));
 }
 
@@ -48,8 +48,11 @@ TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
       "--date 'June 1 2024'",
       "--title 'Ports of the Azores' --story 'Nine more ports.' --tags Ports "
       "--date '9:15am, June 3 2024'",
+      // Text from another program: markup of every kind shown as written.
+      "--plain --title 'Tom & Jerry <3 [include=x.inc] $BASEURL' --story 'line one\n[var x=1]' "
+      "--tags 'Ports & more' --date 'June 2 2024'",
   };
-  for (int number = 6; number <= 8; ++number) {
+  for (int number = 6; number <= 9; ++number) {
     const ProgramRun run =
         RunPagorin(t, std::string("news add Sample/Sample.pgx ") + items[number - 6], june_3);
     EXPECT_EQ(0, run.status);
@@ -63,9 +66,9 @@ TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
   const ProgramRun run = RunPagorin(t, "/AUTO Sample/Sample.pgx", june_3);
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ("", run.err);
-  const std::vector<std::string> newest_first = {"news0006.html", "news0008.html", "news0007.html",
-                                                 "news0005.html", "news0004.html", "news0003.html",
-                                                 "news0002.html", "news0001.html"};
+  const std::vector<std::string> newest_first = {"news0006.html", "news0008.html", "news0009.html",
+                                                 "news0007.html", "news0005.html", "news0004.html",
+                                                 "news0003.html", "news0002.html", "news0001.html"};
   EXPECT_EQ(newest_first, Links(t.ReadFile(t.Path("Sample/news.html"))));
   EXPECT_EQ(newest_first, Links(t.ReadFile(t.Path("Sample/Includes/recent_newslist2.inc"))));
   EXPECT_EQ((std::vector<std::string>{"news0007.html", "news0005.html", "news0002.html"}),
@@ -74,15 +77,27 @@ TEST(NewsOnTheSample, ItemsAddedFromTheCommandLineAppearInEveryList) {
                                    .find("<title>Tide clock on the desktop - Kestrel Tide "
                                          "Tables</title>"));
 
+  const std::string page = t.ReadFile(t.Path("Sample/news0009.html"));
+  EXPECT_NE(std::string::npos,
+            page.find("<!-- title -->Tom &amp; Jerry &lt;3 &#91;include=x.inc] &#36;BASEURL<!-- "
+                      "end title -->"))
+      << page;
+  EXPECT_NE(std::string::npos, page.find("<!-- story -->line one<br>\n&#91;var x=1]<!-- end story"))
+      << page;
+
   const std::string feed = ReadFeed(t, t.Path("Sample/rss.xml"));
   EXPECT_TRUE(feed.starts_with(
       "rss20 clean\n"
-      "Tide clock on the desktop|https://kestrel.example.org/news0006.html|Release\n"
-      "Ports of the Azores|https://kestrel.example.org/news0008.html|Ports\n"
-      "Evening talk in Falmouth|https://kestrel.example.org/news0007.html|Appearance\n"
-      "Meet us at the Boat Jumble|https://kestrel.example.org/news0005.html|Appearance\n"))
+      "Tide clock on the desktop|https://kestrel.example.org/news0006.html|Release|"
+      "Mon, 03 Jun 2024 00:00:00 +0000\n"
+      "Ports of the Azores|https://kestrel.example.org/news0008.html|Ports|"
+      "Mon, 03 Jun 2024 00:00:00 +0000\n"
+      "Tom & Jerry <3 [include=x.inc] $BASEURL|https://kestrel.example.org/news0009.html|"
+      "Ports & more|Sun, 02 Jun 2024 00:00:00 +0000\n"
+      "Evening talk in Falmouth|https://kestrel.example.org/news0007.html|Appearance|"
+      "Sat, 01 Jun 2024 00:00:00 +0000\n"))
       << feed;
-  EXPECT_EQ(8, std::count(feed.begin(), feed.end(), '\n') - 1) << feed;
+  EXPECT_EQ(9, std::count(feed.begin(), feed.end(), '\n') - 1) << feed;
 }
 
 }  // namespace

@@ -229,5 +229,32 @@ TEST(RandomBytes, NeverBreakThePipeline) {
   }
 }
 
+// Text from elsewhere put into pages and feeds: shown as written, never
+// markup of the page, the compiler or XML.
+TEST(TextForPagesAndFeeds, ShowsEveryCharacterAsWritten) {
+  const std::pair<std::string, std::string> as_html[] = {
+      {"Tom & Jerry <3", "Tom &amp; Jerry &lt;3"},
+      {"say \"hi\" > [include=x.inc] $BASEURL",
+       "say &quot;hi&quot; &gt; &#91;include=x.inc] &#36;BASEURL"},
+      {"caf\xc3\xa9\r\n", "caf\xc3\xa9\r\n"},
+  };
+  for (const auto& [text, html] : as_html) {
+    EXPECT_EQ(html, TextAsHtml(text)) << text;
+  }
+  const std::pair<std::string, std::string> as_xml[] = {
+      {"Tom &amp; Jerry &lt;3", "Tom &amp; Jerry &lt;3"},
+      {"Tom & <b>Jerry</b>", "Tom &amp; Jerry"},
+      {"&nbsp;&eacute;&#91;x] $NewsTitle$", " \xc3\xa9&#91;x] &#36;NewsTitle&#36;"},
+      {std::string("a\x01"
+                   "b\x1f\tc\0d",
+                   8),
+       "ab\tc"},
+      {"", ""},
+  };
+  for (const auto& [html, xml] : as_xml) {
+    EXPECT_EQ(xml, HtmlAsXmlText(html, Charset::kUtf8)) << html;
+  }
+}
+
 }  // namespace
 }  // namespace pagorin

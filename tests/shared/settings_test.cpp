@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <map>
 #include <random>
 #include <string>
@@ -94,28 +95,61 @@ TEST_F(SettingsTest, SaveWritesEachNameOnceAndOneEntryPerLine) {
   store.StoreSetting(",", "never written");
   store.StoreSetting("note", "one\r\ntwo\rthree\nfour");
   EXPECT_EQ(5, store.RetrieveSetting("AB").AsNumber());
-  EXPECT_EQ("AB,5\r\nNOTE,one  two\rthree\nfour\r\nZZ,2\r\n", Save());
+  EXPECT_EQ("AB,5\r\nNOTE,one\x10M\x10Jtwo\x10Mthree\x10Jfour\r\nZZ,2\r\n", Save());
   store.LoadSettings(file);
-  EXPECT_EQ("one  two\rthree\nfour", store.sGet("NOTE").Text());
+  EXPECT_EQ("one\r\ntwo\rthree\nfour", store.sGet("NOTE").Text());
 }
 
-TEST_F(SettingsTest, RoundTripIsByteForByteWithBinaryBytes) {
+// Every byte, in names and in values, alone and around line ends, comes
+// back as it was stored.
+TEST_F(SettingsTest, EveryByteInNamesAndValuesReadsBackAsStored) {
+  Load("");
   std::string every_byte;
   for (int b = 0; b < 256; ++b) {
-    every_byte += static_cast<char>(b);
+    const std::string byte(1, static_cast<char>(b));
+    every_byte += byte;
+    store.StoreSetting("K" + byte, "v" + byte + "\r\n" + byte + "\n\r" + byte);
+    store.StoreSetting(byte + "N" + byte, byte);
   }
-  const std::string text =
-      "BIN," + every_byte + "\r\nEMPTY,\r\nLIST,a,b,,c\r\n" + std::string("N\0UL,x\0y\r\n", 10) +
-      "OFF,False\r\nON,True\r\nWRAP,a\nb\rc\r\r\n\xC3\xA9T\xC3\xA9,caf\xC3\xA9\r\n";
-  Load(text);
-  EXPECT_EQ(8, store.SettingsCount());
+  store.StoreSetting("ALL", every_byte + every_byte);
+  std::vector<std::pair<std::string, std::string>> stored;
+  for (const cSHAREDSetting& entry : store.entries()) {
+    stored.emplace_back(entry.KeyName, entry.KeyValue.Text());
+  }
+  const std::string text = Save();
+  ASSERT_TRUE(store.LoadSettings(file));
+  std::vector<std::pair<std::string, std::string>> loaded;
+  for (const cSHAREDSetting& entry : store.entries()) {
+    loaded.emplace_back(entry.KeyName, entry.KeyValue.Text());
+  }
+  // A name of blanks only is never written, as before.
+  std::erase_if(stored, [](const auto& entry) { return Trim(entry.first).empty(); });
+  EXPECT_EQ(stored, loaded);
   EXPECT_EQ(text, Save());
 }
 
-TEST_F(SettingsTest, BareLineFeedsAndMissingFilesLoseNothing) {
-  Load("A,1\nB,2\n");
-  EXPECT_EQ("A=1\nB,2\n;", Dump());
-  EXPECT_EQ("A,1\nB,2\n\r\n", Save());
+// Files written before line ends were escaped read as they always did.
+TEST_F(SettingsTest, OlderFilesWithRawBytesReadUnchanged) {
+  std::string every_byte;
+  for (int b = 0; b < 256; ++b) {
+    if (b != '\n' && b != '\r' && b != 0x10) {
+      every_byte += static_cast<char>(b);
+    }
+  }
+  Load("BIN," + every_byte + "\r\n" + std::string("N\0UL,x\0y\r\n", 10) +
+       "WRAP,a\nb\rc\r\r\nTAG,x\ny\r\n");
+  EXPECT_EQ(every_byte, store.sGet("BIN").Text());
+  EXPECT_EQ(std::string("x\0y", 3), store.sGet(std::string("N\0UL", 4)).Text());
+  EXPECT_EQ("a\nb\rc\r", store.sGet("WRAP").Text());
+  EXPECT_EQ("x\ny", store.sGet("TAG").Text());
+}
+
+TEST_F(SettingsTest, OtherLineEndsReadAsLinesAndMissingFilesLoseNothing) {
+  for (const char* text : {"A,1\nB,2\n", "A,1\rB,2\r", "A,1\nB,2", "A,1\r\nB,2\r\n"}) {
+    Load(text);
+    EXPECT_EQ("A=1;B=2;", Dump()) << text;
+    EXPECT_EQ("A,1\r\nB,2\r\n", Save()) << text;
+  }
   store.LoadSettings(t.Path("nowhere/Pagorin.ini"));
   EXPECT_EQ(0, store.SettingsCount());
   EXPECT_TRUE(t.ui.messages.empty());
@@ -275,9 +309,23 @@ TEST_F(SettingsSaveTest, FailedWriteSyncOrRenameKeepsThePreviousFile) {
   EXPECT_EQ(logged, t.log.RingText());
 }
 
+// The folder the file system holding `path` is mounted on, as df tells it.
+std::string MountOf(const std::string& path) {
+  std::FILE* df = ::popen(("df --output=target '" + path + "' | tail -n 1").c_str(), "r");
+  char line[4096] = {};
+  const bool read = df != nullptr && std::fgets(line, sizeof line, df) != nullptr;
+  if (df != nullptr) {
+    ::pclose(df);
+  }
+  std::string mount = read ? line : "";
+  while (!mount.empty() && (mount.back() == '\n' || mount.back() == ' ')) {
+    mount.pop_back();
+  }
+  return mount;
+}
+
 TEST_F(SettingsSaveTest, FullDiskOffersRetryAndCancel) {
-  const std::string root = t.root().substr(0, t.root().find('/', 1));
-  const std::string asked = "You've run out of disk space on drive " + root +
+  const std::string asked = "You've run out of disk space on drive " + MountOf(file) +
                             ":\r\nPlease clear some space and then click Retry, else click "
                             "Cancel to abort.";
   t.fs.FailNth(Op::kWrite, 1, FsError::kDiskFull, /*persistent=*/true);
@@ -292,6 +340,20 @@ TEST_F(SettingsSaveTest, FullDiskOffersRetryAndCancel) {
     EXPECT_EQ(asked, message.text);
     EXPECT_EQ(Buttons::kRetryCancel, message.buttons);
   }
+  EXPECT_EQ(1, store.failed_saves());
+}
+
+TEST_F(SettingsSaveTest, FullDiskWithNobodyToAskNamesTheFileAndFails) {
+  t.ui.can_ask = false;
+  t.fs.FailNth(Op::kWrite, 1, FsError::kDiskFull, /*persistent=*/true);
+  EXPECT_FALSE(store.SaveSettings(file));
+  ExpectOldFileAlone();
+  EXPECT_EQ(
+      std::vector<std::string>{"You've run out of disk space on drive " + MountOf(file) + ": " +
+                               file + " was not saved. Please clear some space and re-run."},
+      t.ui.MessageTexts());
+  EXPECT_EQ(Buttons::kOk, t.ui.messages[0].buttons);
+  EXPECT_EQ(1, store.failed_saves());
 }
 
 TEST_F(SettingsSaveTest, ReadOnlyFileIsMadeWritableOrLeftWhole) {
@@ -327,10 +389,9 @@ TEST_F(SettingsSaveTest, ReadOnlyFolderOnDisk) {
 TEST_F(SettingsSaveTest, MissingFolderGoesToTheErrorReport) {
   const std::string folder = t.Path("gone/");
   store.SaveSettings(folder + "Pagorin.ini");
-  EXPECT_EQ(
-      std::vector<std::string>{"53 - open " + folder + ".Pagorin.ini." + std::to_string(getpid()) +
-                               ".tmp: No such file or directory in SaveSettings"},
-      t.ui.error_reports);
+  EXPECT_EQ(std::vector<std::string>{"53 - open " + folder +
+                                     ".Pagorin.ini.tmp: No such file or directory in SaveSettings"},
+            t.ui.error_reports);
   EXPECT_FALSE(t.Exists(folder));
 }
 

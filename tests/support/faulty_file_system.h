@@ -49,6 +49,7 @@ class FaultyFileSystem final : public FileSystem {
   FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;
   FsStatus SetReadOnly(const std::string& path, bool read_only) override;
   FsStatus SetModified(const std::string& path, TimePoint when) override;
+  std::string MountPoint(const std::string& path) override { return real_.MountPoint(path); }
 
   // Used by the files it opens.
   bool ShouldFail(Op op, FsStatus* status);

@@ -37,6 +37,7 @@ class RecordingUi final : public UserInterface {
     return input_pending;
   }
   bool OpenDocument(const std::string& path_or_url) override;
+  bool CanAsk() const override { return can_ask; }
 
   // The texts of every message box, in order.
   std::vector<std::string> MessageTexts() const;
@@ -53,8 +54,9 @@ class RecordingUi final : public UserInterface {
   // What InputPending answers, and how often it was asked.
   bool input_pending = false;
   int input_checks = 0;
-  // What OpenDocument answers.
+  // What OpenDocument and CanAsk answer.
   bool open_succeeds = true;
+  bool can_ask = true;
 
  private:
   std::deque<Answer> answers_;
