@@ -10,7 +10,8 @@ struct Engine;
 // Refills ListView1 from the Templates folder (files whose extension occurs
 // in "template html htm asp php", sorted by name ignoring letter case),
 // empties the text boxes, selects again the position that was selected (or
-// the first entry), sets the controls, and lists the site folder's CSS files.
+// the first entry), shows its description (ShowDesc), sets the controls,
+// and lists the site folder's CSS files.
 void FillList(Engine& engine);
 
 // Set: stores the trimmed extension box as "Ext_" + name of every selected
