@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "news/news_command.h"
 #include "shared/log.h"
+#include "tools/tools_command.h"
 
 #ifdef PAGORIN_WITH_GUI
 #include "gui/desktop_program.h"
@@ -28,6 +29,12 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"news", pagorin::RunNewsCommand},
+    {"keywords", pagorin::RunKeywordsCommand},
+    {"meta", pagorin::RunMetaCommand},
+    {"tidy-meta", pagorin::RunTidyMetaCommand},
+    {"replace", pagorin::RunReplaceCommand},
+    {"link-titles", pagorin::RunLinkTitlesCommand},
+    {"copy-renumber", pagorin::RunCopyRenumberCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {
