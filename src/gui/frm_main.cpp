@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -60,9 +61,9 @@ void frmMain::ShowEngineState() {
   const MainTexts& texts = engine_.texts;
   txtTitle_->setText(FromProjectText(texts.txtTitle, charset));
   txtExt_->setText(ToQt(texts.txtExt));
-  txtKeywords_->setText(ToQt(texts.txtKeywords));
-  txtSuggested_->setText(ToQt(texts.txtSuggested));
-  txtDesc_->setText(ToQt(texts.txtDesc));
+  txtKeywords_->setText(FromProjectText(texts.txtKeywords, charset));
+  txtSuggested_->setText(FromProjectText(texts.txtSuggested, charset));
+  txtDesc_->setText(FromProjectText(texts.txtDesc, charset));
   ShowList();
   ShowControls();
   ShowCssMenu();
@@ -95,6 +96,8 @@ void frmMain::PullTexts() {
   engine_.texts.txtTitle =
       ToProjectText(txtTitle_->text(), ProjectCharset(engine_.ProjectSettings));
   engine_.texts.txtExt = FromQt(txtExt_->text());
+  engine_.texts.txtSuggested =
+      ToProjectText(txtSuggested_->text(), ProjectCharset(engine_.ProjectSettings));
 }
 
 void frmMain::ShowList() {
@@ -128,6 +131,9 @@ void frmMain::ShowControls() {
   cmdPreview_->setEnabled(controls.preview);
   cmdSetExt_->setEnabled(controls.set_ext);
   cmdClearExt_->setEnabled(controls.clear_ext);
+  cmdSuggest_->setEnabled(controls.suggest);
+  cmdSetKwd_->setEnabled(controls.set_kwd);
+  chkRename_->setEnabled(controls.rename);
   mnuTools_->menuAction()->setEnabled(controls.project_menus);
   mnuSaveProject_->setEnabled(controls.project_menus);
   mnuSaveProjectAs_->setEnabled(controls.project_menus);
