@@ -89,7 +89,14 @@ FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_vie
   return status.ok() ? closed : status;
 }
 
-FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents) {
+FsStatus FileSystem::Link(const std::string& from, const std::string& to) {
+  return {FsError::kOther, "link " + from + " to " + to + ": not supported here"};
+}
+
+namespace {
+
+FsStatus ReplaceByRename(FileSystem& fs, const std::string& path, std::string_view contents,
+                         bool flush) {
   // The temporary name carries the process id, so two programs saving the
   // same file never write into each other's temporary file.
   const std::string temp =
@@ -100,7 +107,7 @@ FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::strin
     return status;
   }
   status = file->Append(contents);
-  if (status.ok()) {
+  if (status.ok() && flush) {
     status = file->Sync();
   }
   FsStatus closed = file->Close();
@@ -114,6 +121,17 @@ FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::strin
     fs.Remove(temp);
   }
   return status;
+}
+
+}  // namespace
+
+FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents) {
+  return ReplaceByRename(fs, path, contents, /*flush=*/true);
+}
+
+FsStatus ReplaceFileWithoutFlush(FileSystem& fs, const std::string& path,
+                                 std::string_view contents) {
+  return ReplaceByRename(fs, path, contents, /*flush=*/false);
 }
 
 }  // namespace pagorin

@@ -101,6 +101,10 @@ class FileSystem {
   // Replaces `to` by `from` in one step (both in the same folder).
   virtual FsStatus Rename(const std::string& from, const std::string& to) = 0;
   virtual FsStatus Remove(const std::string& path) = 0;
+  // Gives the file `from` the second name `to` (a hard link), so that it
+  // stays on disk as it is when `from` is later replaced by a rename. The
+  // default says this cannot be done; callers then copy instead.
+  virtual FsStatus Link(const std::string& from, const std::string& to);
   // Creates one folder level; the parent must exist.
   virtual FsStatus MakeDirectory(const std::string& path) = 0;
   // Lists a folder's entries (not "." and ".."), in no particular order.
@@ -117,5 +121,12 @@ FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_vie
 // is flushed and renamed over `path`. The temporary file never outlives a
 // failure.
 FsStatus WriteFileAtomically(FileSystem& fs, const std::string& path, std::string_view contents);
+
+// The same without flushing the temporary file to disk before the rename,
+// for runs that replace thousands of files: a failure or a kill still
+// leaves each file old or new and whole, and ext4 (by default) writes a
+// file renamed over another out before the rename itself counts.
+FsStatus ReplaceFileWithoutFlush(FileSystem& fs, const std::string& path,
+                                 std::string_view contents);
 
 }  // namespace pagorin

@@ -276,7 +276,8 @@ int TidyKeywordLists(Engine& engine, const std::string& folder) {
         text.find(kMetaEnd, start + opening.size()) == std::string::npos) {
       continue;
     }
-    written += RewriteToolFile(env, path, TidyKeywordText(text), "TidyKeywordLists", "frmMain");
+    written += RewriteToolFile(env, path, TidyKeywordText(text), "TidyKeywordLists", "frmMain",
+                               /*flush=*/false);
   }
   return written;
 }

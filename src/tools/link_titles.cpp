@@ -25,7 +25,7 @@ int TitleFolder(Env& env, const std::string& folder, const std::string& extensio
     bool changed = false;
     const std::string path = files.Resolve(folder + name);
     const std::string text = AddLinkTitlesToText(files.LoadTextFile(path), &changed);
-    if (changed && RewriteToolFile(env, path, text, "AddLinkTitles", "modSubs")) {
+    if (changed && RewriteToolFile(env, path, text, "AddLinkTitles", "modSubs", false)) {
       ++rewritten;
     }
   }

@@ -68,11 +68,18 @@ std::string NewestRun(Env& env, const std::string& root) {
 
 ReplaceUndoRecord::ReplaceUndoRecord(Engine& engine) : engine_(engine) {}
 
+ReplaceUndoRecord::~ReplaceUndoRecord() {
+  if (list_ != nullptr) {
+    list_->Close();
+  }
+}
+
 bool ReplaceUndoRecord::Keep(const std::string& path, const std::string& old_text,
                              const std::string& new_text) {
   Env& env = engine_.env;
-  FileSubs files(env);
+  FsStatus status;
   if (folder_.empty()) {
+    FileSubs files(env);
     const std::string root = UndoRoot(engine_);
     const std::string name = RunName(env.clock.Now());
     std::string folder = root + name + "/";
@@ -80,17 +87,19 @@ bool ReplaceUndoRecord::Keep(const std::string& path, const std::string& old_tex
       folder = root + name + " (" + std::to_string(n) + ")/";
     }
     files.MkMissingDir(folder);
+    status = env.fs.OpenOutput(folder + kFileList, FileSystem::OpenMode::kAppend, &list_);
+    if (!status.ok()) {
+      env.log.LogError(ErrorDescription(status), "KeepOldBytes", "frmReplace");
+      return false;
+    }
     folder_ = folder;
   }
-  FsStatus status = WriteFileAtomically(env.fs, folder_ + fileonly(path), old_text);
+  const std::string kept = folder_ + fileonly(path);
+  if (!env.fs.Link(path, kept).ok()) {
+    status = ReplaceFileWithoutFlush(env.fs, kept, old_text);
+  }
   if (status.ok()) {
-    std::unique_ptr<OutputFile> list;
-    status = env.fs.OpenOutput(folder_ + kFileList, FileSystem::OpenMode::kAppend, &list);
-    if (status.ok()) {
-      status = list->Append(Fingerprint(new_text) + "\t" + path + "\n");
-      const FsStatus closed = list->Close();
-      status = status.ok() ? closed : status;
-    }
+    status = list_->Append(Fingerprint(new_text) + "\t" + path + "\n");
   }
   if (!status.ok()) {
     env.log.LogError(ErrorDescription(status), "KeepOldBytes", "frmReplace");

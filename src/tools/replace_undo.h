@@ -8,16 +8,22 @@
 #include <string>
 
 #include "shared/env.h"
+#include "shared/file_system.h"
 
 namespace pagorin {
 
 struct Engine;
 
-// Keeps the old bytes of the files one run changes. The folder is made when
-// the first file is kept.
+// Keeps the old bytes of the files one run changes: a second name for each
+// file (a copy where the disk cannot give one), which keeps the old bytes
+// when the file is replaced by a new one. The folder is made when the first
+// file is kept.
 class ReplaceUndoRecord {
  public:
   explicit ReplaceUndoRecord(Engine& engine);
+  ~ReplaceUndoRecord();
+  ReplaceUndoRecord(const ReplaceUndoRecord&) = delete;
+  ReplaceUndoRecord& operator=(const ReplaceUndoRecord&) = delete;
   // Keeps `old_text` of `path` and notes `new_text`, the bytes the run is
   // about to write. False (logged) when they could not be kept: then the
   // file must not be written.
@@ -25,7 +31,8 @@ class ReplaceUndoRecord {
 
  private:
   Engine& engine_;
-  std::string folder_;  // empty until the first file is kept
+  std::string folder_;                // empty until the first file is kept
+  std::unique_ptr<OutputFile> list_;  // the list of the files kept, open for the run
 };
 
 // Restores every file of the newest run not yet taken back, unless it

@@ -62,13 +62,15 @@ ReplaceRun cmdGo(Engine& engine, const ReplaceRequest& request,
   }
 
   FileSubs files(env);
+  const std::string folder = addbackslash(files.Resolve(request.folder));
   std::vector<std::string> names;
-  files.FillFiles(request.folder, "", &names);
+  files.FillFiles(folder, "", &names);
   ReplaceUndoRecord undo(engine);
   for (const std::string& name : names) {
-    const std::string path = files.Resolve(addbackslash(request.folder) + name);
+    const std::string path = folder + name;
     std::string text;
-    const FsStatus read = env.fs.ReadFile(path, &text);
+    FileInfo info;
+    const FsStatus read = env.fs.ReadFileWithInfo(path, &text, &info);
     if (!read.ok()) {
       env.log.LogError(ErrorDescription(read), "cmdGo", "frmReplace");
       run.left_alone.push_back(name + " could not be read: " + read.message);
@@ -84,7 +86,7 @@ ReplaceRun cmdGo(Engine& engine, const ReplaceRequest& request,
       continue;
     }
     if (!request.dry_run) {
-      if (env.fs.Stat(path).read_only) {
+      if (info.read_only) {
         run.left_alone.push_back(name + " is read only");
         continue;
       }
@@ -92,7 +94,7 @@ ReplaceRun cmdGo(Engine& engine, const ReplaceRequest& request,
         run.left_alone.push_back(name + ": its old text could not be kept for Undo");
         continue;
       }
-      const FsStatus written = WriteFileAtomically(env.fs, path, changed);
+      const FsStatus written = ReplaceFileWithoutFlush(env.fs, path, changed);
       if (!written.ok()) {
         env.log.LogError(ErrorDescription(written), "cmdGo", "frmReplace");
         run.left_alone.push_back(name + " could not be written: " + written.message);

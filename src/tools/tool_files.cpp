@@ -7,12 +7,13 @@
 namespace pagorin {
 
 bool RewriteToolFile(Env& env, const std::string& path, const std::string& text,
-                     const char* procedure, const char* module) {
+                     const char* procedure, const char* module, bool flush) {
   FsStatus status;
   if (env.fs.Stat(path).read_only) {
     status = {FsError::kAccessDenied, path + " is read only"};
   } else {
-    status = WriteFileAtomically(env.fs, path, text);
+    status = flush ? WriteFileAtomically(env.fs, path, text)
+                   : ReplaceFileWithoutFlush(env.fs, path, text);
   }
   if (status.ok()) {
     return true;
