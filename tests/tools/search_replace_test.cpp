@@ -155,6 +155,16 @@ TEST_F(SearchReplace, FilesThatCannotChangeAreNamedAndLeftWhole) {
             t.List(Site("Includes")));
 }
 
+TEST_F(SearchReplace, FiftyMegabyteFileIsReplacedWhole) {
+  const std::string middle(50u << 20, 'x');
+  WriteInclude("big.inc", "old" + middle + "old<b>yy!");
+  OpenSite();
+  EXPECT_EQ(std::vector<std::string>{"big.inc:2"}, Names(Go("OLD", "new")));
+  EXPECT_TRUE(Include("big.inc") == "new" + middle + "new<b>yy!");
+  EXPECT_EQ(std::vector<std::string>{"big.inc:1"}, Names(Go("<b>*!", "<i>*</i>", true)));
+  EXPECT_TRUE(Include("big.inc") == "new" + middle + "new<i>yy</i>");
+}
+
 TEST_F(SearchReplace, PreviewWritesNothing) {
   WriteInclude("a.inc", "old old");
   WriteInclude("b.inc", "old");
