@@ -14,6 +14,7 @@
 #include "publish/publish_command.h"
 #include "shared/log.h"
 #include "update/update_command.h"
+#include "tools/tools_command.h"
 
 #ifdef PAGORIN_WITH_GUI
 #include "gui/desktop_program.h"
@@ -32,6 +33,12 @@ constexpr Subcommand kSubcommands[] = {
     {"news", pagorin::RunNewsCommand},
     {"publish", pagorin::RunPublishCommand},
     {"update-check", pagorin::RunUpdateCheckCommand},
+    {"keywords", pagorin::RunKeywordsCommand},
+    {"meta", pagorin::RunMetaCommand},
+    {"tidy-meta", pagorin::RunTidyMetaCommand},
+    {"replace", pagorin::RunReplaceCommand},
+    {"link-titles", pagorin::RunLinkTitlesCommand},
+    {"copy-renumber", pagorin::RunCopyRenumberCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {

@@ -11,6 +11,7 @@
 #include "shared/log.h"
 #include "shared/paths.h"
 #include "shared/text.h"
+#include "tools/keyword_tools.h"
 
 namespace pagorin {
 
@@ -74,6 +75,9 @@ bool FillList(Engine& engine) {
       engine.ListView1.Add(filewithoutext(name), name);
     }
     engine.ListView1.SelectOnly(remembered < engine.ListView1.count() ? remembered : 0);
+    if (!names.empty()) {
+      ShowDesc(engine);
+    }
 
     engine.css_files.clear();
     files.FillFiles(GetProjectPath(engine), "css", &engine.css_files);

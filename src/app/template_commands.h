@@ -10,8 +10,9 @@ struct Engine;
 // Refills ListView1 from the Templates folder (files whose extension occurs
 // in "template html htm asp php", sorted by name ignoring letter case),
 // empties the text boxes, selects again the position that was selected (or
-// the first entry), sets the controls, and lists the site folder's CSS files.
-// False when the Templates folder is not there or cannot be listed.
+// the first entry), shows its description (ShowDesc), sets the controls,
+// and lists the site folder's CSS files. False when the Templates folder is
+// not there or cannot be listed.
 bool FillList(Engine& engine);
 
 // Set: stores the trimmed extension box as "Ext_" + name of every selected

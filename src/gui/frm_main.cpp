@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -67,9 +68,9 @@ void frmMain::ShowEngineState() {
   const MainTexts& texts = engine_.texts;
   txtTitle_->setText(FromProjectText(texts.txtTitle, charset));
   txtExt_->setText(ToQt(texts.txtExt));
-  txtKeywords_->setText(ToQt(texts.txtKeywords));
-  txtSuggested_->setText(ToQt(texts.txtSuggested));
-  txtDesc_->setText(ToQt(texts.txtDesc));
+  txtKeywords_->setText(FromProjectText(texts.txtKeywords, charset));
+  txtSuggested_->setText(FromProjectText(texts.txtSuggested, charset));
+  txtDesc_->setText(FromProjectText(texts.txtDesc, charset));
   ShowList();
   ShowControls();
   ShowCssMenu();
@@ -102,6 +103,8 @@ void frmMain::PullTexts() {
   engine_.texts.txtTitle = EditedProjectText(txtTitle_->text(), engine_.texts.txtTitle,
                                              ProjectCharset(engine_.ProjectSettings));
   engine_.texts.txtExt = FromQt(txtExt_->text());
+  engine_.texts.txtSuggested =
+      ToProjectText(txtSuggested_->text(), ProjectCharset(engine_.ProjectSettings));
 }
 
 void frmMain::ShowList() {
@@ -137,6 +140,9 @@ void frmMain::ShowControls() {
   cmdClearExt_->setEnabled(controls.clear_ext);
   cmdUpload_[0]->setEnabled(controls.upload_selected);
   cmdUpload_[1]->setEnabled(controls.upload_all);
+  cmdSuggest_->setEnabled(controls.suggest);
+  cmdSetKwd_->setEnabled(controls.set_kwd);
+  chkRename_->setEnabled(controls.rename);
   mnuTools_->menuAction()->setEnabled(controls.project_menus);
   mnuSaveProject_->setEnabled(controls.project_menus);
   mnuSaveProjectAs_->setEnabled(controls.project_menus);

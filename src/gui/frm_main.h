@@ -92,6 +92,14 @@ class frmMain final : public QMainWindow {
   void mnuAbout();
   void ListView1_DblClick();
   void EditSelectedTemplate();
+  // Keyword and site tools (frm_main_tools.cpp).
+  void ListView1_Click();
+  void cmdSuggest();
+  void cmdSetKwd();
+  void cmdCopyRenum();
+  void mnuTidyMeta();
+  void mnuAddTitlesToLinks();
+  void mnuReplace();
   void Timer1_Timer();
   // The project settings dialog, as the engine's project commands ask for
   // it; true when it was confirmed.
@@ -127,6 +135,9 @@ class frmMain final : public QMainWindow {
   QPushButton* cmdPreview_ = nullptr;
   QPushButton* cmdSetExt_ = nullptr;
   QPushButton* cmdClearExt_ = nullptr;
+  QPushButton* cmdSuggest_ = nullptr;
+  QPushButton* cmdSetKwd_ = nullptr;
+  QCheckBox* chkRename_ = nullptr;
   StatusStripWidget* picStatus_ = nullptr;
   StatusStripWidget* picUploadStatus_ = nullptr;
   QPushButton* cmdUpload_[2] = {nullptr, nullptr};

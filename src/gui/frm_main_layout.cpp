@@ -94,9 +94,12 @@ void frmMain::BuildMenus() {
       MenuEntry(mnuTools_, "mnuContentCreator", "&Content Creator...", QKeySequence("Ctrl+K"));
   connect(mnuContentCreator_, &QAction::triggered, this, &frmMain::mnuContentCreator);
   mnuTools_->addSeparator();
-  LaterMenuEntry(mnuTools_, "mnuReplace", "Search and Replace...");
-  LaterMenuEntry(mnuTools_, "mnuAddTitlesToLinks", "Add Titles to Links");
-  LaterMenuEntry(mnuTools_, "mnuTidyMeta", "Tidy META Keywords");
+  QAction* replace = MenuEntry(mnuTools_, "mnuReplace", "Search and Replace...");
+  QAction* link_titles = MenuEntry(mnuTools_, "mnuAddTitlesToLinks", "Add Titles to Links");
+  QAction* tidy_meta = MenuEntry(mnuTools_, "mnuTidyMeta", "Tidy META Keywords");
+  connect(replace, &QAction::triggered, this, &frmMain::mnuReplace);
+  connect(link_titles, &QAction::triggered, this, &frmMain::mnuAddTitlesToLinks);
+  connect(tidy_meta, &QAction::triggered, this, &frmMain::mnuTidyMeta);
   mnuTools_->addSeparator();
   QAction* upload_picked = MenuEntry(mnuTools_, "mnuUploadPicked", "Upload ascii file...");
   QAction* upload_binary = MenuEntry(mnuTools_, "mnuUploadBinary", "Upload binary file...");
@@ -167,6 +170,9 @@ QWidget* frmMain::BuildTemplateArea() {
 
   connect(ListView1_, &QTreeWidget::itemSelectionChanged, this, &frmMain::TakeSelection);
   connect(ListView1_, &QTreeWidget::itemDoubleClicked, this, &frmMain::ListView1_DblClick);
+  // Queued: the click's handler refills the list it came from.
+  connect(ListView1_, &QTreeWidget::itemClicked, this, &frmMain::ListView1_Click,
+          Qt::QueuedConnection);
   connect(cmdSetExt_, &QPushButton::clicked, this, &frmMain::cmdSetExt);
   connect(cmdClearExt_, &QPushButton::clicked, this, &frmMain::cmdClearExt);
   return group;
@@ -248,32 +254,37 @@ QWidget* frmMain::BuildKeywordTools() {
   txtDesc_ = Named(new QLineEdit(group), "txtDesc");
   txtKeywords_ = Named(new QLineEdit(group), "txtKeywords");
   txtSuggested_ = Named(new QLineEdit(group), "txtSuggested");
-  QPushButton* suggest = Button("cmdSuggest", "Sgst", group);
-  QPushButton* set_keywords = Button("cmdSetKwd", "Set Keywords", group);
-  auto* rename = Named(new QCheckBox("Rename header include", group), "chkRename");
+  cmdSuggest_ = Button("cmdSuggest", "Sgst", group);
+  cmdSetKwd_ = Button("cmdSetKwd", "Set Keywords", group);
+  chkRename_ = Named(new QCheckBox("Rename header include", group), "chkRename");
   QPushButton* copy_renumber = Button("cmdCopyRenum", "Copy and Renumber", group);
-  MarkComesLater(txtDesc_, "The description META tag of the selected page");
-  MarkComesLater(txtKeywords_, "The keywords META tag of the selected page");
-  MarkComesLater(txtSuggested_, "Suggested keywords");
-  MarkComesLater(suggest, "Generate a suggested list of keywords for the selected html file");
-  MarkComesLater(set_keywords, "Copies the suggested keywords to the META tag.");
-  MarkComesLater(rename,
-                 "When ticked, renames the header_ include to match the template, copying the "
-                 "contents.");
-  MarkComesLater(copy_renumber, "Make numbered copies of a pattern template");
+  txtDesc_->setReadOnly(true);
+  txtDesc_->setToolTip("The description META tag of the selected page");
+  txtKeywords_->setReadOnly(true);
+  txtKeywords_->setToolTip("The keywords META tag of the selected page");
+  txtSuggested_->setToolTip("Suggested keywords, comma-separated; edit them before setting them");
+  cmdSuggest_->setToolTip("Generate a suggested list of keywords for the selected html file");
+  cmdSetKwd_->setToolTip("Copies the suggested keywords to the META tag.");
+  chkRename_->setToolTip(
+      "When ticked, renames the header_ include to match the template, copying the contents.");
+  copy_renumber->setToolTip(
+      "Copies @@@.template of the site folder to 1.template ... 40.template, numbering each");
   grid->addWidget(new QLabel("Description:", group), 0, 0);
   grid->addWidget(txtDesc_, 0, 1, 1, 2);
   grid->addWidget(new QLabel("Keywords:", group), 1, 0);
   grid->addWidget(txtKeywords_, 1, 1, 1, 2);
   grid->addWidget(new QLabel("Suggested:", group), 2, 0);
   grid->addWidget(txtSuggested_, 2, 1);
-  grid->addWidget(suggest, 2, 2);
-  grid->addWidget(rename, 3, 0, 1, 3);
+  grid->addWidget(cmdSuggest_, 2, 2);
+  grid->addWidget(chkRename_, 3, 0, 1, 3);
   auto* actions = new QHBoxLayout;
-  actions->addWidget(set_keywords);
+  actions->addWidget(cmdSetKwd_);
   actions->addWidget(copy_renumber);
   grid->addLayout(actions, 4, 0, 1, 3);
   grid->setColumnStretch(1, 1);
+  connect(cmdSuggest_, &QPushButton::clicked, this, &frmMain::cmdSuggest);
+  connect(cmdSetKwd_, &QPushButton::clicked, this, &frmMain::cmdSetKwd);
+  connect(copy_renumber, &QPushButton::clicked, this, &frmMain::cmdCopyRenum);
   return group;
 }
 

@@ -174,6 +174,10 @@ FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_vie
   return status.ok() ? closed : status;
 }
 
+FsStatus FileSystem::Link(const std::string& from, const std::string& to) {
+  return {FsError::kOther, "link " + from + " to " + to + ": not supported here"};
+}
+
 std::string ReplacementName(const std::string& path) {
   return PathOnly(path) + "." + fileonly(path) + ".tmp";
 }

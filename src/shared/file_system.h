@@ -110,6 +110,10 @@ class FileSystem {
   // Replaces `to` by `from` in one step (both in the same folder).
   virtual FsStatus Rename(const std::string& from, const std::string& to) = 0;
   virtual FsStatus Remove(const std::string& path) = 0;
+  // Gives the file `from` the second name `to` (a hard link), so that it
+  // stays on disk as it is when `from` is later replaced by a rename. The
+  // default says this cannot be done; callers then copy instead.
+  virtual FsStatus Link(const std::string& from, const std::string& to);
   // Creates one folder level; the parent must exist.
   virtual FsStatus MakeDirectory(const std::string& path) = 0;
   // Lists a folder's entries (not "." and ".."), in no particular order.

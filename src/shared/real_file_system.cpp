@@ -284,6 +284,13 @@ FsStatus RealFileSystem::Rename(const std::string& from, const std::string& to) 
   return FsStatus::Ok();
 }
 
+FsStatus RealFileSystem::Link(const std::string& from, const std::string& to) {
+  if (::link(ToForwardSlashes(from).c_str(), ToForwardSlashes(to).c_str()) != 0) {
+    return Failure("link", from + " to " + to, errno);
+  }
+  return FsStatus::Ok();
+}
+
 FsStatus RealFileSystem::Remove(const std::string& path) {
   const std::string name = ToForwardSlashes(path);
   if (::unlink(name.c_str()) != 0) {

@@ -18,6 +18,7 @@ class RealFileSystem final : public FileSystem {
   FsStatus OpenOutput(const std::string& path, OpenMode mode,
                       std::unique_ptr<OutputFile>* file) override;
   FsStatus Rename(const std::string& from, const std::string& to) override;
+  FsStatus Link(const std::string& from, const std::string& to) override;
   FsStatus Remove(const std::string& path) override;
   FsStatus MakeDirectory(const std::string& path) override;
   FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;

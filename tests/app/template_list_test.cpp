@@ -46,7 +46,7 @@ TEST_F(TemplateListTest, RefillKeepsTheSelectedPosition) {
   engine.ListView1.SelectOnly(2);
   FillList(engine);
   EXPECT_EQ(std::vector<int>{2}, engine.ListView1.SelectedPositions());
-  EXPECT_EQ("", engine.texts.txtExt);
+  EXPECT_EQ(".html", engine.texts.txtExt) << "the selected template's, shown again";
 
   std::filesystem::remove(Site("Templates/my.page.template"));
   FillList(engine);

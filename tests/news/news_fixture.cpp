@@ -55,15 +55,4 @@ std::string NewsSiteTest::Ring() const {
   return RingMessages(t.log);
 }
 
-ProgramRun RunPagorin(const TestEnv& t, const std::string& args,
-                      const std::string& source_date_epoch) {
-  const std::string out = t.Path("out.txt"), err = t.Path("err.txt");
-  const std::string command =
-      "cd '" + t.root() + "' && env SOURCE_DATE_EPOCH=" + source_date_epoch + " XDG_CONFIG_HOME='" +
-      t.Path("config") + "' XDG_DATA_HOME='" + t.Path("data") +
-      "' TZ=UTC LC_ALL=C '" PAGORIN_EXECUTABLE "' " + args + " >'" + out + "' 2>'" + err + "'";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, t.ReadFile(out), t.ReadFile(err)};
-}
-
 }  // namespace pagorin::testing

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/engine.h"
+#include "support/program_run.h"
 #include "support/test_env.h"
 
 namespace pagorin::testing {
@@ -39,16 +40,5 @@ class NewsSiteTest : public ::testing::Test {
   TestEnv t;
   Engine engine{t.env};
 };
-
-// What the pagorin executable did when run through the shell.
-struct ProgramRun {
-  int status = -1;  // the exit status; -1 when it did not exit normally
-  std::string out, err;
-};
-
-// Runs `pagorin ARGS` in the test's folder (ARGS quoted for the shell as
-// needed) at `source_date_epoch`, with the program folders inside the test's.
-ProgramRun RunPagorin(const TestEnv& t, const std::string& args,
-                      const std::string& source_date_epoch = "1709822100");
 
 }  // namespace pagorin::testing

@@ -1,0 +1,34 @@
+#include "tools_fixture.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/project.h"
+
+namespace pagorin::testing {
+
+ToolsSiteTest::ToolsSiteTest() {
+  std::filesystem::create_directories(Site("Templates"));
+  std::filesystem::create_directories(Site("Includes"));
+}
+
+void ToolsSiteTest::OpenSite(std::vector<std::string> lines) {
+  lines.push_back("PROJECTPATH,./");
+  std::sort(lines.begin(), lines.end());
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
+  t.WriteFile(Site("site.pgx"), text);
+  engine.ProjectFile = Site("site.pgx");
+  ASSERT_TRUE(OpenProject(engine));
+}
+
+void ToolsSiteTest::Select(const std::string& tag) {
+  engine.ListView1.ClearSelection();
+  for (int i = 0; i < engine.ListView1.count(); ++i) {
+    engine.ListView1.SetSelected(i, engine.ListView1.at(i).tag == tag);
+  }
+}
+
+}  // namespace pagorin::testing
