@@ -37,13 +37,6 @@ QAction* MenuEntry(QMenu* menu, const QString& name, const QString& caption,
   return action;
 }
 
-QAction* LaterMenuEntry(QMenu* menu, const QString& name, const QString& caption) {
-  QAction* action = Named(menu->addAction(caption), name);
-  action->setEnabled(false);
-  action->setToolTip(kComesLater);
-  return action;
-}
-
 QPushButton* Button(const QString& name, const QString& caption, QWidget* parent) {
   auto* button = Named(new QPushButton(caption, parent), name);
   button->setAutoDefault(false);

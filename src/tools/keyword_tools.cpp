@@ -208,9 +208,12 @@ void ShowDesc(Engine& engine) {
                   .Text();
     engine.texts.txtSuggested.clear();
     if (selected >= 0) {
+      // The page is read once for both tags.
+      FileSubs files(engine.env);
       const std::string page = BuildWebFilename(engine, engine.ListView1.at(selected).tag);
-      engine.texts.txtDesc = GetMetaContent(engine.env, page, "description");
-      engine.texts.txtKeywords = GetMetaContent(engine.env, page, "keywords");
+      const std::string text = files.FileExists(page) ? files.LoadTextFile(page) : "";
+      engine.texts.txtDesc = MetaContentIn(text, "description");
+      engine.texts.txtKeywords = MetaContentIn(text, "keywords");
     }
   } catch (const std::exception& error) {
     engine.env.log.LogError(std::string(error.what()) + "(7)", "ShowDesc", "frmMain");
@@ -219,10 +222,10 @@ void ShowDesc(Engine& engine) {
 
 std::string GetMetaContent(Env& env, const std::string& path, const std::string& name) {
   FileSubs files(env);
-  if (!files.FileExists(path)) {
-    return "";
-  }
-  const std::string text = files.LoadTextFile(path);
+  return files.FileExists(path) ? MetaContentIn(files.LoadTextFile(path), name) : "";
+}
+
+std::string MetaContentIn(std::string_view text, const std::string& name) {
   const std::string opening = MetaOpening(name);
   const std::size_t start = FindNoCase(text, opening);
   if (start == std::string::npos) {
@@ -230,7 +233,7 @@ std::string GetMetaContent(Env& env, const std::string& path, const std::string&
   }
   const std::size_t value = start + opening.size();
   const std::size_t close = text.find(kMetaEnd, value);
-  return close == std::string::npos ? "" : text.substr(value, close - value);
+  return close == std::string::npos ? "" : std::string(text.substr(value, close - value));
 }
 
 std::string TidyKeywordText(std::string_view text) {

@@ -49,6 +49,8 @@ void ShowDesc(Engine& engine);
 // The content of the META tag `name` in the file `path`; empty when the
 // file, the tag or its closing quote is missing.
 std::string GetMetaContent(Env& env, const std::string& path, const std::string& name);
+// The same for a page's text already read.
+std::string MetaContentIn(std::string_view text, const std::string& name);
 
 // The keyword list in `text` with ", " and ".," turned into ",", for the
 // first keywords META tag only; `text` unchanged when it has none.

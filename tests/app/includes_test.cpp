@@ -183,7 +183,8 @@ TEST_F(IncludesTest, UnreadableIncludeStopsTheBuildAndKeepsTheOldPage) {
   WriteInclude("a.inc", "A");
   WriteTemplate("index.template", "x[include=a.inc]y");
   t.WriteFile(Site("index.html"), "old");
-  t.fs.FailNth(FaultyFileSystem::Op::kRead, 2, FsError::kAccessDenied);  // 1: the template
+  // Read 1 is the old page, for the list's description; 2 the template.
+  t.fs.FailNth(FaultyFileSystem::Op::kRead, 3, FsError::kAccessDenied);
   EXPECT_FALSE(BuildAll());
   EXPECT_EQ("old", Page("index.html"));
   EXPECT_FALSE(std::filesystem::exists(ReplacementName(Site("index.html"))));
