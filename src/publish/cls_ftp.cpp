@@ -61,14 +61,7 @@ bool clsFTP::OpenConnection(const std::string& sServer, const std::string& sUser
   login.ca_file = ca_file_;
   login.known_hosts = known_hosts_;
   if (UseProxy) {
-    const ProxySettingsFields proxy = LoadProxySettings(app_settings_);
-    login.proxy = FtpLogin::Proxy::kSystem;
-    if (proxy.choice == ProxyType::kNamed && !proxy.txtServer.empty() && !proxy.txtPort.empty()) {
-      login.proxy = FtpLogin::Proxy::kNamed;
-      login.proxy_address = proxy.txtServer + ":" + proxy.txtPort;
-      login.proxy_user = proxy.txtUser;
-      login.proxy_password = proxy.txtPassword;
-    }
+    login.proxy = ProxyRouteFromSettings(app_settings_);
   }
   const NetResult result = env_.net.OpenFtp(login, &connection_);
   if (!result.ok()) {

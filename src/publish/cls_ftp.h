@@ -42,9 +42,8 @@ class clsFTP {
   const std::string& GetLastErrorMessage() const { return last_error_; }
 
   // Closes an open connection first. With UseProxy the program settings'
-  // proxy is used: the named proxy (ProxyServer:ProxyPort with ProxyUser and
-  // ProxyPwd) when ProxyType is 2 and both parts are given, else the
-  // system's. Failure label "InternetConnect".
+  // proxy route is used (ProxyRouteFromSettings), without it the connection
+  // goes direct. Failure label "InternetConnect".
   bool OpenConnection(const std::string& sServer, const std::string& sUser,
                       const std::string& sPassword, bool UseProxy);
   void CloseConnection();
