@@ -98,6 +98,10 @@ class clsFTP {
   }
   // The connection, or a "not connected" failure reported under `label`.
   FtpConnection* Connected(const std::string& label, bool quiet = false);
+  // One call on the connection; unless `quiet`, a failure is reported under
+  // `label`.
+  bool Run(const std::string& label, bool quiet,
+           const std::function<NetResult(FtpConnection&)>& call);
 
   Env& env_;
   const cSHAREDSettings& app_settings_;
