@@ -367,6 +367,11 @@ TEST_F(UploadDriverTest, ProxyAndModeComeFromTheSettings) {
   StoreAppSetting(engine.AppSettings, "ProxyType", 0);
   cmdUpload_Click(engine, 0);
   EXPECT_EQ(server().last_login.proxy.type, ProxyType::kSystem);
+  // A named proxy without its port leaves no server to go through.
+  StoreAppSetting(engine.AppSettings, "ProxyType", 2);
+  StoreAppSetting(engine.AppSettings, "ProxyPort", "");
+  cmdUpload_Click(engine, 0);
+  EXPECT_EQ(server().last_login.proxy, (ProxyRoute{ProxyType::kNamed, "", "pu", "pp"}));
 }
 
 TEST_F(UploadDriverTest, OtherFilesGoInBinaryIntoTheirFoldersButNeverTheSourcesOrTheProject) {
