@@ -61,14 +61,7 @@ bool clsFTP::OpenConnection(const std::string& sServer, const std::string& sUser
   login.ca_file = ca_file_;
   login.known_hosts = known_hosts_;
   if (UseProxy) {
-    const ProxySettingsFields proxy = LoadProxySettings(app_settings_);
-    login.proxy = FtpLogin::Proxy::kSystem;
-    if (proxy.choice == ProxyType::kNamed && !proxy.txtServer.empty() && !proxy.txtPort.empty()) {
-      login.proxy = FtpLogin::Proxy::kNamed;
-      login.proxy_address = proxy.txtServer + ":" + proxy.txtPort;
-      login.proxy_user = proxy.txtUser;
-      login.proxy_password = proxy.txtPassword;
-    }
+    login.proxy = ProxyRouteFromSettings(app_settings_);
   }
   const NetResult result = env_.net.OpenFtp(login, &connection_);
   if (!result.ok()) {
@@ -77,6 +70,19 @@ bool clsFTP::OpenConnection(const std::string& sServer, const std::string& sUser
     return false;
   }
   return true;
+}
+
+bool clsFTP::Run(const std::string& label, bool quiet,
+                 const std::function<NetResult(FtpConnection&)>& call) {
+  FtpConnection* connection = Connected(label, quiet);
+  if (connection == nullptr) {
+    return false;
+  }
+  const NetResult result = call(*connection);
+  if (!result.ok() && !quiet) {
+    Report(label, result);
+  }
+  return result.ok();
 }
 
 void clsFTP::CloseConnection() {
@@ -108,51 +114,23 @@ bool clsFTP::SimpleFTPPutFile(const std::string& sLocal, const std::string& sRem
 }
 
 bool clsFTP::RenameFTPFile(const std::string& sExisting, const std::string& sNewName, bool quiet) {
-  FtpConnection* connection = Connected("RenameFTPFile", quiet);
-  if (connection == nullptr) {
-    return false;
-  }
-  const NetResult result = connection->Rename(sExisting, sNewName);
-  if (!result.ok() && !quiet) {
-    Report("RenameFTPFile", result);
-  }
-  return result.ok();
+  return Run("RenameFTPFile", quiet,
+             [&](FtpConnection& connection) { return connection.Rename(sExisting, sNewName); });
 }
 
 bool clsFTP::CreateFTPDirectory(const std::string& sDirectory, bool quiet) {
-  FtpConnection* connection = Connected("CreateFTPDirectory", quiet);
-  if (connection == nullptr) {
-    return false;
-  }
-  const NetResult result = connection->MakeDirectory(sDirectory);
-  if (!result.ok() && !quiet) {
-    Report("CreateFTPDirectory", result);
-  }
-  return result.ok();
+  return Run("CreateFTPDirectory", quiet,
+             [&](FtpConnection& connection) { return connection.MakeDirectory(sDirectory); });
 }
 
 bool clsFTP::RemoveFTPDirectory(const std::string& sDirectory) {
-  FtpConnection* connection = Connected("RemoveFTPDirectory");
-  if (connection == nullptr) {
-    return false;
-  }
-  const NetResult result = connection->RemoveDirectory(sDirectory);
-  if (!result.ok()) {
-    Report("RemoveFTPDirectory", result);
-  }
-  return result.ok();
+  return Run("RemoveFTPDirectory", false,
+             [&](FtpConnection& connection) { return connection.RemoveDirectory(sDirectory); });
 }
 
 bool clsFTP::DeleteFTPFile(const std::string& name, bool quiet) {
-  FtpConnection* connection = Connected("DeleteFTPFile", quiet);
-  if (connection == nullptr) {
-    return false;
-  }
-  const NetResult result = connection->Delete(name);
-  if (!result.ok() && !quiet) {
-    Report("DeleteFTPFile", result);
-  }
-  return result.ok();
+  return Run("DeleteFTPFile", quiet,
+             [&](FtpConnection& connection) { return connection.Delete(name); });
 }
 
 bool clsFTP::FTPUploadFile(const std::string& sLocal, const std::string& sRemote) {
@@ -351,15 +329,8 @@ std::string clsFTP::GetFTPDirectory() {
 }
 
 bool clsFTP::SetFTPDirectory(const std::string& sDirectory) {
-  FtpConnection* connection = Connected("FtpSetCurrentDirectory");
-  if (connection == nullptr) {
-    return false;
-  }
-  const NetResult result = connection->ChangeDirectory(sDirectory);
-  if (!result.ok()) {
-    Report("FtpSetCurrentDirectory", result);
-  }
-  return result.ok();
+  return Run("FtpSetCurrentDirectory", false,
+             [&](FtpConnection& connection) { return connection.ChangeDirectory(sDirectory); });
 }
 
 std::int32_t clsFTP::GetFTPFileSize(const std::string& name) {

@@ -42,9 +42,8 @@ class clsFTP {
   const std::string& GetLastErrorMessage() const { return last_error_; }
 
   // Closes an open connection first. With UseProxy the program settings'
-  // proxy is used: the named proxy (ProxyServer:ProxyPort with ProxyUser and
-  // ProxyPwd) when ProxyType is 2 and both parts are given, else the
-  // system's. Failure label "InternetConnect".
+  // proxy route is used (ProxyRouteFromSettings), without it the connection
+  // goes direct. Failure label "InternetConnect".
   bool OpenConnection(const std::string& sServer, const std::string& sUser,
                       const std::string& sPassword, bool UseProxy);
   void CloseConnection();
@@ -99,6 +98,10 @@ class clsFTP {
   }
   // The connection, or a "not connected" failure reported under `label`.
   FtpConnection* Connected(const std::string& label, bool quiet = false);
+  // One call on the connection; unless `quiet`, a failure is reported under
+  // `label`.
+  bool Run(const std::string& label, bool quiet,
+           const std::function<NetResult(FtpConnection&)>& call);
 
   Env& env_;
   const cSHAREDSettings& app_settings_;

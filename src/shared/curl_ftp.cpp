@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/curl_proxy.h"
 #include "shared/paths.h"
 #include "shared/text.h"
 
@@ -159,21 +160,10 @@ void CurlFtpConnection::Prepare() {
   if (!login_.known_hosts.empty()) {
     curl_easy_setopt(curl_, CURLOPT_SSH_KNOWNHOSTS, login_.known_hosts.c_str());
   }
-  switch (login_.proxy) {
-    case FtpLogin::Proxy::kNone:
-      curl_easy_setopt(curl_, CURLOPT_PROXY, "");
-      break;
-    case FtpLogin::Proxy::kSystem:
-      break;  // libcurl reads the *_proxy variables itself
-    case FtpLogin::Proxy::kNamed:
-      curl_easy_setopt(curl_, CURLOPT_PROXY, login_.proxy_address.c_str());
-      if (!login_.proxy_user.empty()) {
-        curl_easy_setopt(curl_, CURLOPT_PROXYUSERNAME, login_.proxy_user.c_str());
-        curl_easy_setopt(curl_, CURLOPT_PROXYPASSWORD, login_.proxy_password.c_str());
-      }
-      // FTP through an HTTP proxy needs a tunnel to keep FTP's commands.
-      curl_easy_setopt(curl_, CURLOPT_HTTPPROXYTUNNEL, 1L);
-      break;
+  ApplyProxyRoute(curl_, login_.proxy);
+  if (login_.proxy.type == ProxyType::kNamed && !login_.proxy.server.empty()) {
+    // FTP through an HTTP proxy needs a tunnel to keep FTP's commands.
+    curl_easy_setopt(curl_, CURLOPT_HTTPPROXYTUNNEL, 1L);
   }
 }
 

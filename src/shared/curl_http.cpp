@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shared/curl_network.h"
+#include "shared/curl_proxy.h"
 
 namespace pagorin {
 
@@ -64,25 +65,6 @@ int OnProgress(void* user, curl_off_t expected, curl_off_t received, curl_off_t,
   return 0;
 }
 
-// The proxy choice: 0 leaves libcurl to the *_proxy variables, 1 goes
-// direct whatever they say, 2 uses the named server (no exceptions for any
-// host) with its user and password.
-void ApplyProxy(CURL* easy, const HttpProxy& proxy) {
-  if (proxy.access_type == 0) {
-    return;
-  }
-  if (proxy.access_type == 2 && !proxy.server.empty()) {
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxy.server.c_str());
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
-  } else {
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");
-  }
-  if (proxy.access_type == 2) {
-    curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy.user.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy.password.c_str());
-  }
-}
-
 }  // namespace
 
 HttpResult CurlNetwork::HttpGet(const HttpRequest& request, const HttpReceiver& receiver) {
@@ -119,7 +101,7 @@ HttpResult CurlNetwork::HttpGet(const HttpRequest& request, const HttpReceiver& 
   curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, OnProgress);
   curl_easy_setopt(e, CURLOPT_XFERINFODATA, &transfer);
   curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
-  ApplyProxy(e, request.proxy);
+  ApplyProxyRoute(e, request.proxy);
 
   const CURLcode code = curl_easy_perform(e);
   curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &result.status);

@@ -15,6 +15,22 @@
 
 namespace pagorin {
 
+// ---- Both protocols ----
+
+// The values of the program setting ProxyType.
+enum class ProxyType { kSystem = 0, kNone = 1, kNamed = 2 };
+
+// How a connection reaches its server: through the system's proxy (the
+// http_proxy, https_proxy, ftp_proxy and no_proxy variables), directly, or
+// through the named proxy `server` for every host.
+struct ProxyRoute {
+  ProxyType type = ProxyType::kNone;
+  std::string server;  // "host:port" for kNamed; empty: direct
+  std::string user;    // kNamed only
+  std::string password;
+  bool operator==(const ProxyRoute&) const = default;
+};
+
 // ---- FTP, FTPS and SFTP (publishing) ----
 
 // The outcome of one network call: code 0 is success; otherwise the
@@ -35,10 +51,7 @@ struct FtpLogin {
   std::string user;
   std::string password;
   bool passive = false;  // active mode unless asked
-  enum class Proxy { kNone, kSystem, kNamed } proxy = Proxy::kNone;
-  std::string proxy_address;  // "host:port", for kNamed
-  std::string proxy_user;
-  std::string proxy_password;
+  ProxyRoute proxy;
   // A connect, a reply or a data transfer that makes no progress for this
   // long fails the call.
   std::chrono::milliseconds timeout = std::chrono::seconds(30);
@@ -93,18 +106,9 @@ class FtpConnection {
 
 // ---- HTTP and HTTPS (downloads, update check) ----
 
-// How a request reaches the server; the values of the program's ProxyType.
-struct HttpProxy {
-  int access_type = 1;  // 0 the system's http_proxy/https_proxy/no_proxy, 1 direct, 2 `server`
-  std::string server;   // "host:port" for access type 2; empty: direct
-  std::string user;     // access type 2 only
-  std::string password;
-  bool operator==(const HttpProxy&) const = default;
-};
-
 struct HttpRequest {
   std::string url;
-  HttpProxy proxy;
+  ProxyRoute proxy;
   std::string ca_file;          // trusted certificate authorities (PEM); empty: the system's
   std::uint64_t max_bytes = 0;  // a longer body ends the transfer; 0: no limit
   int stall_seconds = 60;       // this long without a byte ends the transfer

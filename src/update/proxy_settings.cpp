@@ -1,26 +1,34 @@
 #include "update/proxy_settings.h"
 
+#include <cstdint>
+
 #include "shared/log.h"
 #include "shared/settings.h"
 #include "shared/user_interface.h"
 
 namespace pagorin {
 
-ProxySettingsFields LoadProxySettings(const cSHAREDSettings& app_settings) {
-  ProxySettingsFields fields;
+namespace {
+
+// ProxyType as the dialog's option buttons know it; none for another number.
+std::optional<ProxyType> StoredProxyType(const cSHAREDSettings& app_settings) {
   switch (GetAppSettingWithDefault(app_settings, "ProxyType", 1).AsNumber(-1)) {
     case 0:
-      fields.choice = ProxyType::kSystem;
-      break;
+      return ProxyType::kSystem;
     case 1:
-      fields.choice = ProxyType::kNone;
-      break;
+      return ProxyType::kNone;
     case 2:
-      fields.choice = ProxyType::kNamed;
-      break;
+      return ProxyType::kNamed;
     default:
-      fields.choice.reset();
+      return std::nullopt;
   }
+}
+
+}  // namespace
+
+ProxySettingsFields LoadProxySettings(const cSHAREDSettings& app_settings) {
+  ProxySettingsFields fields;
+  fields.choice = StoredProxyType(app_settings);
   fields.txtPort = GetAppSetting(app_settings, "ProxyPort").Text();
   fields.txtServer = GetAppSetting(app_settings, "ProxyServer").Text();
   fields.txtUser = GetAppSetting(app_settings, "ProxyUser").Text();
@@ -44,25 +52,29 @@ bool StoreProxySettings(Env& env, cSHAREDSettings& app_settings,
   return true;
 }
 
-HttpProxy ApplyProxySettings(Env& env, const cSHAREDSettings& app_settings) {
-  HttpProxy proxy;
-  proxy.access_type =
-      static_cast<int>(GetAppSettingWithDefault(app_settings, "ProxyType", 1).AsNumber(1));
-  const bool named = proxy.access_type == static_cast<int>(ProxyType::kNamed);
-  if (named) {
+ProxyRoute ProxyRouteFromSettings(const cSHAREDSettings& app_settings) {
+  ProxyRoute route;
+  route.type = StoredProxyType(app_settings).value_or(ProxyType::kNone);
+  if (route.type == ProxyType::kNamed) {
     const std::string server = GetAppSetting(app_settings, "ProxyServer").Text();
     const std::string port = GetAppSetting(app_settings, "ProxyPort").Text();
     if (!server.empty() && !port.empty()) {
-      proxy.server = server + ":" + port;
+      route.server = server + ":" + port;
     }
+    route.user = GetAppSetting(app_settings, "ProxyUser").Text();
+    route.password = GetAppSetting(app_settings, "ProxyPwd").Text();
   }
-  env.log.LogEvent("Proxy set to: " + std::to_string(proxy.access_type) + " " + proxy.server);
-  if (named) {
-    proxy.user = GetAppSetting(app_settings, "ProxyUser").Text();
-    proxy.password = GetAppSetting(app_settings, "ProxyPwd").Text();
+  return route;
+}
+
+ProxyRoute ApplyProxySettings(Env& env, const cSHAREDSettings& app_settings) {
+  const ProxyRoute route = ProxyRouteFromSettings(app_settings);
+  const std::int64_t stored = GetAppSettingWithDefault(app_settings, "ProxyType", 1).AsNumber(1);
+  env.log.LogEvent("Proxy set to: " + std::to_string(stored) + " " + route.server);
+  if (route.type == ProxyType::kNamed) {
     env.log.LogEvent("Proxy username/password set");
   }
-  return proxy;
+  return route;
 }
 
 }  // namespace pagorin

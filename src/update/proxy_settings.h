@@ -12,9 +12,6 @@ namespace pagorin {
 
 class cSHAREDSettings;
 
-// The values of the key ProxyType.
-enum class ProxyType { kSystem = 0, kNone = 1, kNamed = 2 };
-
 // The dialog's fields, named as its controls. `choice` is the option button
 // that is set (optDefault, optNoProxy, optNamed); none when ProxyType holds
 // another number.
@@ -40,10 +37,15 @@ ProxySettingsFields LoadProxySettings(const cSHAREDSettings& app_settings);
 // file is written by its owner later.
 bool StoreProxySettings(Env& env, cSHAREDSettings& app_settings, const ProxySettingsFields& fields);
 
-// The proxy an HTTP transfer uses, from the keys as they stand now: the
-// access type ProxyType (default 1); with 2 the server ProxyServer:ProxyPort
-// when both are given (else none) and ProxyUser and ProxyPwd. Logs "Proxy
-// set to: " + type + " " + server, and with 2 "Proxy username/password set".
-HttpProxy ApplyProxySettings(Env& env, const cSHAREDSettings& app_settings);
+// The proxy every connection of the program uses, from the keys as they
+// stand now: the type ProxyType (default 1; a number other than 0, 1 and 2
+// goes direct); with 2 the server ProxyServer:ProxyPort when both are given
+// (else none, so direct) and ProxyUser and ProxyPwd.
+ProxyRoute ProxyRouteFromSettings(const cSHAREDSettings& app_settings);
+
+// ProxyRouteFromSettings for an HTTP transfer, logged: "Proxy set to: " +
+// the stored ProxyType + " " + server, and with 2 "Proxy username/password
+// set".
+ProxyRoute ApplyProxySettings(Env& env, const cSHAREDSettings& app_settings);
 
 }  // namespace pagorin

@@ -357,16 +357,21 @@ TEST_F(UploadDriverTest, ProxyAndModeComeFromTheSettings) {
   cmdUpload_Click(engine, 0);
   const FtpLogin& login = server().last_login;
   EXPECT_EQ(server().calls[0], "OPEN ftp.example.com web passive");
-  EXPECT_EQ(login.proxy, FtpLogin::Proxy::kNamed);
-  EXPECT_EQ(login.proxy_address + " " + login.proxy_user + " " + login.proxy_password,
+  EXPECT_EQ(login.proxy.type, ProxyType::kNamed);
+  EXPECT_EQ(login.proxy.server + " " + login.proxy.user + " " + login.proxy.password,
             "proxy.lan:3128 pu pp");
 
   StoreAppSetting(engine.AppSettings, "ProxyType", 1);
   cmdUpload_Click(engine, 0);
-  EXPECT_EQ(server().last_login.proxy, FtpLogin::Proxy::kNone);
+  EXPECT_EQ(server().last_login.proxy.type, ProxyType::kNone);
   StoreAppSetting(engine.AppSettings, "ProxyType", 0);
   cmdUpload_Click(engine, 0);
-  EXPECT_EQ(server().last_login.proxy, FtpLogin::Proxy::kSystem);
+  EXPECT_EQ(server().last_login.proxy.type, ProxyType::kSystem);
+  // A named proxy without its port leaves no server to go through.
+  StoreAppSetting(engine.AppSettings, "ProxyType", 2);
+  StoreAppSetting(engine.AppSettings, "ProxyPort", "");
+  cmdUpload_Click(engine, 0);
+  EXPECT_EQ(server().last_login.proxy, (ProxyRoute{ProxyType::kNamed, "", "pu", "pp"}));
 }
 
 TEST_F(UploadDriverTest, OtherFilesGoInBinaryIntoTheirFoldersButNeverTheSourcesOrTheProject) {

@@ -64,18 +64,8 @@ class RealServerTest : public ::testing::Test {
     std::ifstream in(root_ + "proxy.log");
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  std::vector<std::string> Logged() const {
-    const std::vector<std::string> all = LogMessages(t);
-    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(logged_before_),
-                                    all.end());
-  }
-  std::vector<std::string> Keys() const {
-    std::vector<std::string> keys;
-    for (const cSHAREDSetting& entry : app_settings.entries()) {
-      keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
-    }
-    return keys;
-  }
+  std::vector<std::string> Logged() const { return LogMessagesSince(t, logged_before_); }
+  std::vector<std::string> Keys() const { return SettingKeys(app_settings); }
   UpdateFiles Files(const std::string& current_url) const {
     return {current_url, Http("/versions/details.txt"), "PagorinUpd.tar.gz"};
   }

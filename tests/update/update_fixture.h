@@ -34,6 +34,21 @@ inline std::vector<std::string> LogMessages(const TestEnv& t) {
   return messages;
 }
 
+// The messages after the first `before`.
+inline std::vector<std::string> LogMessagesSince(const TestEnv& t, std::size_t before) {
+  const std::vector<std::string> all = LogMessages(t);
+  return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+}
+
+// Every entry of the program settings as "NAME=value".
+inline std::vector<std::string> SettingKeys(const cSHAREDSettings& app_settings) {
+  std::vector<std::string> keys;
+  for (const cSHAREDSetting& entry : app_settings.entries()) {
+    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
+  }
+  return keys;
+}
+
 struct UpdateTest {
   // The locale's facts are logged when first used: that happens here.
   UpdateTest() {
@@ -42,20 +57,8 @@ struct UpdateTest {
   }
 
   // The log's messages since the test began.
-  std::vector<std::string> Logged() const {
-    const std::vector<std::string> all = LogMessages(t);
-    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(logged_before),
-                                    all.end());
-  }
-
-  // Every entry of the program settings as "NAME=value".
-  std::vector<std::string> Keys() const {
-    std::vector<std::string> keys;
-    for (const cSHAREDSetting& entry : app_settings.entries()) {
-      keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
-    }
-    return keys;
-  }
+  std::vector<std::string> Logged() const { return LogMessagesSince(t, logged_before); }
+  std::vector<std::string> Keys() const { return SettingKeys(app_settings); }
 
   TestEnv t;
   cSHAREDSettings app_settings{t.env};

@@ -312,26 +312,30 @@ TEST(HandOverToUpdater, WritesUpdaterIniAndStartsTheUpdater) {
 TEST(ApplyProxySettings, AccessTypeServerAndCredentials) {
   const struct {
     std::vector<std::pair<const char*, const char*>> stored;
-    HttpProxy proxy;
+    ProxyRoute proxy;
     std::vector<std::string> log;
   } cases[] = {
-      {{}, {1, "", "", ""}, {"Proxy set to: 1 "}},
+      {{}, {ProxyType::kNone, "", "", ""}, {"Proxy set to: 1 "}},
       {{{"ProxyType", "0"}, {"ProxyServer", "p"}, {"ProxyPort", "8"}},
-       {0, "", "", ""},
+       {ProxyType::kSystem, "", "", ""},
        {"Proxy set to: 0 "}},
       {{{"ProxyType", "1"}, {"ProxyServer", "p"}, {"ProxyPort", "8"}, {"ProxyUser", "u"}},
-       {1, "", "", ""},
+       {ProxyType::kNone, "", "", ""},
        {"Proxy set to: 1 "}},
       {{{"ProxyType", "2"},
         {"ProxyServer", "proxy.example"},
         {"ProxyPort", "3128"},
         {"ProxyUser", "anna"},
         {"ProxyPwd", "s3cret"}},
-       {2, "proxy.example:3128", "anna", "s3cret"},
+       {ProxyType::kNamed, "proxy.example:3128", "anna", "s3cret"},
        {"Proxy set to: 2 proxy.example:3128", "Proxy username/password set"}},
+      // Another number goes direct, though the log keeps what is stored.
+      {{{"ProxyType", "3"}, {"ProxyServer", "p"}, {"ProxyPort", "8"}},
+       {ProxyType::kNone, "", "", ""},
+       {"Proxy set to: 3 "}},
       // Both parts are needed for the server; the user still counts.
       {{{"ProxyType", "2"}, {"ProxyServer", "proxy.example"}, {"ProxyUser", "anna"}},
-       {2, "", "anna", ""},
+       {ProxyType::kNamed, "", "anna", ""},
        {"Proxy set to: 2 ", "Proxy username/password set"}},
   };
   for (const auto& c : cases) {
@@ -356,9 +360,9 @@ TEST(ApplyProxySettings, AccessTypeServerAndCredentials) {
   EXPECT_EQ("/etc/own-ca.pem", check.ca_file);
   EXPECT_EQ(64u * 1024, check.max_bytes);
   EXPECT_EQ(2, check.stall_seconds);
-  EXPECT_EQ(1, check.proxy.access_type);
+  EXPECT_EQ(ProxyType::kNone, check.proxy.type);
   EXPECT_EQ(kFiles.details_url, u.t.net.http_requests[1].url);
-  EXPECT_EQ(0, u.t.net.http_requests[1].proxy.access_type);
+  EXPECT_EQ(ProxyType::kSystem, u.t.net.http_requests[1].proxy.type);
 }
 
 }  // namespace
