@@ -39,6 +39,7 @@ constexpr Subcommand kSubcommands[] = {
     {"replace", pagorin::RunReplaceCommand},
     {"link-titles", pagorin::RunLinkTitlesCommand},
     {"copy-renumber", pagorin::RunCopyRenumberCommand},
+    {"check", pagorin::RunCheckCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {

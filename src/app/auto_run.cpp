@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "shared/headless_ui.h"
 #include "shared/log.h"
+#include "tools/site_check.h"
 
 namespace pagorin {
 
@@ -21,8 +22,17 @@ int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& dat
     return 1;
   }
   bool completed = true;
+  bool broken = false;
   if (outcome == StartOutcome::kAutoRun) {
     completed = BuildPages(engine, /*selected_only=*/false);
+    if (completed && CheckAfterBuildWanted(engine)) {
+      const CheckReport report = CheckSite(engine);
+      broken = report.broken();
+      if (broken) {
+        const std::string text = CheckReportText(report);
+        engine.env.ui.ShowMessage(text.substr(0, text.size() - 1));  // without its last line end
+      }
+    }
   }
   ProgramEnd(engine);
   if (!completed) {
@@ -32,7 +42,7 @@ int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& dat
   // it was asked to.
   const bool saved = engine.AppSettings.failed_saves() + engine.ProjectSettings.failed_saves() ==
                      failed_saves_before;
-  return completed && saved ? 0 : 1;
+  return completed && saved && !broken ? 0 : 1;
 }
 
 int RunHeadless(const CommandLine& line) {

@@ -17,6 +17,7 @@
 #include "tools/link_titles.h"
 #include "tools/replace_undo.h"
 #include "tools/search_replace.h"
+#include "tools/site_check.h"
 
 namespace pagorin {
 
@@ -142,6 +143,13 @@ int CopyRenumber(Engine& engine, const ToolLine&) {
   return cmdCopyRenum(engine) == CopyRenumOutcome::kCopied ? 0 : 1;
 }
 
+int Check(Engine& engine, const ToolLine& line) {
+  const CheckReport report = CheckSite(engine);
+  const std::string text = line.Has("--json") ? CheckReportJson(report) : CheckReportText(report);
+  std::fputs(text.c_str(), stdout);
+  return report.broken() ? 1 : 0;
+}
+
 constexpr const char* kExitStatus =
     "\n"
     "Exit status: 0 on success, 1 when the tool refused or failed, 2 for a command\n"
@@ -239,6 +247,23 @@ const std::vector<ToolCommand>& ToolCommands() {
        {},
        {"--yes"},
        CopyRenumber},
+      {"check",
+       "Usage: pagorin check PROJECT.pgx [--json]\n"
+       "\n"
+       "Reads every page the project's templates build and reports, with page and\n"
+       "line: links, images, scripts and style sheets naming files that are not in\n"
+       "the site folder; pages without a title; META descriptions two pages share;\n"
+       "links without </a>; and \"[include=\", \"[var\" or a [Name] the build left in\n"
+       "the text. Addresses with a scheme (http:, mailto:, ...) are not followed.\n"
+       "Finding something broken counts as failed.\n"
+       "\n"
+       "Options:\n"
+       "  --json     print the report as one JSON object: {\"pages\":N,\"problems\":N,\n"
+       "             \"findings\":[{\"kind\",\"file\",\"line\",\"text\"}, ...]}\n",
+       {"PROJECT"},
+       {},
+       {"--json"},
+       Check},
   };
   return commands;
 }
@@ -355,6 +380,9 @@ int RunLinkTitlesCommand(const std::vector<std::string>& args) {
 }
 int RunCopyRenumberCommand(const std::vector<std::string>& args) {
   return RunNamed("copy-renumber", args);
+}
+int RunCheckCommand(const std::vector<std::string>& args) {
+  return RunNamed("check", args);
 }
 
 }  // namespace pagorin

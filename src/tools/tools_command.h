@@ -7,6 +7,7 @@
 //   pagorin replace PROJECT --undo
 //   pagorin link-titles PROJECT
 //   pagorin copy-renumber PROJECT [--yes]
+//   pagorin check PROJECT [--json]
 // Each runs the same engine operation as the main window, with messages on
 // standard error ("pagorin: TEXT") and questions answered Yes only with
 // --yes. Exit status 0 on success, 1 when the tool refused or failed, 2 for
@@ -60,5 +61,6 @@ int RunTidyMetaCommand(const std::vector<std::string>& args);
 int RunReplaceCommand(const std::vector<std::string>& args);
 int RunLinkTitlesCommand(const std::vector<std::string>& args);
 int RunCopyRenumberCommand(const std::vector<std::string>& args);
+int RunCheckCommand(const std::vector<std::string>& args);
 
 }  // namespace pagorin
