@@ -100,6 +100,8 @@ class frmMain final : public QMainWindow {
   void mnuTidyMeta();
   void mnuAddTitlesToLinks();
   void mnuReplace();
+  // Checks the built site and shows the report.
+  void mnuCheckSite();
   void Timer1_Timer();
   // The project settings dialog, as the engine's project commands ask for
   // it; true when it was confirmed.

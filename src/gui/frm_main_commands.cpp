@@ -5,6 +5,7 @@
 #include "app/project_commands.h"
 #include "app/project_paths.h"
 #include "app/template_commands.h"
+#include "gui/frm_check_report.h"
 #include "gui/frm_content_creator.h"
 #include "gui/frm_editor.h"
 #include "gui/frm_main.h"
@@ -13,11 +14,17 @@
 #include "news/content_creator.h"
 #include "shared/log.h"
 #include "shared/progress.h"
+#include "tools/site_check.h"
 
 namespace pagorin {
 
 void frmMain::cmdGo(int index) {
-  Run([this, index] { BuildPages(engine_, /*selected_only=*/index == 0); });
+  Run([this, index] {
+    if (BuildPages(engine_, /*selected_only=*/index == 0) && CheckAfterBuildWanted(engine_)) {
+      frmCheckReport dialog(CheckSite(engine_), this);
+      dialog.exec();
+    }
+  });
 }
 
 void frmMain::cmdPreview() {

@@ -93,6 +93,8 @@ void frmMain::BuildMenus() {
   connect(replace, &QAction::triggered, this, &frmMain::mnuReplace);
   connect(link_titles, &QAction::triggered, this, &frmMain::mnuAddTitlesToLinks);
   connect(tidy_meta, &QAction::triggered, this, &frmMain::mnuTidyMeta);
+  QAction* check_site = MenuEntry(mnuTools_, "mnuCheckSite", "Check Site");
+  connect(check_site, &QAction::triggered, this, &frmMain::mnuCheckSite);
   mnuTools_->addSeparator();
   QAction* upload_picked = MenuEntry(mnuTools_, "mnuUploadPicked", "Upload ascii file...");
   QAction* upload_binary = MenuEntry(mnuTools_, "mnuUploadBinary", "Upload binary file...");

@@ -2,11 +2,13 @@
 #include <QCheckBox>
 
 #include "app/engine.h"
+#include "gui/frm_check_report.h"
 #include "gui/frm_main.h"
 #include "gui/frm_replace.h"
 #include "tools/copy_renumber.h"
 #include "tools/keyword_tools.h"
 #include "tools/link_titles.h"
+#include "tools/site_check.h"
 
 namespace pagorin {
 
@@ -38,6 +40,13 @@ void frmMain::mnuAddTitlesToLinks() {
 void frmMain::mnuReplace() {
   Run([this] {
     frmReplace dialog(engine_, ui_, this);
+    dialog.exec();
+  });
+}
+
+void frmMain::mnuCheckSite() {
+  Run([this] {
+    frmCheckReport dialog(CheckSite(engine_), this);
     dialog.exec();
   });
 }
