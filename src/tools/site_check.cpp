@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 #include "app/engine.h"
@@ -74,16 +75,24 @@ std::string LocalTarget(std::string_view reference) {
   return PercentDecoded(reference);
 }
 
-// One page read by the parser: its callbacks collect the findings.
+// What one page gave: its findings, and its META descriptions with their
+// lines, which are compared across pages once every page is read.
+struct PageResult {
+  std::vector<CheckFinding> findings;
+  std::vector<std::pair<std::string, int>> descriptions;
+};
+
+// One page read by the parser: its callbacks collect the findings. `exists`
+// remembers which files of the site are there, for the pages one thread reads.
 class PageReader {
  public:
-  PageReader(std::string page, CheckReport& report, std::unordered_map<std::string, bool>& exists,
-             Engine& engine, std::map<std::string, std::pair<std::string, int>>& descriptions)
+  PageReader(std::string page, const std::string& site_folder, FileSystem& fs,
+             std::unordered_map<std::string, bool>& exists, PageResult& result)
       : page_(std::move(page)),
-        report_(report),
+        site_folder_(site_folder),
+        fs_(fs),
         exists_(exists),
-        engine_(engine),
-        descriptions_(descriptions) {}
+        result_(result) {}
 
   void Read(const std::string& text) {
     htmlParserCtxtPtr ctxt = htmlCreateMemoryParserCtxt(text.data(), static_cast<int>(text.size()));
@@ -118,7 +127,7 @@ class PageReader {
   int Line() const { return ctxt_->input != nullptr ? ctxt_->input->line : 0; }
 
   void Add(CheckKind kind, int line, std::string text) {
-    report_.findings.push_back({kind, page_, line, std::move(text)});
+    result_.findings.push_back({kind, page_, line, std::move(text)});
   }
 
   static void OnStart(void* context, const xmlChar* name, const xmlChar** attributes) {
@@ -260,10 +269,10 @@ class PageReader {
       return;
     }
     const std::string path =
-        std::filesystem::path(GetProjectPath(engine_) + target).lexically_normal().string();
+        std::filesystem::path(site_folder_ + target).lexically_normal().string();
     auto [known, added] = exists_.try_emplace(path, false);
     if (added) {
-      known->second = engine_.env.fs.Stat(path).exists;
+      known->second = fs_.Stat(path).exists;
     }
     if (!known->second) {
       Add(kind, line, std::string(TrimView(reference)));
@@ -271,22 +280,16 @@ class PageReader {
   }
 
   void Describe(std::string description, int line) {
-    if (description.empty()) {
-      return;
-    }
-    auto [first, added] = descriptions_.try_emplace(description, page_, line);
-    if (!added) {
-      Add(CheckKind::kSharedDescription, line,
-          "\"" + description + "\" as in " + first->second.first + ":" +
-              std::to_string(first->second.second));
+    if (!description.empty()) {
+      result_.descriptions.emplace_back(std::move(description), line);
     }
   }
 
   std::string page_;
-  CheckReport& report_;
+  const std::string& site_folder_;
+  FileSystem& fs_;
   std::unordered_map<std::string, bool>& exists_;
-  Engine& engine_;
-  std::map<std::string, std::pair<std::string, int>>& descriptions_;
+  PageResult& result_;
   htmlParserCtxtPtr ctxt_ = nullptr;
   bool in_title_ = false;
   bool title_seen_ = false;
@@ -336,22 +339,63 @@ std::string ProblemCount(std::size_t count) {
 }  // namespace
 
 CheckReport CheckSite(Engine& engine) {
-  CheckReport report;
-  std::unordered_map<std::string, bool> exists;
-  std::map<std::string, std::pair<std::string, int>> descriptions;
-  std::string text;
-  for (const TemplateEntry& entry : engine.ListView1.entries()) {
-    const std::string path = BuildWebFilename(engine, entry.tag);
-    const std::string page = std::filesystem::path(path).filename().string();
-    if (!engine.env.fs.ReadFile(path, &text).ok()) {
-      report.findings.push_back({CheckKind::kMissingPage, page, 0, "from " + entry.tag});
-      continue;
+  const std::vector<TemplateEntry>& entries = engine.ListView1.entries();
+  const std::string site_folder = GetProjectPath(engine);
+  FileSystem& fs = engine.env.fs;
+  std::vector<std::string> paths, pages;
+  for (const TemplateEntry& entry : entries) {
+    paths.push_back(BuildWebFilename(engine, entry.tag));
+    pages.push_back(std::filesystem::path(paths.back()).filename().string());
+  }
+  std::vector<PageResult> results(entries.size());
+  std::vector<char> parsed(entries.size(), 0);
+  // Pages are read on as many threads as there are cores (when the file
+  // system allows it), each taking the next page not taken yet; the results
+  // are put together in list order afterwards.
+  std::atomic<std::size_t> next{0};
+  const auto read_pages = [&] {
+    std::unordered_map<std::string, bool> exists;
+    std::string text;
+    for (std::size_t i = next++; i < entries.size(); i = next++) {
+      if (!fs.ReadFile(paths[i], &text).ok()) {
+        results[i].findings.push_back(
+            {CheckKind::kMissingPage, pages[i], 0, "from " + entries[i].tag});
+        continue;
+      }
+      const std::string lower = LCase(pages[i]);
+      if (std::none_of(kDataExtensions.begin(), kDataExtensions.end(),
+                       [&](std::string_view ext) { return lower.ends_with(ext); })) {
+        parsed[i] = 1;
+        PageReader(pages[i], site_folder, fs, exists, results[i]).Read(text);
+      }
     }
-    const bool data = std::any_of(kDataExtensions.begin(), kDataExtensions.end(),
-                                  [&](std::string_view ext) { return LCase(page).ends_with(ext); });
-    if (!data) {
-      ++report.pages;
-      PageReader(page, report, exists, engine, descriptions).Read(text);
+  };
+  xmlInitParser();
+  const unsigned threads =
+      fs.ThreadSafe() ? std::clamp(std::thread::hardware_concurrency(), 1u, 8u) : 1u;
+  std::vector<std::thread> helpers;
+  for (unsigned i = 1; i < threads; ++i) {
+    helpers.emplace_back(read_pages);
+  }
+  read_pages();
+  for (std::thread& helper : helpers) {
+    helper.join();
+  }
+
+  CheckReport report;
+  std::unordered_map<std::string, std::pair<std::string, int>> first_with;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    report.pages += parsed[i];
+    for (CheckFinding& finding : results[i].findings) {
+      report.findings.push_back(std::move(finding));
+    }
+    for (const auto& [description, line] : results[i].descriptions) {
+      auto [first, added] = first_with.try_emplace(description, pages[i], line);
+      if (!added) {
+        report.findings.push_back({CheckKind::kSharedDescription, pages[i], line,
+                                   "\"" + description + "\" as in " + first->second.first + ":" +
+                                       std::to_string(first->second.second)});
+      }
     }
   }
   std::stable_sort(report.findings.begin(), report.findings.end(),

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <cstdlib>
 
 #include "gui/frm_main.h"
 #include "gui_test_env.h"
@@ -30,16 +32,22 @@ QString Shown(frmCheckReport* dialog) {
 }
 
 // Reads the report window whenever it shows, however many events the build
-// handles before it, and closes it.
+// handles before it, and closes it. With PAGORIN_SCREENSHOT_DIR set and a
+// file name given, the screen with the window on it is saved there first.
 class ReportWatch {
  public:
-  ReportWatch() {
+  explicit ReportWatch(QString screenshot = {}) {
     timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer_, &QTimer::timeout, [this, screenshot] {
       if (auto* dialog = qobject_cast<frmCheckReport*>(QApplication::activeModalWidget())) {
+        timer_.stop();
+        const char* folder = std::getenv("PAGORIN_SCREENSHOT_DIR");
+        if (folder != nullptr && !screenshot.isEmpty()) {
+          QTest::qWait(300);  // the window manager's placing and the first paint
+          dialog->screen()->grabWindow(0).save(QString(folder) + "/" + screenshot);
+        }
         shown_ = Shown(dialog);
         dialog->reject();
-        timer_.stop();
       }
     });
     timer_.start();
@@ -101,8 +109,11 @@ void FrmCheckReportTest::CheckSiteAndGenerateOpenIt() {
     WriteSite(
         t, wanted ? std::vector<std::string>{"CHECKAFTERBUILD,True"} : std::vector<std::string>{});
     frmMain window(t.engine, t.ui);
+    if (std::getenv("PAGORIN_SCREENSHOT_DIR") != nullptr) {
+      window.show();
+    }
     {
-      ReportWatch after_build;
+      ReportWatch after_build("check-report.png");
       Find<QPushButton>(&window, "cmdGo_1")->click();
       QCOMPARE(after_build.shown(), wanted ? missing_logo : QString("(none)"));
     }
