@@ -60,6 +60,7 @@ bool clsFTP::OpenConnection(const std::string& sServer, const std::string& sUser
   login.timeout = timeout_;
   login.ca_file = ca_file_;
   login.known_hosts = known_hosts_;
+  login.key_file = key_file_;
   if (UseProxy) {
     login.proxy = ProxyRouteFromSettings(app_settings_);
   }

@@ -89,6 +89,9 @@ class clsFTP {
   // Certificate authorities for FTPS, known hosts for SFTP (empty: the
   // system's), from the next OpenConnection.
   void SetTrustFiles(const std::string& ca_file, const std::string& known_hosts);
+  // The private key an SFTP login uses (empty: the password alone), from
+  // the next OpenConnection.
+  void SetKeyFile(const std::string& key_file) { key_file_ = key_file; }
 
  private:
   // The error routine: composes the text, keeps it and raises the event.
@@ -111,6 +114,7 @@ class clsFTP {
   std::chrono::milliseconds timeout_ = std::chrono::seconds(30);
   std::string ca_file_;
   std::string known_hosts_;
+  std::string key_file_;
   std::string last_error_;
   cDirList directory_;
 };

@@ -83,6 +83,7 @@ bool Connect(Engine& engine, const FtpConfiguration& config, const std::string& 
     ftp.SetModeActive();
   }
   ftp.SetTrustFiles(project.sGet("FTPCAFile").Text(), project.sGet("FTPKnownHosts").Text());
+  ftp.SetKeyFile(project.sGet("FTPKeyFile").Text());
   const std::int64_t timeout = project.sGet("FTPTimeout").AsNumber(0);
   if (timeout > 0) {
     ftp.SetTimeout(std::chrono::seconds(timeout));

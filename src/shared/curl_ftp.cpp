@@ -160,6 +160,12 @@ void CurlFtpConnection::Prepare() {
   if (!login_.known_hosts.empty()) {
     curl_easy_setopt(curl_, CURLOPT_SSH_KNOWNHOSTS, login_.known_hosts.c_str());
   }
+  if (!login_.key_file.empty()) {
+    curl_easy_setopt(curl_, CURLOPT_SSH_PRIVATE_KEYFILE, login_.key_file.c_str());
+    // An empty public key file lets libssh2 derive the public key from the
+    // private one rather than look for one in the home folder.
+    curl_easy_setopt(curl_, CURLOPT_SSH_PUBLIC_KEYFILE, "");
+  }
   ApplyProxyRoute(curl_, login_.proxy);
   if (login_.proxy.type == ProxyType::kNamed && !login_.proxy.server.empty()) {
     // FTP through an HTTP proxy needs a tunnel to keep FTP's commands.

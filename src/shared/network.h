@@ -59,6 +59,9 @@ struct FtpLogin {
   // system's; SSH known-hosts file checked for SFTP. Empty: the defaults.
   std::string ca_file;
   std::string known_hosts;
+  // A private key file that logs in to an SFTP server instead of the
+  // password (its public half is worked out from it). Empty: no key.
+  std::string key_file;
 };
 
 // One entry of a remote folder listing.

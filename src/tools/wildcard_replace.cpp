@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "shared/text.h"
 
@@ -71,105 +72,137 @@ std::string ReplacePlain(std::string_view text, std::string_view search,
 
 namespace {
 
-// The replacement with `search_again` set searches each replacement again
-// for new matches (see ReplaceWildcard); nullopt when that copied more than
-// a few times the text's length, which is what replacements that make new
-// matches without end do.
-std::optional<std::string> ReplaceAround(std::string_view text, const WildcardParts& parts,
-                                         bool search_again, int* matches) {
+// One pass over the text: at each left part the shortest match; a match
+// seen before (in any case) is replaced as it was the first time, a new one
+// is replaced around its own run where the left part stands in its own case
+// (the first match in any case), and other places are passed over.
+//
+// That is what the loop that starts again from the start after every
+// replacement does, as long as its replacements cannot meet: a replacement
+// makes no left part, no replacement covers the start of another possible
+// match, and no match passed over comes back later as text to replace. With
+// `exact` the pass gives up (nullopt) at the first place where that is not
+// sure, so that the loop itself can be run; without it every replacement is
+// made once and the search goes on after it.
+std::optional<std::string> ReplaceOnePass(std::string_view text, const WildcardParts& parts,
+                                          bool exact, int* matches) {
   const std::string_view left = parts.old_left, right = parts.old_right;
   *matches = 0;
   std::string out;
-  std::string rebuilt;           // the text after a replacement that is searched again
-  std::string_view work = text;  // the text still being searched
-  std::size_t copied = 0;        // work before this is in `out`
-  std::size_t made_end = 0;      // work before this was made by a replacement
-  std::size_t search = 0;        // where the next left part is looked for
-  // Searching a replacement again copies the rest of the text; the copies
-  // may add up to a few times the text's length, which keeps the cost
-  // linear.
-  std::size_t copy_budget = 8 * text.size() + 4096;
+  std::size_t copied = 0;  // text before this is in `out`
+  std::size_t search = 0;  // where the next left part is looked for
   // The last right part found, and from where it was looked for: a later
   // search from a place in between finds the same one.
   std::size_t right_from = std::string_view::npos, right_at = std::string_view::npos;
   // Each matched text (lower case) and what replaced it first.
   std::unordered_map<std::string, std::string> replaced;
+  // Matches passed over (lower case), and where the last of them ends.
+  std::unordered_set<std::string> passed;
+  std::size_t passed_end = 0;
+  // Matches passed over may overlap each other: their texts are kept only up
+  // to a few times the text's length, which keeps the cost linear.
+  std::size_t key_budget = 8 * text.size() + 65536;
   while (true) {
-    const std::size_t a = FindNoCase(work, left, search);
+    const std::size_t a = FindNoCase(text, left, search);
     if (a == std::string_view::npos) {
       break;
     }
     const std::size_t s = a + left.size();
     if (right_from == std::string_view::npos || s + 1 < right_from || s + 1 > right_at) {
       right_from = s + 1;
-      right_at = s + 1 > work.size() ? std::string_view::npos : FindNoCase(work, right, s + 1);
+      right_at = s + 1 > text.size() ? std::string_view::npos : FindNoCase(text, right, s + 1);
     }
     if (right_at == std::string_view::npos) {
       break;
     }
     const std::size_t e = right_at + right.size();
-    const std::string_view match = work.substr(a, e - a);
-    // A match starts where the left part stands in its own letter case (the
-    // first one in any case) and is replaced around its own run. Elsewhere
-    // the text is replaced only when it is an earlier match again (in any
-    // case): that match's replacement covered all of the text as it stood,
-    // so not what a replacement made.
-    const bool starts_match = *matches == 0 || work.compare(a, left.size(), left) == 0;
-    std::string own;
-    const std::string* replacement = &own;
-    if (starts_match) {
-      own = parts.new_left;
-      own.append(work, s, right_at - s);
-      own += parts.new_right;
-      replaced.emplace(LCase(match), own);
-    } else {
-      const auto earlier = a >= made_end ? replaced.find(LCase(match)) : replaced.end();
-      if (earlier == replaced.end()) {
-        search = a + 1;
-        continue;
-      }
-      replacement = &earlier->second;
-    }
-    ++*matches;
-    out.append(work, copied, a - copied);
-    // The left part may now stand inside the replacement, or across either
-    // of its ends: search again from just before it while the budget lasts.
-    const std::size_t back = std::min(left.size() - 1, out.size());
-    std::string window = out.substr(out.size() - back) + *replacement;
-    const std::size_t window_end = window.size();
-    window.append(work.substr(e, left.size() - 1));
-    const std::size_t again = FindNoCase(window, left);
-    const std::size_t cost = window_end + (work.size() - e);
-    if (!search_again || again >= window_end) {
-      out += *replacement;
-      copied = search = e;
-      continue;
-    }
-    if (cost > copy_budget) {
+    if (exact && e - a > key_budget) {
       return std::nullopt;
     }
-    copy_budget -= cost;
-    out.resize(out.size() - back);
-    std::string next;
-    next.reserve(cost);
-    next.append(window, 0, window_end);
-    next.append(work, e);
-    made_end = window_end + (made_end > e ? made_end - e : 0);
-    rebuilt = std::move(next);
-    work = rebuilt;
-    copied = 0;
-    search = again;
-    right_from = right_at = std::string_view::npos;
+    key_budget -= std::min(key_budget, e - a);
+    std::string key = LCase(text.substr(a, e - a));
+    const bool starts_match = *matches == 0 || text.compare(a, left.size(), left) == 0;
+    auto earlier = replaced.find(key);
+    if (earlier == replaced.end() && !starts_match) {
+      if (exact) {
+        passed_end = std::max(passed_end, e);
+        passed.insert(std::move(key));
+      }
+      search = a + 1;
+      continue;
+    }
+    if (earlier == replaced.end()) {
+      if (exact && passed.contains(key)) {
+        return std::nullopt;  // the loop replaces the place passed over too
+      }
+      std::string own = parts.new_left;
+      own.append(text, s, right_at - s);
+      own += parts.new_right;
+      earlier = replaced.emplace(std::move(key), std::move(own)).first;
+    }
+    const std::string& replacement = earlier->second;
+    out.append(text, copied, a - copied);
+    if (exact) {
+      // A place passed over that reaches into this match; another left part
+      // inside the match; a left part in or across the replacement.
+      const std::size_t reach = std::min(text.size(), e + left.size() - 1);
+      std::string window = out.substr(out.size() - std::min(left.size() - 1, out.size()));
+      window += replacement;
+      window.append(text, e, left.size() - 1);
+      if (a < passed_end || FindNoCase(text.substr(0, reach), left, a + 1) != std::string::npos ||
+          FindNoCase(window, left) != std::string::npos) {
+        return std::nullopt;
+      }
+    }
+    ++*matches;
+    out += replacement;
+    copied = search = e;
   }
-  out.append(work, copied);
+  out.append(text, copied);
   return out;
+}
+
+// The loop itself: find the left part (any case the first time, in its own
+// case afterwards) and the shortest run, replace every occurrence of that
+// match in the whole text, start again from the start. Nullopt when it has
+// worked through a few times the text's length plus a margin, which is what
+// a loop that never ends does.
+std::optional<std::string> ReplaceByLoop(std::string_view text, const WildcardParts& parts,
+                                         int* matches) {
+  *matches = 0;
+  std::size_t budget = 32 * text.size() + (std::size_t{1} << 20);
+  std::string current(text);
+  std::size_t a = FindNoCase(current, parts.old_left);
+  while (a != std::string::npos) {
+    if (current.size() + 1 > budget) {
+      return std::nullopt;
+    }
+    budget -= current.size() + 1;
+    const std::size_t s = a + parts.old_left.size();
+    const std::size_t b =
+        s + 1 > current.size() ? std::string::npos : FindNoCase(current, parts.old_right, s + 1);
+    if (b == std::string::npos) {
+      break;
+    }
+    const std::string_view run = std::string_view(current).substr(s, b - s);
+    const std::string match = parts.old_left + std::string(run) + parts.old_right;
+    const std::string replacement = parts.new_left + std::string(run) + parts.new_right;
+    int count = 0;
+    current = ReplacePlain(current, match, replacement, &count);
+    *matches += count;
+    a = current.find(parts.old_left);
+  }
+  return current;
 }
 
 }  // namespace
 
 std::string ReplaceWildcard(std::string_view text, const WildcardParts& parts, int* matches) {
-  std::optional<std::string> replaced = ReplaceAround(text, parts, true, matches);
-  return replaced ? *replaced : *ReplaceAround(text, parts, false, matches);
+  std::optional<std::string> result = ReplaceOnePass(text, parts, true, matches);
+  if (!result) {
+    result = ReplaceByLoop(text, parts, matches);
+  }
+  return result ? *result : *ReplaceOnePass(text, parts, false, matches);
 }
 
 }  // namespace pagorin

@@ -26,20 +26,16 @@ std::string SplitWildcards(const std::string& search, const std::string& replace
 std::string ReplacePlain(std::string_view text, std::string_view search,
                          std::string_view replacement, int* matches);
 
-// Replacement around the wildcard, with the results of a loop that, after
-// each replacement, searches the text again from its start:
-//  - the first match starts at the first occurrence of the left part in any
-//    letter case, later ones only where it stands in the case given;
-//  - a match is replaced around its own run, and every later occurrence (in
-//    any case) of an earlier match's text is replaced as that match was;
-//  - after a replacement the search goes on from just before it, so that a
-//    match the replacement makes (nested tags, a run holding the left part)
-//    is found as the loop would find it;
-//  - the run ends where the right part cannot be found.
-// Where that loop would never end (the replacement keeps making the match
-// again), each replacement is made once and the search goes on after it.
-// The cost stays linear in the length of the text. *matches is how many
-// replacements were made.
+// Replacement around the wildcard, with the results of the loop that finds
+// the left part (in any letter case the first time, in the case given
+// afterwards) and the shortest run after it, replaces every occurrence (in
+// any case) of that match in the whole text, and starts again from the
+// start of the text. One pass over the text gives those results when the
+// replacements cannot meet (the usual case: tags around text); otherwise
+// the loop is run itself, while its work stays within a few times the
+// text's length. Where the loop would never end (the replacement keeps
+// making the match again), each replacement is made once and the search
+// goes on after it. *matches is how many replacements were made.
 std::string ReplaceWildcard(std::string_view text, const WildcardParts& parts, int* matches);
 
 }  // namespace pagorin

@@ -13,10 +13,14 @@ namespace pagorin::testing {
 // A child process that is ended (SIGTERM, then waited for) on destruction.
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::vector<std::string>& argv);
+  // With `error_output` its standard error goes into that file.
+  explicit ChildProcess(const std::vector<std::string>& argv, const std::string& error_output = "");
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // False once the process has ended.
+  bool Running();
 
  private:
   pid_t pid_ = -1;
@@ -43,6 +47,30 @@ class LocalFtpServer {
  private:
   std::string tls_dir_;
   bool tls_;
+  int port_ = 0;
+  std::unique_ptr<ChildProcess> process_;
+};
+
+// OpenSSH's server serving SFTP to the current user, who logs in with a key
+// of its own; the SFTP session starts in `root`. Its host key, the user's
+// key, its configuration and a known-hosts file naming it are made in
+// `folder`. When it cannot run (no sshd, a port it cannot take), error()
+// says why and the tests that need it skip.
+class LocalSshServer {
+ public:
+  LocalSshServer(const std::string& folder, const std::string& root);
+
+  const std::string& error() const { return error_; }
+  // "sftp://127.0.0.1:PORT".
+  std::string address() const;
+  const std::string& user() const { return user_; }
+  std::string key_file() const { return folder_ + "/user_key"; }
+  std::string known_hosts() const { return folder_ + "/known_hosts"; }
+
+ private:
+  std::string folder_;
+  std::string user_;
+  std::string error_;
   int port_ = 0;
   std::unique_ptr<ChildProcess> process_;
 };
