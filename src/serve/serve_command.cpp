@@ -132,10 +132,14 @@ std::string FailingTemplate(const Engine& engine) {
   return {};
 }
 
-void Build(Engine& engine, RecordingServeUi& ui, SiteServer& server) {
+// Builds the site and tells the open pages. The events of the build's own
+// writes (news and version includes) are taken before the pages are told,
+// so an edit made as soon as a page reloads is never taken for one of them.
+void Build(Engine& engine, RecordingServeUi& ui, FolderWatcher& watcher, SiteServer& server) {
   const auto start = std::chrono::steady_clock::now();
   engine.CurrentPageFile.clear();
   const bool built = BuildPages(engine, /*selected_only=*/false);
+  watcher.ReadChanges();
   std::vector<std::string> messages = ui.TakeRecorded();
   const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::steady_clock::now() - start)
@@ -182,8 +186,7 @@ int Serve(Engine& engine, RecordingServeUi& ui, const ServeLine& line, int signa
     return 1;
   }
   std::printf("Serving %s on http://127.0.0.1:%d/ (Ctrl+C ends)\n", site.c_str(), server.port());
-  Build(engine, ui, server);
-  ui.TakeRecorded();
+  Build(engine, ui, watcher, server);
   for (;;) {
     pollfd waits[2] = {{signals, POLLIN, 0}, {watcher.fd(), POLLIN, 0}};
     if (poll(waits, 2, -1) < 0) {
@@ -204,9 +207,7 @@ int Serve(Engine& engine, RecordingServeUi& ui, const ServeLine& line, int signa
     while (poll(&quiet, 1, kQuietMilliseconds) > 0) {
       watcher.ReadChanges();
     }
-    Build(engine, ui, server);
-    // What the build wrote itself (news and version includes) is no edit.
-    watcher.ReadChanges();
+    Build(engine, ui, watcher, server);
   }
   server.Stop();
   std::printf("Stopped\n");
