@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "news/news_command.h"
 #include "publish/publish_command.h"
+#include "serve/serve_command.h"
 #include "shared/log.h"
 #include "update/update_command.h"
 #include "tools/tools_command.h"
@@ -40,6 +41,7 @@ constexpr Subcommand kSubcommands[] = {
     {"link-titles", pagorin::RunLinkTitlesCommand},
     {"copy-renumber", pagorin::RunCopyRenumberCommand},
     {"check", pagorin::RunCheckCommand},
+    {"serve", pagorin::RunServeCommand},
 };
 
 int RunProgram(const std::vector<std::string>& args) {
