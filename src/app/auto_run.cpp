@@ -22,6 +22,7 @@ int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& dat
     return 1;
   }
   bool completed = true;
+  engine.changed_only = line.changed_only;
   bool broken = false;
   if (outcome == StartOutcome::kAutoRun) {
     completed = BuildPages(engine, /*selected_only=*/false);

@@ -44,7 +44,7 @@ class PagesOnTheirOwnThread {
       return;
     }
     try {
-      thread_ = std::make_unique<PageWriterThread>(engine.env.fs);
+      thread_ = std::make_unique<PageWriterThread>(engine.env.fs, BuiltFilesSameText(engine));
       engine.page_writer_thread = thread_.get();
     } catch (const std::system_error&) {
       // The pages are written as they are made.
@@ -148,7 +148,8 @@ bool BuildPages(Engine& engine, bool selected_only) {
     // over a file it had already read.
     const std::string unwritten = GenerateNewsSummaries(
         env, engine.ProjectSettings, GetProjectPath(engine),
-        [&engine](const std::string& path) { return engine.FileCache.ReadTextOrEmpty(path); });
+        [&engine](const std::string& path) { return engine.FileCache.ReadTextOrEmpty(path); },
+        BuiltFilesSameText(engine));
     if (!unwritten.empty()) {
       StopBeforeBuild(env, unwritten + " Please fix and re-run.");
     }

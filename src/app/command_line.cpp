@@ -21,6 +21,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.version = true;
         continue;
       }
+      if (arg == "--changed") {
+        line.changed_only = true;
+        continue;
+      }
       if (arg == "--") {
         only_paths = true;
         continue;
@@ -42,12 +46,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-  return "Usage: pagorin [/AUTO] [PROJECT.pgx]\n"
+  return "Usage: pagorin [/AUTO] [--changed] [PROJECT.pgx]\n"
          "       pagorin news add PROJECT.pgx --title T --story S [--tags A,B] [--date D]\n"
          "Builds the web site of a Pagorin project; \"pagorin news --help\" tells how to\n"
          "post a news item from a script.\n"
          "\n"
          "  /AUTO, --auto  build every template of PROJECT.pgx, then exit\n"
+         "  --changed      write only the pages whose text changed; the others keep\n"
+         "                 their bytes and their modification time\n"
          "  -h, --help     show this help and exit\n"
          "  --version      show the version and exit\n"
          "\n"

@@ -1,5 +1,5 @@
 // The command line of the pagorin executable:
-//   pagorin [/AUTO] [project.pgx]
+//   pagorin [/AUTO] [--changed] [project.pgx]
 #pragma once
 
 #include <string>
@@ -8,9 +8,10 @@
 namespace pagorin {
 
 struct CommandLine {
-  bool auto_run = false;  // "/AUTO" in any letter case, or "--auto"
-  bool help = false;      // "--help" or "-h"
-  bool version = false;   // "--version"
+  bool auto_run = false;      // "/AUTO" in any letter case, or "--auto"
+  bool help = false;          // "--help" or "-h"
+  bool version = false;       // "--version"
+  bool changed_only = false;  // "--changed": the build keeps pages that hold their text
   // The project file, double quotes removed; empty when none was given.
   // Words that are not switches are joined with one blank, so a path with
   // blanks typed without quotes still names its file.

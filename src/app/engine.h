@@ -86,6 +86,9 @@ struct Engine {
   // Set by the build driver while it compiles pages on a disk that takes
   // calls from two threads; the pages then go to disk on that thread.
   PageWriterThread* page_writer_thread = nullptr;
+  // Builds keep the files that already hold their new text, whatever the
+  // project says (pagorin /AUTO --changed).
+  bool changed_only = false;
 
   // The one FTP client, whose transfer type and mode last for the whole
   // run of the program, and the flags of the running upload.

@@ -6,8 +6,8 @@
 
 namespace pagorin {
 
-PageWriterThread::PageWriterThread(FileSystem& fs, std::size_t max_waiting)
-    : fs_(fs), max_waiting_(max_waiting), thread_([this] { Run(); }) {}
+PageWriterThread::PageWriterThread(FileSystem& fs, SameText same, std::size_t max_waiting)
+    : fs_(fs), same_(same), max_waiting_(max_waiting), thread_([this] { Run(); }) {}
 
 PageWriterThread::~PageWriterThread() {
   {
@@ -76,7 +76,7 @@ void PageWriterThread::Run() {
 
 std::optional<PageWriterThread::Failure> PageWriterThread::Write(const Job& job) {
   std::unique_ptr<OutputFile> file;
-  const FsStatus opened = OpenReplacement(fs_, job.page, &file);
+  const FsStatus opened = OpenReplacement(fs_, job.page, &file, same_);
   if (!opened.ok()) {
     return Failure{job.page, opened, true};
   }

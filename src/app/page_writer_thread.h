@@ -15,7 +15,8 @@
 namespace pagorin {
 
 // Writes the pages handed over, in the order they come, each replacing the
-// file of its name whole (OpenReplacement). Only for a FileSystem that
+// file of its name whole (ReplaceFile, keeping a page that already holds its
+// text when asked to). Only for a FileSystem that
 // takes calls from two threads at once (FileSystem::ThreadSafe).
 //
 // Nothing here logs or shows anything: the first page that cannot be written
@@ -31,7 +32,8 @@ class PageWriterThread {
 
   // At most `max_waiting` pages wait at once; Queue waits for room beyond.
   // Throws std::system_error when no thread can be started.
-  explicit PageWriterThread(FileSystem& fs, std::size_t max_waiting = 8);
+  explicit PageWriterThread(FileSystem& fs, SameText same = SameText::kRewrite,
+                            std::size_t max_waiting = 8);
   // Writes the pages still waiting (none after a failure), then ends the
   // thread.
   ~PageWriterThread();
@@ -55,6 +57,7 @@ class PageWriterThread {
   std::optional<Failure> Write(const Job& job);
 
   FileSystem& fs_;
+  const SameText same_;
   const std::size_t max_waiting_;
   std::mutex mutex_;
   std::condition_variable work_;  // a page waits, or the thread is to end

@@ -57,4 +57,10 @@ std::string BuildWebFilename(const Engine& engine, const std::string& name) {
   return GetProjectPath(engine) + fileonly(root) + extension;
 }
 
+SameText BuiltFilesSameText(const Engine& engine) {
+  return engine.changed_only || engine.ProjectSettings.sGet("ChangedOnly", 0).AsNumber() != 0
+             ? SameText::kKeep
+             : SameText::kRewrite;
+}
+
 }  // namespace pagorin

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "shared/file_system.h"
+
 namespace pagorin {
 
 struct Engine;
@@ -27,5 +29,10 @@ std::string IncludesDir(const Engine& engine);  // GetProjectPath + "Includes/"
 // project key "Ext_" + that name, else the key Extension, else ".html". The
 // extension is used as stored, dot included; an empty one gives no extension.
 std::string BuildWebFilename(const Engine& engine, const std::string& name);
+
+// What a build does with a page, news list or version include that already
+// holds its new text: keeps it when the project key ChangedOnly is 1 or the
+// run was started with --changed (Engine::changed_only), else rewrites it.
+SameText BuiltFilesSameText(const Engine& engine);
 
 }  // namespace pagorin

@@ -111,6 +111,7 @@ ProjectSettingsFields LoadProjectSettingsFields(const Engine& engine) {
     fields.txtOtherExt = extension;
   }
   fields.chkDoVersionFiles = project.sGet("DoVersionsFirst", 0).AsNumber() != 0;
+  fields.chkChangedOnly = project.sGet("ChangedOnly", 0).AsNumber() != 0;
   return fields;
 }
 
@@ -137,6 +138,10 @@ void SaveToProject(Engine& engine, const ProjectSettingsFields& fields) {
   // Active mode is the default, so a project that never chose keeps no key.
   if (fields.chkPassiveFTP || project.SettingPresent("FTPPASSIVE") > 0) {
     project.sSet("FTPPassive", fields.chkPassiveFTP);
+  }
+  // Full builds are the default, kept as no key.
+  if (fields.chkChangedOnly || project.SettingPresent("CHANGEDONLY") > 0) {
+    project.sSet("ChangedOnly", fields.chkChangedOnly ? 1 : 0);
   }
   project.sSet("WEBSITEURL", addslash(fields.txtWebUrl));
   project.sSet("BaseURL", fields.txtURL);

@@ -22,6 +22,7 @@ struct ProjectSettingsFields {
   Extension extension = Extension::kHtml;
   std::string txtOtherExt = ".php";
   bool chkDoVersionFiles = false;  // DoVersionsFirst
+  bool chkChangedOnly = false;     // ChangedOnly: builds keep pages that hold their text
 
   bool operator==(const ProjectSettingsFields&) const = default;
 };

@@ -387,7 +387,8 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
     // would cost a listing of the site folder for every new page. It
     // replaces the old page only once it is written whole.
     std::unique_ptr<OutputFile> file;
-    const FsStatus opened = OpenReplacement(env.fs, engine.CurrentPageFile, &file);
+    const FsStatus opened =
+        OpenReplacement(env.fs, engine.CurrentPageFile, &file, BuiltFilesSameText(engine));
     if (!opened.ok()) {
       StopOnWriteFailure(engine, nullptr, opened);
     }

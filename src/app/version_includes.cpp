@@ -167,7 +167,7 @@ void WriteVersionInclude(Engine& engine, const std::vector<std::string>& fields,
     replacewith_nc(result, "\r\n", "<BR>");
   }
   files.MkMissingDir(PathOnly(include_path));
-  if (!files.WriteTextFile(include_path, result)) {
+  if (!files.WriteTextFile(include_path, result, BuiltFilesSameText(engine))) {
     StopVersions(engine, "The version include " + include_path + " cannot be written.",
                  kErrFileAccess, "Path/File access error");
   }

@@ -122,6 +122,9 @@ QWidget* frmSettings::BuildCompilerOptions() {
   chkDoVersionFiles_ =
       Named(new QCheckBox("Generate program version files first", group), "chkDoVersionFiles");
   form->addRow(chkDoVersionFiles_);
+  chkChangedOnly_ = Named(new QCheckBox("Leave pages whose text did not change untouched", group),
+                          "chkChangedOnly");
+  form->addRow(chkChangedOnly_);
   return group;
 }
 
@@ -142,6 +145,7 @@ void frmSettings::ShowFields(const ProjectSettingsFields& fields) {
   txtOtherExt_->setText(FromProjectText(fields.txtOtherExt, charset_));
   txtOtherExt_->setEnabled(optOther_->isChecked());
   chkDoVersionFiles_->setChecked(fields.chkDoVersionFiles);
+  chkChangedOnly_->setChecked(fields.chkChangedOnly);
 }
 
 ProjectSettingsFields frmSettings::Fields() const {
@@ -163,6 +167,7 @@ ProjectSettingsFields frmSettings::Fields() const {
   }
   fields.txtOtherExt = EditedProjectText(txtOtherExt_->text(), shown_.txtOtherExt, charset_);
   fields.chkDoVersionFiles = chkDoVersionFiles_->isChecked();
+  fields.chkChangedOnly = chkChangedOnly_->isChecked();
   return fields;
 }
 

@@ -62,6 +62,7 @@ class frmSettings final : public QDialog {
   QRadioButton* optOther_ = nullptr;
   QLineEdit* txtOtherExt_ = nullptr;
   QCheckBox* chkDoVersionFiles_ = nullptr;
+  QCheckBox* chkChangedOnly_ = nullptr;
 };
 
 }  // namespace pagorin

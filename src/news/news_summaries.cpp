@@ -180,7 +180,8 @@ std::string NewsListText(const std::vector<clsNewsItem>& items, const std::strin
 }
 
 std::string GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
-                                  const std::string& site_folder, const NewsFileReader& read) {
+                                  const std::string& site_folder, const NewsFileReader& read,
+                                  SameText same) {
   const std::optional<std::vector<clsNewsItem>> items =
       ReadNewsItems(env, project_settings, site_folder, read);
   if (!items) {
@@ -210,7 +211,7 @@ std::string GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_setti
       continue;
     }
     const std::string list = ListText(*items, filler, job.inner, job.tags, job.count);
-    if (!files.WriteTextFile(path, ReplaceAll(job.outer, "$inner$", list, true))) {
+    if (!files.WriteTextFile(path, ReplaceAll(job.outer, "$inner$", list, true), same)) {
       env.log.LogError("Can't write the news list " + path + "(75)", kProcedure, kModule);
       if (problem.empty()) {
         problem = "The news list " + path + " cannot be written.";

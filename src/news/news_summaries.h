@@ -7,6 +7,7 @@
 #include "news/news_item.h"
 #include "news/news_reader.h"
 #include "shared/env.h"
+#include "shared/file_system.h"
 
 namespace pagorin {
 
@@ -29,9 +30,11 @@ class cSHAREDSettings;
 // name leads out of the Includes folder (never written), is returned: the
 // first such as a sentence naming it; empty when every list was written.
 // Cost: linear in the items and the text written. `read`, when given, reads
-// the items' files (see ReadNewsItems).
+// the items' files (see ReadNewsItems). `same` tells what becomes of a list
+// that already holds its text.
 std::string GenerateNewsSummaries(Env& env, const cSHAREDSettings& project_settings,
-                                  const std::string& site_folder, const NewsFileReader& read = {});
+                                  const std::string& site_folder, const NewsFileReader& read = {},
+                                  SameText same = SameText::kRewrite);
 
 // One list's text: `inner` filled for each listed item, newest first, with
 // nothing between them. `items` are oldest first (as ReadNewsItems gives

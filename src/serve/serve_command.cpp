@@ -138,6 +138,9 @@ std::string FailingTemplate(const Engine& engine) {
 void Build(Engine& engine, RecordingServeUi& ui, FolderWatcher& watcher, SiteServer& server) {
   const auto start = std::chrono::steady_clock::now();
   engine.CurrentPageFile.clear();
+  // Pages whose text did not change keep their files, so a rebuild after an
+  // edit writes only what the edit changed.
+  engine.changed_only = true;
   const bool built = BuildPages(engine, /*selected_only=*/false);
   watcher.ReadChanges();
   std::vector<std::string> messages = ui.TakeRecorded();

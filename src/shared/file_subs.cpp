@@ -256,13 +256,14 @@ std::string FileSubs::LoadTextFile(const std::string& path, bool* readable) cons
   return text;
 }
 
-bool FileSubs::WriteTextFile(const std::string& path, const std::string& text) const {
+bool FileSubs::WriteTextFile(const std::string& path, const std::string& text,
+                             SameText same) const {
   const std::string target = Resolve(path);
   if (IsBlockedReadOnly(target)) {
     env_.log.LogEvent(path + kReadOnlyLine);
     return false;
   }
-  return Succeeded(ReplaceFile(env_.fs, target, text), "WriteTextFile");
+  return Succeeded(ReplaceFile(env_.fs, target, text, same), "WriteTextFile");
 }
 
 // True when the file exists, is read-only and stays so.

@@ -47,8 +47,10 @@ class FileSubs {
   std::string LoadTextFile(const std::string& path, bool* readable = nullptr) const;
   // Replaces the file by exactly `text` (no line end added), whole or not at
   // all (ReplaceFile); false when it failed. A read-only file is made
-  // writable first, as by createoutputfile.
-  bool WriteTextFile(const std::string& path, const std::string& text) const;
+  // writable first, as by createoutputfile. `same` tells what becomes of a
+  // file that already holds `text`.
+  bool WriteTextFile(const std::string& path, const std::string& text,
+                     SameText same = SameText::kRewrite) const;
   // Opens for writing, truncating; a read-only file is made writable first,
   // and when that fails the line "<path> is read only, can't change it to
   // read write, can't update it" is logged and null returned.

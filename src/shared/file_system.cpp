@@ -96,6 +96,53 @@ class ReplacementFile final : public OutputFile {
   bool done_ = false;
 };
 
+// True when `path` is a file that holds exactly `contents`. The size is
+// compared before any byte is read.
+bool HoldsText(FileSystem& fs, const std::string& path, std::string_view contents) {
+  const FileInfo info = fs.Stat(path);
+  if (!info.exists || info.is_directory || info.size != contents.size()) {
+    return false;
+  }
+  std::string old_text;
+  return fs.ReadFile(path, &old_text).ok() && old_text == contents;
+}
+
+// A replacement that keeps a file already holding its text: the text waits
+// in memory until Close().
+class KeepingReplacementFile final : public OutputFile {
+ public:
+  KeepingReplacementFile(FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+
+  FsStatus Append(std::string_view data) override {
+    if (closed_) {
+      return Closed();
+    }
+    text_.append(data);
+    return FsStatus::Ok();
+  }
+
+  FsStatus Sync() override { return closed_ ? Closed() : FsStatus::Ok(); }
+
+  FsStatus Close() override {
+    if (closed_) {
+      return Closed();
+    }
+    closed_ = true;
+    const std::string text = std::move(text_);
+    return ReplaceFile(fs_, path_, text, SameText::kKeep);
+  }
+
+ private:
+  FsStatus Closed() const {
+    return FsStatus{FsError::kOther, "write " + path_ + ": the file was given up"};
+  }
+
+  FileSystem& fs_;
+  const std::string path_;
+  std::string text_;
+  bool closed_ = false;
+};
+
 FsStatus OpenReplacementAs(FileSystem& fs, const std::string& path, const std::string& temp,
                            bool sync, std::unique_ptr<OutputFile>* file) {
   file->reset();
@@ -182,12 +229,20 @@ std::string ReplacementName(const std::string& path) {
   return PathOnly(path) + "." + fileonly(path) + ".tmp";
 }
 
-FsStatus OpenReplacement(FileSystem& fs, const std::string& path,
-                         std::unique_ptr<OutputFile>* file) {
+FsStatus OpenReplacement(FileSystem& fs, const std::string& path, std::unique_ptr<OutputFile>* file,
+                         SameText same) {
+  if (same == SameText::kKeep) {
+    *file = std::make_unique<KeepingReplacementFile>(fs, path);
+    return FsStatus::Ok();
+  }
   return OpenReplacementAs(fs, path, ReplacementName(path), /*sync=*/false, file);
 }
 
-FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view contents) {
+FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view contents,
+                     SameText same) {
+  if (same == SameText::kKeep && HoldsText(fs, path, contents)) {
+    return FsStatus::Ok();
+  }
   std::unique_ptr<OutputFile> file;
   FsStatus status = OpenReplacement(fs, path, &file);
   return status.ok() ? WriteReplacement(std::move(file), contents) : status;

@@ -138,6 +138,12 @@ FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_vie
 // file, which its next write of that file takes over.
 std::string ReplacementName(const std::string& path);
 
+// What a replacement does with a file that already holds exactly the new
+// text: rewrites it all the same, or keeps it untouched (its bytes and its
+// modification time), so that backups, sync tools and uploads see only the
+// files that really changed.
+enum class SameText { kRewrite, kKeep };
+
 // Opens `path` for being replaced whole: the text goes to ReplacementName
 // (path), and only a successful Close() renames it over `path`. Every failure,
 // and a file destroyed before Close(), removes the temporary file and leaves
@@ -145,11 +151,15 @@ std::string ReplacementName(const std::string& path);
 // flushed to stable storage: the rename is ordered after the data by the file
 // systems in use, and a page lost to a power cut is rebuilt by the next build.
 // On failure *file is null.
-FsStatus OpenReplacement(FileSystem& fs, const std::string& path,
-                         std::unique_ptr<OutputFile>* file);
+// With SameText::kKeep the text is held in memory until Close(), which
+// compares it with the file on disk (sizes first, then bytes, one read) and
+// writes only when they differ; a failure to write then shows at Close().
+FsStatus OpenReplacement(FileSystem& fs, const std::string& path, std::unique_ptr<OutputFile>* file,
+                         SameText same = SameText::kRewrite);
 
 // Replaces `path` by `contents` as OpenReplacement does.
-FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view contents);
+FsStatus ReplaceFile(FileSystem& fs, const std::string& path, std::string_view contents,
+                     SameText same = SameText::kRewrite);
 
 // Replaces `path` by `contents` so that a failure at any point leaves the old
 // file as it was, and the new text is on stable storage before it takes the

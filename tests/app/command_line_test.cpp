@@ -40,6 +40,9 @@ TEST(ParseCommandLine, FindsTheSwitchOnlyAsAWholeArgument) {
   }
   EXPECT_TRUE(ParseCommandLine({"--help"}).help);
   EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+  EXPECT_TRUE(ParseCommandLine({"/AUTO", "--changed", "x.pgx"}).changed_only);
+  EXPECT_FALSE(ParseCommandLine({"/AUTO", "x.pgx"}).changed_only);
+  EXPECT_FALSE(ParseCommandLine({"--", "--changed"}).changed_only);
   EXPECT_EQ("unknown option --fast", ParseCommandLine({"--fast", "x.pgx"}).error);
 }
 

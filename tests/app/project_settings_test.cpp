@@ -61,6 +61,34 @@ TEST_F(ProjectSettingsTest, EmptyWebAddressStaysEmptyAndUncheckedBoxStoresZero) 
   EXPECT_EQ(engine.ProjectSettings.sGet("EXTENSION").Text(), ".htm");
 }
 
+// Full builds stay the default that no key records; once chosen, the key
+// stays, holding 0 when unticked again.
+TEST_F(ProjectSettingsTest, ChangedOnlyKeyIsStoredOnceChosen) {
+  struct Case {
+    std::vector<std::string> stored;
+    bool shown;
+    bool ticked;
+    std::string key;  // CHANGEDONLY after OK; "-" when absent
+  };
+  const Case cases[] = {
+      {{}, false, false, "-"},
+      {{}, false, true, "1"},
+      {{"CHANGEDONLY,1"}, true, false, "0"},
+      {{"CHANGEDONLY,0"}, false, false, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.stored) + (c.ticked ? " ticked" : ""));
+    OpenSite(c.stored);
+    ProjectSettingsFields fields = LoadProjectSettingsFields(engine);
+    EXPECT_EQ(c.shown, fields.chkChangedOnly);
+    fields.chkChangedOnly = c.ticked;
+    SaveToProject(engine, fields);
+    EXPECT_EQ(c.key, engine.ProjectSettings.SettingPresent("CHANGEDONLY") > 0
+                         ? engine.ProjectSettings.sGet("CHANGEDONLY").Text()
+                         : "-");
+  }
+}
+
 TEST_F(ProjectSettingsTest, TheSameFolderWrittenAnotherWayKeepsTheStoredValue) {
   for (const std::string& typed : {Site(), Site().substr(0, Site().size() - 1), Site() + "./"}) {
     SCOPED_TRACE(typed);
