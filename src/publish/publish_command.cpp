@@ -18,18 +18,8 @@ constexpr int kCouldNotStart = 2;
 
 // Standard error for a script: every message, and each new caption of the
 // main status strip as a line of its own ("pagorin: Uploading index.html").
-class PublishUi final : public UserInterface {
+class PublishUi final : public HeadlessUi {
  public:
-  Answer ShowMessage(const std::string& text, Buttons buttons, const std::string& title,
-                     Icon icon) override {
-    return inner_.ShowMessage(text, buttons, title, icon);
-  }
-  void ShowErrorReport(const std::string& error_text, const std::string& help_topic) override {
-    inner_.ShowErrorReport(error_text, help_topic);
-  }
-  std::optional<std::string> ChooseFile(const FileRequest& request) override {
-    return inner_.ChooseFile(request);
-  }
   void DrawStatus(StatusStrip strip, const StatusFrame& frame) override {
     if (strip == StatusStrip::kMain && !frame.caption.empty() && frame.caption != last_ &&
         frame.caption != "Closing file") {
@@ -39,16 +29,8 @@ class PublishUi final : public UserInterface {
       last_ = frame.caption;
     }
   }
-  void SetPointer(Pointer) override {}
-  void SetControlsEnabled(bool) override {}
-  void ProcessEvents() override {}
-  bool InputPending() override { return false; }
-  bool OpenDocument(const std::string& path_or_url) override {
-    return inner_.OpenDocument(path_or_url);
-  }
 
  private:
-  HeadlessUi inner_;
   std::string last_;
 };
 

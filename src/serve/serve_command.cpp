@@ -52,33 +52,24 @@ constexpr const char* kUsage =
 
 // The headless seam that also keeps the messages of the running build, so
 // a failed build can be shown in the browser.
-class RecordingServeUi final : public UserInterface {
+class RecordingServeUi final : public HeadlessUi {
  public:
   Answer ShowMessage(const std::string& text, Buttons buttons, const std::string& title,
                      Icon icon) override {
     recorded_.push_back(text);
-    return inner_.ShowMessage(text, buttons, title, icon);
+    return HeadlessUi::ShowMessage(text, buttons, title, icon);
   }
   void ShowErrorReport(const std::string& error_text, const std::string& help_topic) override {
     recorded_.push_back(error_text);
-    inner_.ShowErrorReport(error_text, help_topic);
+    HeadlessUi::ShowErrorReport(error_text, help_topic);
   }
   std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
   // The progress bar would mix with the server's own lines.
   void DrawStatus(StatusStrip, const StatusFrame&) override {}
-  void SetPointer(Pointer) override {}
-  void SetControlsEnabled(bool) override {}
-  void ProcessEvents() override {}
-  bool InputPending() override { return false; }
-  bool OpenDocument(const std::string& path_or_url) override {
-    return inner_.OpenDocument(path_or_url);
-  }
-  bool CanAsk() const override { return false; }
 
   std::vector<std::string> TakeRecorded() { return std::exchange(recorded_, {}); }
 
  private:
-  HeadlessUi inner_;
   std::vector<std::string> recorded_;
 };
 

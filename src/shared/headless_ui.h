@@ -9,8 +9,8 @@ namespace pagorin {
 
 // Messages are printed as "pagorin: TEXT"; questions take their safe answer;
 // the main status strip becomes a one-line bar when `out` is a terminal and
-// stays silent otherwise.
-class HeadlessUi final : public UserInterface {
+// stays silent otherwise. Commands that print or keep more derive from it.
+class HeadlessUi : public UserInterface {
  public:
   explicit HeadlessUi(std::FILE* out = stderr);
   ~HeadlessUi() override;
