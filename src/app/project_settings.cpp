@@ -112,6 +112,7 @@ ProjectSettingsFields LoadProjectSettingsFields(const Engine& engine) {
   }
   fields.chkDoVersionFiles = project.sGet("DoVersionsFirst", 0).AsNumber() != 0;
   fields.chkChangedOnly = project.sGet("ChangedOnly", 0).AsNumber() != 0;
+  fields.chkCheckAfterBuild = project.sGet("CheckAfterBuild", false).AsBool();
   return fields;
 }
 
@@ -142,6 +143,10 @@ void SaveToProject(Engine& engine, const ProjectSettingsFields& fields) {
   // Full builds are the default, kept as no key.
   if (fields.chkChangedOnly || project.SettingPresent("CHANGEDONLY") > 0) {
     project.sSet("ChangedOnly", fields.chkChangedOnly ? 1 : 0);
+  }
+  // So are builds that end without a check.
+  if (fields.chkCheckAfterBuild || project.SettingPresent("CHECKAFTERBUILD") > 0) {
+    project.sSet("CheckAfterBuild", fields.chkCheckAfterBuild);
   }
   project.sSet("WEBSITEURL", addslash(fields.txtWebUrl));
   project.sSet("BaseURL", fields.txtURL);

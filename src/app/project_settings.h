@@ -21,8 +21,9 @@ struct ProjectSettingsFields {
   bool chkPassiveFTP = false;   // FTPPassive: passive instead of active FTP
   Extension extension = Extension::kHtml;
   std::string txtOtherExt = ".php";
-  bool chkDoVersionFiles = false;  // DoVersionsFirst
-  bool chkChangedOnly = false;     // ChangedOnly: builds keep pages that hold their text
+  bool chkDoVersionFiles = false;   // DoVersionsFirst
+  bool chkChangedOnly = false;      // ChangedOnly: builds keep pages that hold their text
+  bool chkCheckAfterBuild = false;  // CheckAfterBuild: a build ends with a check of the site
 
   bool operator==(const ProjectSettingsFields&) const = default;
 };

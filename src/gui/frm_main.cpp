@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <exception>
@@ -41,6 +42,8 @@ frmMain::frmMain(Engine& engine, QtUi& ui, QWidget* parent)
   setObjectName("frmMain");
   BuildMenus();
   setCentralWidget(BuildCentre());
+  lblServing_ = Named(new QLabel(this), "lblServing");
+  statusBar()->addWidget(lblServing_, 1);
   Timer1_ = Named(new QTimer(this), "Timer1");
   Timer1_->setInterval(kTimer1Interval);
   connect(Timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
@@ -60,6 +63,7 @@ frmMain::frmMain(Engine& engine, QtUi& ui, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+  StopLivePreview();
   ui_.SetControlsHandler(nullptr);
 }
 
@@ -72,6 +76,10 @@ void frmMain::ShowEngineState() {
   txtSuggested_->setText(FromProjectText(texts.txtSuggested, charset));
   txtDesc_->setText(FromProjectText(texts.txtDesc, charset));
   ShowList();
+  // The live preview serves the project it started with, only while open.
+  if (!engine_.ProjectLoaded || engine_.ProjectFile != served_project_) {
+    StopLivePreview();
+  }
   ShowControls();
   ShowCssMenu();
 
@@ -147,6 +155,7 @@ void frmMain::ShowControls() {
   mnuSaveProject_->setEnabled(controls.project_menus);
   mnuSaveProjectAs_->setEnabled(controls.project_menus);
   mnuContentCreator_->setEnabled(controls.project_menus);
+  ShowLivePreviewState();
 }
 
 void frmMain::ShowCssMenu() {
@@ -205,6 +214,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->ignore();  // a build or a dialog is still running
     return;
   }
+  StopLivePreview();
   if (!ended_) {
     Run([this] { ProgramEnd(engine_); });
     ended_ = true;

@@ -5,12 +5,14 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <string>
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProcess;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
@@ -49,6 +51,9 @@ class frmMain final : public QMainWindow {
   bool GenerateAll();
   // True once ProgramEnd has run.
   bool Ended() const { return ended_; }
+  // Test hook: the program the live preview starts as `PROGRAM serve
+  // PROJECT --port 0`; this executable unless set.
+  void SetServeProgram(const QString& program) { serve_program_ = program; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -119,6 +124,16 @@ class frmMain final : public QMainWindow {
   // During an upload Stop takes the All button's place and the upload
   // strip shows; afterwards both go back.
   void ShowUploadControls(bool uploading);
+  // The live preview (frm_main_preview.cpp): `pagorin serve` of the open
+  // project as a child process. A click starts it, saving the project first,
+  // and opens the selected page once the first build ended; the next click,
+  // closing the project or the window ends it.
+  void cmdLivePreview();
+  void StartLivePreview();
+  void StopLivePreview();
+  void LivePreviewOutput();
+  void LivePreviewEnded();
+  void ShowLivePreviewState();
 
   Engine& engine_;
   QtUi& ui_;
@@ -135,6 +150,14 @@ class frmMain final : public QMainWindow {
   QLineEdit* txtDesc_ = nullptr;
   QPushButton* cmdGo_[2] = {nullptr, nullptr};
   QPushButton* cmdPreview_ = nullptr;
+  QPushButton* cmdLivePreview_ = nullptr;
+  QLabel* lblServing_ = nullptr;       // in the status bar
+  QProcess* serve_process_ = nullptr;  // while the live preview runs
+  QString serve_program_;
+  std::string served_project_;
+  std::string serve_output_;
+  int serve_port_ = 0;
+  bool serve_page_opened_ = false;
   QPushButton* cmdSetExt_ = nullptr;
   QPushButton* cmdClearExt_ = nullptr;
   QPushButton* cmdSuggest_ = nullptr;

@@ -196,7 +196,13 @@ QWidget* frmMain::BuildCommandColumn() {
   cmdPreview_ = Button("cmdPreview", "Selected", preview);
   cmdPreview_->setShortcut(QKeySequence("Ctrl+P"));
   cmdPreview_->setToolTip("Note - use Generate first to show the most recent version");
+  cmdLivePreview_ = Button("cmdLivePreview", "Live", preview);
+  cmdLivePreview_->setCheckable(true);
+  cmdLivePreview_->setToolTip(
+      "Serve the site on this computer and open the selected page: every edit of a template or "
+      "include rebuilds the site and reloads the page. Click again to stop.");
   preview_row->addWidget(cmdPreview_);
+  preview_row->addWidget(cmdLivePreview_);
   layout->addWidget(preview);
 
   auto* upload = Group("Upload", column);
@@ -238,6 +244,7 @@ QWidget* frmMain::BuildCommandColumn() {
   connect(cmdGo_[0], &QPushButton::clicked, this, [this] { cmdGo(0); });
   connect(cmdGo_[1], &QPushButton::clicked, this, [this] { cmdGo(1); });
   connect(cmdPreview_, &QPushButton::clicked, this, &frmMain::cmdPreview);
+  connect(cmdLivePreview_, &QPushButton::clicked, this, &frmMain::cmdLivePreview);
   connect(help, &QPushButton::clicked, this, &frmMain::cmdHelp);
   connect(exit, &QPushButton::clicked, this, &QWidget::close);
   return column;

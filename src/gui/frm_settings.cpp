@@ -125,6 +125,9 @@ QWidget* frmSettings::BuildCompilerOptions() {
   chkChangedOnly_ = Named(new QCheckBox("Leave pages whose text did not change untouched", group),
                           "chkChangedOnly");
   form->addRow(chkChangedOnly_);
+  chkCheckAfterBuild_ =
+      Named(new QCheckBox("Check the site after each build", group), "chkCheckAfterBuild");
+  form->addRow(chkCheckAfterBuild_);
   return group;
 }
 
@@ -146,6 +149,7 @@ void frmSettings::ShowFields(const ProjectSettingsFields& fields) {
   txtOtherExt_->setEnabled(optOther_->isChecked());
   chkDoVersionFiles_->setChecked(fields.chkDoVersionFiles);
   chkChangedOnly_->setChecked(fields.chkChangedOnly);
+  chkCheckAfterBuild_->setChecked(fields.chkCheckAfterBuild);
 }
 
 ProjectSettingsFields frmSettings::Fields() const {
@@ -168,6 +172,7 @@ ProjectSettingsFields frmSettings::Fields() const {
   fields.txtOtherExt = EditedProjectText(txtOtherExt_->text(), shown_.txtOtherExt, charset_);
   fields.chkDoVersionFiles = chkDoVersionFiles_->isChecked();
   fields.chkChangedOnly = chkChangedOnly_->isChecked();
+  fields.chkCheckAfterBuild = chkCheckAfterBuild_->isChecked();
   return fields;
 }
 

@@ -63,6 +63,7 @@ class frmSettings final : public QDialog {
   QLineEdit* txtOtherExt_ = nullptr;
   QCheckBox* chkDoVersionFiles_ = nullptr;
   QCheckBox* chkChangedOnly_ = nullptr;
+  QCheckBox* chkCheckAfterBuild_ = nullptr;
 };
 
 }  // namespace pagorin

@@ -61,31 +61,47 @@ TEST_F(ProjectSettingsTest, EmptyWebAddressStaysEmptyAndUncheckedBoxStoresZero) 
   EXPECT_EQ(engine.ProjectSettings.sGet("EXTENSION").Text(), ".htm");
 }
 
-// Full builds stay the default that no key records; once chosen, the key
-// stays, holding 0 when unticked again.
-TEST_F(ProjectSettingsTest, ChangedOnlyKeyIsStoredOnceChosen) {
+// Full builds without a check stay the default that no key records; once
+// chosen, a key stays, holding its "off" value when unticked again.
+TEST_F(ProjectSettingsTest, ChangedOnlyAndCheckAfterBuildKeysAreStoredOnceChosen) {
   struct Case {
+    std::string key;
+    bool ProjectSettingsFields::*field;
     std::vector<std::string> stored;
     bool shown;
     bool ticked;
-    std::string key;  // CHANGEDONLY after OK; "-" when absent
+    std::string value;  // the key after OK; "-" when absent
   };
   const Case cases[] = {
-      {{}, false, false, "-"},
-      {{}, false, true, "1"},
-      {{"CHANGEDONLY,1"}, true, false, "0"},
-      {{"CHANGEDONLY,0"}, false, false, "0"},
+      {"CHANGEDONLY", &ProjectSettingsFields::chkChangedOnly, {}, false, false, "-"},
+      {"CHANGEDONLY", &ProjectSettingsFields::chkChangedOnly, {}, false, true, "1"},
+      {"CHANGEDONLY", &ProjectSettingsFields::chkChangedOnly, {"CHANGEDONLY,1"}, true, false, "0"},
+      {"CHANGEDONLY", &ProjectSettingsFields::chkChangedOnly, {"CHANGEDONLY,0"}, false, false, "0"},
+      {"CHECKAFTERBUILD", &ProjectSettingsFields::chkCheckAfterBuild, {}, false, false, "-"},
+      {"CHECKAFTERBUILD", &ProjectSettingsFields::chkCheckAfterBuild, {}, false, true, "True"},
+      {"CHECKAFTERBUILD",
+       &ProjectSettingsFields::chkCheckAfterBuild,
+       {"CHECKAFTERBUILD,True"},
+       true,
+       false,
+       "False"},
+      {"CHECKAFTERBUILD",
+       &ProjectSettingsFields::chkCheckAfterBuild,
+       {"CHECKAFTERBUILD,False"},
+       false,
+       false,
+       "False"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.stored) + (c.ticked ? " ticked" : ""));
+    SCOPED_TRACE(c.key + " " + ::testing::PrintToString(c.stored) + (c.ticked ? " ticked" : ""));
     OpenSite(c.stored);
     ProjectSettingsFields fields = LoadProjectSettingsFields(engine);
-    EXPECT_EQ(c.shown, fields.chkChangedOnly);
-    fields.chkChangedOnly = c.ticked;
+    EXPECT_EQ(c.shown, fields.*c.field);
+    fields.*c.field = c.ticked;
     SaveToProject(engine, fields);
-    EXPECT_EQ(c.key, engine.ProjectSettings.SettingPresent("CHANGEDONLY") > 0
-                         ? engine.ProjectSettings.sGet("CHANGEDONLY").Text()
-                         : "-");
+    EXPECT_EQ(c.value, engine.ProjectSettings.SettingPresent(c.key) > 0
+                           ? engine.ProjectSettings.sGet(c.key).Text()
+                           : "-");
   }
 }
 

@@ -39,9 +39,9 @@ class FrmSettingsTest : public QObject {
 
 void FrmSettingsTest::OpensOnTheProjectsValues() {
   GuiTestEnv t;
-  QVERIFY(t.OpenSite({"CHANGEDONLY,1", "EXTENSION,.htm", "FTPPASSWORD," + Encrypt("pw"),
-                      "DOVERSIONSFIRST,1", "PROJECTPATH,/elsewhere/",
-                      "WEBSITEURL,https://walkers.example/"}));
+  QVERIFY(t.OpenSite({"CHANGEDONLY,1", "CHECKAFTERBUILD,True", "EXTENSION,.htm",
+                      "FTPPASSWORD," + Encrypt("pw"), "DOVERSIONSFIRST,1",
+                      "PROJECTPATH,/elsewhere/", "WEBSITEURL,https://walkers.example/"}));
   frmSettings dialog(t.engine, t.ui);
   QCOMPARE(Text(&dialog, "txtProjectPath"), QString::fromStdString(t.Site()));
   QCOMPARE(Text(&dialog, "txtFTPPassword"), QString("pw"));
@@ -51,6 +51,7 @@ void FrmSettingsTest::OpensOnTheProjectsValues() {
   QCOMPARE(Text(&dialog, "txtOtherExt"), QString(".php"));
   QVERIFY(Find<QCheckBox>(&dialog, "chkDoVersionFiles")->isChecked());
   QVERIFY(Find<QCheckBox>(&dialog, "chkChangedOnly")->isChecked());
+  QVERIFY(Find<QCheckBox>(&dialog, "chkCheckAfterBuild")->isChecked());
 }
 
 void FrmSettingsTest::OkStoresWhatTheTableSays() {
@@ -67,16 +68,17 @@ void FrmSettingsTest::OkStoresWhatTheTableSays() {
   Type(&dialog, "txtOtherExt", " .PHP ");
   Find<QCheckBox>(&dialog, "chkDoVersionFiles")->setChecked(true);
   Find<QCheckBox>(&dialog, "chkChangedOnly")->setChecked(true);
+  Find<QCheckBox>(&dialog, "chkCheckAfterBuild")->setChecked(true);
   Find<QPushButton>(&dialog, "cmdOK")->click();
 
   QVERIFY(!dialog.Cancelled());
   QVERIFY(!dialog.isVisible());
-  QCOMPARE(
-      Keys(t.engine.ProjectSettings),
-      (std::vector<std::string>{
-          "BASEURL=ftp.walkers.example", "CHANGEDONLY=1", "DOVERSIONSFIRST=1", "EXTENSION=.php",
-          "FTPLOGINNAME=anna", "FTPPASSWORD=" + Encrypt("s3cret"), "FTPPATH=/htdocs",
-          "PROJECTPATH=./", "PROJECTTITLE=Walkers", "WEBSITEURL=https://walkers.example/"}));
+  QCOMPARE(Keys(t.engine.ProjectSettings),
+           (std::vector<std::string>{"BASEURL=ftp.walkers.example", "CHANGEDONLY=1",
+                                     "CHECKAFTERBUILD=True", "DOVERSIONSFIRST=1", "EXTENSION=.php",
+                                     "FTPLOGINNAME=anna", "FTPPASSWORD=" + Encrypt("s3cret"),
+                                     "FTPPATH=/htdocs", "PROJECTPATH=./", "PROJECTTITLE=Walkers",
+                                     "WEBSITEURL=https://walkers.example/"}));
   QVERIFY(t.ui.messages().empty());
   QVERIFY(t.base.Exists(t.engine.AppSettingsFile));
 }
