@@ -75,6 +75,11 @@ std::string LocalTarget(std::string_view reference) {
   return PercentDecoded(reference);
 }
 
+// Pages as they are: no network, no messages, no elements the page does not
+// hold (implied <html>, <body>, <p>) and no default document type.
+constexpr int kParseOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                              HTML_PARSE_NONET | HTML_PARSE_NOIMPLIED | HTML_PARSE_NODEFDTD;
+
 // What one page gave: its findings, and its META descriptions with their
 // lines, which are compared across pages once every page is read.
 struct PageResult {
@@ -83,7 +88,8 @@ struct PageResult {
 };
 
 // One page read by the parser: its callbacks collect the findings. `exists`
-// remembers which files of the site are there, for the pages one thread reads.
+// remembers which files of the site are there (by their names relative to
+// the site folder), for the pages one thread reads.
 class PageReader {
  public:
   PageReader(std::string page, const std::string& site_folder, FileSystem& fs,
@@ -94,30 +100,30 @@ class PageReader {
         exists_(exists),
         result_(result) {}
 
-  void Read(const std::string& text) {
-    htmlParserCtxtPtr ctxt = htmlCreateMemoryParserCtxt(text.data(), static_cast<int>(text.size()));
+  // The parser's callbacks for the reader that a context's _private names.
+  static void UseCallbacks(xmlSAXHandler& sax) {
+    sax.startElement = &PageReader::OnStart;
+    sax.endElement = &PageReader::OnEnd;
+    sax.characters = &PageReader::OnText;
+  }
+
+  // Parses `text` with `ctxt`, whose callbacks UseCallbacks set.
+  void Read(htmlParserCtxtPtr ctxt, const std::string& text) {
     if (ctxt == nullptr) {
-      return;
+      return;  // no memory for a parser
     }
-    htmlCtxtUseOptions(
-        ctxt, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
-    xmlSAXHandler* sax = ctxt->sax;
-    std::memset(sax, 0, sizeof(*sax));
-    sax->initialized = 1;
-    sax->startElement = &PageReader::OnStart;
-    sax->endElement = &PageReader::OnEnd;
-    sax->characters = &PageReader::OnText;
     ctxt->_private = this;
     ctxt_ = ctxt;
-    htmlParseDocument(ctxt);
+    xmlDocPtr doc = htmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr,
+                                       nullptr, kParseOptions);
+    if (doc != nullptr) {
+      xmlFreeDoc(doc);
+    }
+    ctxt_ = nullptr;
     FlushText();
     if (!title_seen_) {
       Add(CheckKind::kNoTitle, 1, "no title");
     }
-    if (ctxt->myDoc != nullptr) {
-      xmlFreeDoc(ctxt->myDoc);
-    }
-    htmlFreeParserCtxt(ctxt);
   }
 
  private:
@@ -268,11 +274,10 @@ class PageReader {
     if (target.empty()) {
       return;
     }
-    const std::string path =
-        std::filesystem::path(site_folder_ + target).lexically_normal().string();
-    auto [known, added] = exists_.try_emplace(path, false);
+    auto [known, added] = exists_.try_emplace(target, false);
     if (added) {
-      known->second = fs_.Stat(path).exists;
+      known->second =
+          fs_.Stat(std::filesystem::path(site_folder_ + target).lexically_normal().string()).exists;
     }
     if (!known->second) {
       Add(kind, line, std::string(TrimView(reference)));
@@ -297,6 +302,29 @@ class PageReader {
   std::string link_href_;
   std::string text_;  // text read since the last tag
   int text_line_ = 0;
+};
+
+// A parser context that reports only what PageReader reads, made once per
+// thread and used for page after page: the parser's name dictionary and
+// buffers are then made once, not once per page.
+struct PageParser {
+  PageParser() : ctxt(htmlNewParserCtxt()) {
+    if (ctxt != nullptr) {
+      xmlSAXHandler* sax = ctxt->sax;
+      std::memset(sax, 0, sizeof(*sax));
+      sax->initialized = 1;
+      PageReader::UseCallbacks(*sax);
+    }
+  }
+  ~PageParser() {
+    if (ctxt != nullptr) {
+      htmlFreeParserCtxt(ctxt);
+    }
+  }
+  PageParser(const PageParser&) = delete;
+  PageParser& operator=(const PageParser&) = delete;
+
+  htmlParserCtxtPtr ctxt;
 };
 
 struct KindNames {
@@ -356,6 +384,7 @@ CheckReport CheckSite(Engine& engine) {
   const auto read_pages = [&] {
     std::unordered_map<std::string, bool> exists;
     std::string text;
+    PageParser parser;
     for (std::size_t i = next++; i < entries.size(); i = next++) {
       if (!fs.ReadFile(paths[i], &text).ok()) {
         results[i].findings.push_back(
@@ -366,7 +395,7 @@ CheckReport CheckSite(Engine& engine) {
       if (std::none_of(kDataExtensions.begin(), kDataExtensions.end(),
                        [&](std::string_view ext) { return lower.ends_with(ext); })) {
         parsed[i] = 1;
-        PageReader(pages[i], site_folder, fs, exists, results[i]).Read(text);
+        PageReader(pages[i], site_folder, fs, exists, results[i]).Read(parser.ctxt, text);
       }
     }
   };

@@ -94,6 +94,7 @@ TEST_F(SiteCheckTest, TitlesDescriptionsAndPagesNotBuilt) {
   WriteTemplate("b.template", "");
   WriteTemplate("c.template", "");
   WriteTemplate("d.template", "");
+  WriteTemplate("e.template", "");
   WriteTemplate("feed.template", "");
   t.WriteFile(Site("a.html"),
               "<html><head><title>A</title>\n<meta name=\"description\" content=\"Tides\">"
@@ -102,17 +103,19 @@ TEST_F(SiteCheckTest, TitlesDescriptionsAndPagesNotBuilt) {
               "<html><head>\n<title> </title>\n<META NAME=\"Description\" CONTENT=\" Tides \">"
               "</head></html>");
   t.WriteFile(Site("c.html"), "<p>no head at all</p>");
+  t.WriteFile(Site("e.html"), "");
   t.WriteFile(Site("feed.xml"), "<rss><channel>[author]</channel></rss>");
   OpenSite({"EXT_FEED,.xml"});
   EXPECT_EQ(
-      "Checked 3 pages: 4 problems.\n"
+      "Checked 4 pages: 5 problems.\n"
       "\n"
       "Pages not built (1):\n"
       "  d.html: from d.template\n"
       "\n"
-      "Pages without a title (2):\n"
+      "Pages without a title (3):\n"
       "  b.html:1: no title\n"
       "  c.html:1: no title\n"
+      "  e.html:1: no title\n"
       "\n"
       "Descriptions shared with another page (1):\n"
       "  b.html:3: \"Tides\" as in a.html:2\n",
