@@ -64,12 +64,12 @@ TEST(KilledRuns, NewsItem) {
   Report(op, KillInTurn(t, op, 20240308));
 }
 
-// The benchmark's generated site of 200 pages.
+// The benchmark's generated site of 120 pages.
 class KilledTools : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(0, std::system(("/usr/bin/python3 '" PAGORIN_SOURCE_DIR "/bench/gen_site.py' '" +
-                              t.Path("gen") + "' --no-hugo --pages 200 --news 20 >/dev/null")
+                              t.Path("gen") + "' --no-hugo --pages 120 --news 20 >/dev/null")
                                  .c_str()));
   }
   TestEnv t;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -76,6 +77,11 @@ struct WriteOperation {
   int every_write = 1 << 30;
   int stride = 1;
 };
+
+// Test names and failures show an operation by its name.
+inline void PrintTo(const WriteOperation& op, std::ostream* out) {
+  *out << op.name;
+}
 
 // What the loop saw.
 struct WriteFailureFigures {
