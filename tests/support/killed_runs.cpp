@@ -78,7 +78,7 @@ KillFigures KillInTurn(TestEnv& t, const KilledOperation& op, unsigned seed) {
     const FileBytes now = FileTree::Read(t.root()).Bytes();
     std::vector<std::string> wrong;
     for (const std::string& name : NeitherOldNorNew(old_bytes, new_bytes, now)) {
-      const std::string path = name.substr(0, name.find(" ("));
+      const std::string path = name.substr(0, name.rfind(" ("));
       const std::string file = path.substr(path.rfind('/') + 1);
       const bool temporary =
           file.starts_with(".") && (file.ends_with(".tmp") || file.ends_with(".part"));

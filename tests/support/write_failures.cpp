@@ -61,18 +61,21 @@ std::vector<std::string> NeitherOldNorNew(const std::map<std::string, std::strin
 std::vector<std::string> Differences(const std::map<std::string, std::string>& expected,
                                      const std::map<std::string, std::string>& actual,
                                      const std::function<bool(const std::string&)>& may_differ) {
-  std::vector<std::string> wrong;
-  for (const std::string& name : NeitherOldNorNew(expected, expected, actual)) {
-    wrong.push_back(name);
-  }
-  std::vector<std::string> kept;
-  for (const std::string& entry : wrong) {
-    const std::string name = entry.substr(0, entry.find(" ("));
-    if (!may_differ || !may_differ(name)) {
-      kept.push_back(entry);
+  std::set<std::string> names;
+  for (const auto* files : {&expected, &actual}) {
+    for (const auto& [name, bytes] : *files) {
+      names.insert(name);
     }
   }
-  return kept;
+  std::vector<std::string> wrong;
+  for (const std::string& name : names) {
+    const auto is = BytesOf(actual, name);
+    const auto should_be = BytesOf(expected, name);
+    if (is != should_be && !(may_differ && may_differ(name))) {
+      wrong.push_back(name + " (" + Describe(is) + ", expected " + Describe(should_be) + ")");
+    }
+  }
+  return wrong;
 }
 
 FileTree FileTree::Read(const std::string& root) {
