@@ -10,8 +10,8 @@ namespace pagorin {
 
 // The largest page a build makes. The largest pages on the web are a few
 // megabytes; a page past 64 MB is a template gone wrong (an include
-// repeated at every level, a variable whose value holds other variables
-// twice over), whose growth would fill the memory or the disk.
+// repeated at every level, a long value used in thousands of places),
+// whose growth would fill the memory or the disk.
 inline constexpr std::size_t kMaxPageBytes = std::size_t{64} << 20;
 
 // The most variables one build run defines. Sites define tens per page, a

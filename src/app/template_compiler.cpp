@@ -154,9 +154,8 @@ class PageCompiler {
       open_files_.pop_back();
       throw;
     } catch (const BuildLimitExceeded& limit) {
-      const std::string chain = Chain({});
+      const std::string text = limit.what() + std::string(": ") + OpenFiles();
       open_files_.pop_back();
-      const std::string text = limit.what() + std::string(": ") + chain.substr(0, chain.size() - 3);
       try {
         StopBuild(engine_, &out_, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
                   kErrOutOfMemory, "Out of memory");
@@ -297,6 +296,12 @@ class PageCompiler {
     return {};
   }
 
+  // The files open, outermost first: "page.template > a.inc".
+  std::string OpenFiles() const {
+    const std::string chain = Chain({});
+    return chain.substr(0, chain.size() - 3);
+  }
+
   std::string Chain(const std::string& last) const {
     std::string chain;
     for (const OpenFile& open : open_files_) {
@@ -354,9 +359,8 @@ class PageCompiler {
                 name + " is not a regular file", kErrFileAccess, "Path/File access error");
     }
     if (lookup.error_code == FsError::kTooLarge) {
-      const std::string text =
-          name + " is larger than " + std::to_string(kMaxFileBytes >> 20) +
-          " MB, too large to read: " + Chain({}).substr(0, Chain({}).size() - 3);
+      const std::string text = name + " is larger than " + std::to_string(kMaxFileBytes >> 20) +
+                               " MB, too large to read: " + OpenFiles();
       StopBuild(engine_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
                 name + " is too large", kErrOutOfMemory, "Out of memory");
     }

@@ -65,14 +65,13 @@ bool ForEachUse(std::string_view text, const TemplateVariables& vars,
   return alternate;
 }
 
-// A value that holds other variables, each used twice, doubles the text at
-// every name: past kMaxPageBytes the substitution stops before it makes
-// the text.
+// A long value used in many places makes a page that no browser shows:
+// past kMaxPageBytes the substitution stops before it makes the text.
 void CheckGrowth(std::size_t size) {
   if (size > kMaxPageBytes) {
     throw BuildLimitExceeded("Its variables make the page larger than " +
                              std::to_string(kMaxPageBytes >> 20) +
-                             " MB (a value that holds variables used more than once?)");
+                             " MB (a long value used in many places?)");
   }
 }
 

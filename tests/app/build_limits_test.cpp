@@ -59,8 +59,8 @@ TEST_F(BuildLimits, EachLimitEndsTheBuildNamingTheChainAndKeepsTheOldPage) {
        "huge.inc is larger than 1024 MB, too large to read: page.template > huge.inc. Please fix "
        "and re-run."},
       {"variable values", used_everywhere,
-       "Its variables make the page larger than 64 MB (a value that holds variables used more "
-       "than once?): page.template. Please fix and re-run."},
+       "Its variables make the page larger than 64 MB (a long value used in many places?): "
+       "page.template. Please fix and re-run."},
       {"includes", fan_out,
        "The page grows past 64 MB: page.template > eight.inc > mega.inc. Please fix and re-run."},
       {"variables", names,
