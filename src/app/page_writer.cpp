@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/build_limits.h"
+
 namespace pagorin {
 
 PageWriter::PageWriter(std::unique_ptr<OutputFile> file, std::string path)
@@ -21,6 +23,7 @@ FsStatus PageWriter::Write(std::string_view text) {
   if (closed_) {
     return AlreadyClosed();
   }
+  Count(text.size());
   if (!collecting() && text.size() >= kBlockSize) {
     FsStatus flushed = Flush();
     return flushed.ok() ? file_->Append(text) : flushed;
@@ -31,6 +34,13 @@ FsStatus PageWriter::Write(std::string_view text) {
 
 FsStatus PageWriter::AlreadyClosed() const {
   return FsStatus{FsError::kOther, "write " + path_ + ": the page is already closed"};
+}
+
+void PageWriter::Count(std::size_t bytes) {
+  taken_ += bytes;
+  if (taken_ > kMaxPageBytes) {
+    throw BuildLimitExceeded("The page grows past " + std::to_string(kMaxPageBytes >> 20) + " MB");
+  }
 }
 
 FsStatus PageWriter::Flush() {

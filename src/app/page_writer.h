@@ -27,6 +27,8 @@ class PageWriter {
   PageWriter(const PageWriter&) = delete;
   PageWriter& operator=(const PageWriter&) = delete;
 
+  // Both throw BuildLimitExceeded once the page has grown past
+  // kMaxPageBytes.
   FsStatus Write(std::string_view text);
   // Writes what `fill` appends to the string it is given, for text made on
   // the way, which then needs no string of its own.
@@ -35,7 +37,9 @@ class PageWriter {
     if (closed_) {
       return AlreadyClosed();
     }
+    const std::size_t before = buffer_.size();
     fill(&buffer_);
+    Count(buffer_.size() - before);
     return !collecting() && buffer_.size() >= kBlockSize ? Flush() : FsStatus::Ok();
   }
   FsStatus Close();
@@ -52,12 +56,14 @@ class PageWriter {
 
   FsStatus Flush();
   FsStatus AlreadyClosed() const;
+  void Count(std::size_t bytes);
 
   std::unique_ptr<OutputFile> file_;
   std::string path_;
   std::string buffer_;
   const bool collecting_;
   bool closed_ = false;
+  std::size_t taken_ = 0;  // bytes of the page so far
 };
 
 }  // namespace pagorin

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/build_limits.h"
 #include "app/compile_error.h"
 #include "app/current_date_texts.h"
 #include "app/engine.h"
@@ -152,6 +153,16 @@ class PageCompiler {
       LogLevel(error);
       open_files_.pop_back();
       throw;
+    } catch (const BuildLimitExceeded& limit) {
+      const std::string text = limit.what() + std::string(": ") + OpenFiles();
+      open_files_.pop_back();
+      try {
+        StopBuild(engine_, &out_, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
+                  kErrOutOfMemory, "Out of memory");
+      } catch (const CompileError& error) {
+        LogLevel(error);
+        throw;
+      }
     } catch (const std::bad_alloc&) {
       open_files_.pop_back();
       const std::string name = fileonly(path);
@@ -285,6 +296,12 @@ class PageCompiler {
     return {};
   }
 
+  // The files open, outermost first: "page.template > a.inc".
+  std::string OpenFiles() const {
+    const std::string chain = Chain({});
+    return chain.substr(0, chain.size() - 3);
+  }
+
   std::string Chain(const std::string& last) const {
     std::string chain;
     for (const OpenFile& open : open_files_) {
@@ -340,6 +357,12 @@ class PageCompiler {
           name + " is not a regular file but a device, pipe or socket: " + chain;
       StopBuild(engine_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
                 name + " is not a regular file", kErrFileAccess, "Path/File access error");
+    }
+    if (lookup.error_code == FsError::kTooLarge) {
+      const std::string text = name + " is larger than " + std::to_string(kMaxFileBytes >> 20) +
+                               " MB, too large to read: " + OpenFiles();
+      StopBuild(engine_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
+                name + " is too large", kErrOutOfMemory, "Out of memory");
     }
     const std::string where =
         including_file.empty() ? "" : " (included in " + fileonly(including_file) + ")";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/build_limits.h"
 #include "shared/locale_facts.h"
 #include "shared/text.h"
 
@@ -54,6 +55,10 @@ void TemplateVariables::sSet(std::string_view name, std::string_view value) {
     known->second.text.assign(text);
     known->second.plain = plain;
     return;
+  }
+  if (variables_.size() >= kMaxVariables) {
+    throw BuildLimitExceeded("More than " + std::to_string(kMaxVariables) +
+                             " variables are defined in one build");
   }
   std::string key = StoredName(name);
   longest_name_ = std::max(longest_name_, key.size());

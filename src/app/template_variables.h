@@ -32,7 +32,8 @@ class TemplateVariables {
   TemplateVariables(const TemplateVariables&) = delete;
   TemplateVariables& operator=(const TemplateVariables&) = delete;
 
-  // Defines the name or gives it a new value.
+  // Defines the name or gives it a new value. A new name past kMaxVariables
+  // throws BuildLimitExceeded.
   void sSet(std::string_view name, std::string_view value);
   void DeleteAllSettings();
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "app/build_limits.h"
 #include "shared/text.h"
 
 namespace pagorin {
@@ -64,6 +65,16 @@ bool ForEachUse(std::string_view text, const TemplateVariables& vars,
   return alternate;
 }
 
+// A long value used in many places makes a page that no browser shows:
+// past kMaxPageBytes the substitution stops before it makes the text.
+void CheckGrowth(std::size_t size) {
+  if (size > kMaxPageBytes) {
+    throw BuildLimitExceeded("Its variables make the page larger than " +
+                             std::to_string(kMaxPageBytes >> 20) +
+                             " MB (a long value used in many places?)");
+  }
+}
+
 struct ByName {
   bool operator()(const Variable* a, const Variable* b) const { return a->first < b->first; }
 };
@@ -79,8 +90,16 @@ std::string ReplaceNameByName(std::string_view piece, const TemplateVariables& v
     const Variable* variable = *pending.begin();
     pending.erase(pending.begin());
     const std::string pattern = "[" + variable->first + "]";
-    if (FindNoCase(text, pattern) == std::string::npos) {
+    std::size_t uses = 0;
+    for (std::size_t at = FindNoCase(text, pattern); at != std::string::npos;
+         at = FindNoCase(text, pattern, at + pattern.size())) {
+      ++uses;
+    }
+    if (uses == 0) {
       continue;
+    }
+    if (variable->second.text.size() > pattern.size()) {
+      CheckGrowth(text.size() + uses * (variable->second.text.size() - pattern.size()));
     }
     text = ReplaceAll(text, pattern, variable->second.text, /*case_sensitive=*/false);
     ForEachUse(text, vars, opens, [&](const Use& use) {
@@ -109,6 +128,11 @@ void VariableSubstituter::AppendReplaced(std::string_view piece, std::string* ou
                                         [](const Use& use) { return use.variable->second.plain; });
   if (values_plain && brackets_alternate_) {
     // The usual case: every use is replaced once by its value, in one pass.
+    std::size_t size = piece.size();
+    for (const Use& use : uses_) {
+      size += use.variable->second.text.size();
+    }
+    CheckGrowth(size);
     std::size_t from = 0;
     for (const Use& use : uses_) {
       out->append(piece.substr(from, use.open - from));

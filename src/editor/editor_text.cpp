@@ -2,6 +2,10 @@
 
 #include <cstddef>
 
+#include "shared/file_system.h"
+#include "shared/log.h"
+#include "shared/user_interface.h"
+
 namespace pagorin {
 
 namespace {
@@ -109,6 +113,19 @@ std::string EncodeFromEditor(std::u32string_view text, Charset charset, bool crl
     }
   }
   return bytes;
+}
+
+bool SaveEditorFile(Env& env, const std::string& path, std::u32string_view text, Charset charset,
+                    bool crlf) {
+  const FsStatus status = WriteFileAtomically(env.fs, path, EncodeFromEditor(text, charset, crlf));
+  if (!status.ok()) {
+    env.log.LogError(ErrorDescription(status), "cmdSave", "frmEditor");
+    env.ui.ShowMessage("The file " + path + " could not be saved; it is as it was before.\r\n" +
+                           ErrorDescription(status),
+                       Buttons::kOk, {}, Icon::kExclamation);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pagorin

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "shared/charset.h"
+#include "shared/env.h"
 
 namespace pagorin {
 
@@ -33,5 +34,12 @@ EditorText DecodeForEditor(std::string_view bytes, Charset charset);
 // Windows-1252 a character the code page lacks becomes a numeric character
 // reference ("&#8364;") so that nothing typed is lost.
 std::string EncodeFromEditor(std::u32string_view text, Charset charset, bool crlf);
+
+// The editor's Save: the text written over `path` as EncodeFromEditor gives
+// it, atomically, so that a failed save keeps the old file whole. A failure
+// is logged under "cmdSave" of "frmEditor" and told in a message naming the
+// file. False when the file was not saved.
+bool SaveEditorFile(Env& env, const std::string& path, std::u32string_view text, Charset charset,
+                    bool crlf);
 
 }  // namespace pagorin

@@ -212,15 +212,7 @@ bool frmEditor::SaveFile() {
   if (!can_save_) {
     return false;
   }
-  const std::u32string text = RichTextBox1_->ShownText();
-  const FsStatus status =
-      WriteFileAtomically(engine_.env.fs, path_, EncodeFromEditor(text, charset_, crlf_));
-  if (!status.ok()) {
-    engine_.env.log.LogError(ErrorDescription(status), "cmdSave", kModule);
-    engine_.env.ui.ShowMessage("The file " + path_ +
-                                   " could not be saved; it is as it was before.\r\n" +
-                                   ErrorDescription(status),
-                               Buttons::kOk, {}, Icon::kExclamation);
+  if (!SaveEditorFile(engine_.env, path_, RichTextBox1_->ShownText(), charset_, crlf_)) {
     return false;
   }
   RichTextBox1_->document()->setModified(false);

@@ -1,6 +1,7 @@
 #include "news/content_creator.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -108,10 +109,15 @@ struct ItemFile {
 
 // Writes the files of one item whole or not at all: each goes to its
 // temporary file first, and only when all three are there do they take
-// their names, so that a full disk leaves no item that a build would
-// publish half made. The path of the first file that could not be written
-// (logged); empty when every one was.
-std::string WriteItemFiles(Env& env, const std::vector<ItemFile>& files) {
+// their names, the page template last, so that neither a full disk nor a
+// program killed half way leaves a template whose includes are missing.
+// When one cannot take its name, those that already took theirs are put
+// back as they were (removed, or given their old bytes again); so are all
+// three when `commit`, run once they are in place, names a file it could not
+// write. The path of the first file that could not be written (logged);
+// empty when every one was.
+std::string WriteItemFiles(Env& env, const std::vector<ItemFile>& files,
+                           const std::function<std::string()>& commit) {
   const FileSubs subs(env);
   std::vector<std::unique_ptr<OutputFile>> written;
   for (const ItemFile& file : files) {
@@ -127,14 +133,40 @@ std::string WriteItemFiles(Env& env, const std::vector<ItemFile>& files) {
     }
     written.push_back(std::move(out));
   }
-  for (std::size_t i = 0; i < written.size(); ++i) {
+  // What each file held before: none, or its old bytes.
+  std::vector<std::optional<std::string>> old(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::string text;
+    if (env.fs.ReadFile(subs.Resolve(files[i].path), &text).ok()) {
+      old[i] = std::move(text);
+    }
+  }
+  // Puts back the first `count` files in the order they took their names.
+  auto put_back = [&](std::size_t count) {
+    for (std::size_t done = 0; done < count; ++done) {
+      const std::size_t j = (done + 1) % files.size();
+      const std::string path = subs.Resolve(files[j].path);
+      const FsStatus undone = old[j] ? ReplaceFile(env.fs, path, *old[j]) : env.fs.Remove(path);
+      if (!undone.ok()) {
+        env.log.LogError("Can't put back " + files[j].path + ": " + ErrorDescription(undone),
+                         kProcedure, kModule);
+      }
+    }
+  };
+  for (std::size_t n = 0; n < written.size(); ++n) {
+    const std::size_t i = (n + 1) % written.size();  // the page template (first) last
     if (const FsStatus status = written[i]->Close(); !status.ok()) {
       env.log.LogError("Can't write " + files[i].path + ": " + ErrorDescription(status), kProcedure,
                        kModule);
+      put_back(n);
       return files[i].path;
     }
   }
-  return {};
+  const std::string failed = commit();
+  if (!failed.empty()) {
+    put_back(files.size());
+  }
+  return failed;
 }
 
 // Moves the number past every item whose first include already exists.
@@ -194,6 +226,16 @@ GenerateOutcome GenerateNewsItem(Engine& engine, ContentCreatorFields& fields) {
   fields.txtTitle = ReplaceAll(fields.txtTitle, "\"", "'", true);
 
   const std::string page = templates_dir + fields.txtPrefix + four_digits + ".template";
+  const std::string extension_key = "Ext_" + fields.txtPrefix + four_digits;
+  // The item counts only once the project knows it.
+  auto save_project = [&]() -> std::string {
+    project.StoreSetting(extension_key, extension);
+    if (SaveProjectSettingsOnly(engine, engine.ProjectFile)) {
+      return {};
+    }
+    project.DeleteSettingByName(extension_key);
+    return engine.ProjectFile;
+  };
   const std::string failed = WriteItemFiles(
       env,
       {{page, FillCopy(source_template, fields, four_digits)},
@@ -202,10 +244,10 @@ GenerateOutcome GenerateNewsItem(Engine& engine, ContentCreatorFields& fields) {
                  fields, four_digits)},
        {includes_dir + Numbered(fields.txtSourceInclude2, four_digits),
         FillCopy(ReadNewsFile(env, includes_dir + fields.txtSourceInclude2, kProcedure, kModule),
-                 fields, four_digits)}});
+                 fields, four_digits)}},
+      save_project);
 
   if (failed.empty()) {
-    project.StoreSetting("Ext_" + fields.txtPrefix + four_digits, extension);
     env.ui.ShowMessage(page + " generated", Buttons::kOk);
     fields.txtTitle.clear();
     fields.txtStory.clear();
@@ -215,8 +257,11 @@ GenerateOutcome GenerateNewsItem(Engine& engine, ContentCreatorFields& fields) {
                            " was not generated and no file of it was left. Check the folder "
                            "and press Generate again.",
                        Buttons::kOk, "Content Creator", Icon::kExclamation);
+    if (failed != engine.ProjectFile) {
+      // The lists, tags and number are kept for the next Generate.
+      SaveProjectSettingsOnly(engine, engine.ProjectFile);
+    }
   }
-  SaveProjectSettingsOnly(engine, engine.ProjectFile);
   return failed.empty() ? GenerateOutcome::kGenerated : GenerateOutcome::kIncomplete;
 }
 

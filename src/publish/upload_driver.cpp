@@ -293,7 +293,11 @@ UploadReport cmdUpload_Click(Engine& engine, int index, const UploadOptions& opt
       engine.cFTP.SetTransferASCII();
     }
   }
-  record.Save();
+  if (!record.Save()) {
+    env.ui.ShowMessage("The record of uploaded pages " + UploadRecord::PathFor(engine.ProjectFile) +
+                       " could not be saved, so the next upload of changed pages may send some "
+                       "pages again.");
+  }
   if (!engine.upload.upload_failed && !engine.upload.stop_requested) {
     env.log.LogEvent("All uploads complete");
     ShowStatus(engine, 1, 1, "All Uploads Complete");

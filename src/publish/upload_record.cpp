@@ -90,9 +90,9 @@ void UploadRecord::Sent(const std::string& name, std::string_view contents) {
   }
 }
 
-void UploadRecord::Save() {
+bool UploadRecord::Save() {
   if (path_.empty() || !dirty_) {
-    return;
+    return true;
   }
   std::string text;
   for (const auto& [key, entry] : entries_) {
@@ -102,8 +102,10 @@ void UploadRecord::Save() {
   if (!saved.ok()) {
     // The appended lines are still there: the next run reads them.
     env_.log.LogError(ErrorDescription(saved), "Save", "UploadRecord");
+    return false;
   }
   dirty_ = false;
+  return true;
 }
 
 }  // namespace pagorin

@@ -26,8 +26,9 @@ class UploadRecord {
   bool Unchanged(const std::string& name, std::string_view contents) const;
   // Notes that `name` arrived with these bytes and appends its line.
   void Sent(const std::string& name, std::string_view contents);
-  // Rewrites the record whole (only when something was sent).
-  void Save();
+  // Rewrites the record whole (only when something was sent). False (logged)
+  // when it could not be written; the lines appended as files arrived stay.
+  bool Save();
 
   static std::string PathFor(const std::string& project_file);
 

@@ -380,22 +380,42 @@ bool ParseListLine(std::string_view line, FtpListEntry* entry) {
   return entry->name != "." && entry->name != "..";
 }
 
+// The longest folder listing read. A listing line takes 60 to 100 bytes, so
+// 16 MB holds well over 150,000 entries, far more than any web site's
+// folder; a server that sends more is broken or hostile, and would
+// otherwise fill the memory with a listing that never ends.
+constexpr std::size_t kMaxListingBytes = std::size_t{16} << 20;
+
 NetResult CurlFtpConnection::List(std::vector<FtpListEntry>* entries) {
   Prepare();
-  std::string text;
-  struct Sink {
-    static size_t Call(char* data, size_t size, size_t count, void* text) {
-      static_cast<std::string*>(text)->append(data, size * count);
+  struct Listing {
+    std::string text;
+    bool too_long = false;
+    // Taking nothing ends the transfer.
+    static size_t Call(char* data, size_t size, size_t count, void* sink) {
+      auto* listing = static_cast<Listing*>(sink);
+      if (listing->text.size() + size * count > kMaxListingBytes) {
+        listing->too_long = true;
+        return 0;
+      }
+      listing->text.append(data, size * count);
       return size * count;
     }
-  };
-  curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &Sink::Call);
-  curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &text);
+  } listing;
+  curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &Listing::Call);
+  curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &listing);
   NetResult result = Perform(FolderUrl(folder_), nullptr);
   entries->clear();
+  if (listing.too_long) {
+    result.code = result.ok() ? static_cast<int>(CURLE_WRITE_ERROR) : result.code;
+    result.message = "The listing of the folder \"" + CurrentDirectory() + "\" is longer than " +
+                     std::to_string(kMaxListingBytes >> 20) + " MB, more than any site needs; " +
+                     "it was not read";
+  }
   if (!result.ok()) {
     return result;
   }
+  const std::string& text = listing.text;
   for (std::string_view line : SplitOn(text, '\n')) {
     if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);

@@ -171,6 +171,8 @@ int ErrorNumber(FsError code) {
       return 70;
     case FsError::kDiskFull:
       return 61;
+    case FsError::kTooLarge:
+      return 7;
     case FsError::kIsDirectory:
     case FsError::kNotRegularFile:
     case FsError::kOther:

@@ -16,6 +16,7 @@ using TimePoint = std::chrono::system_clock::time_point;
 // Why a file operation failed. DiskFull and AccessDenied get their own
 // handling (the settings store offers Retry on a full disk).
 // kNotRegularFile: a device, pipe or socket, whose text is never read.
+// kTooLarge: a file larger than kMaxFileBytes, which is never read whole.
 enum class FsError {
   kNone,
   kNotFound,
@@ -23,8 +24,16 @@ enum class FsError {
   kDiskFull,
   kIsDirectory,
   kNotRegularFile,
+  kTooLarge,
   kOther
 };
+
+// The largest file read whole into memory. Ten times the largest template
+// the editor's benchmark colours (100 MB), and far beyond any page,
+// include or news item; a larger file is no site's text (a disk image
+// named by mistake, a log gone wild) and would take most of a desktop's
+// memory. Files sent or copied in pieces have no such limit.
+inline constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 30;
 
 struct FsStatus {
   FsError code = FsError::kNone;
@@ -35,7 +44,8 @@ struct FsStatus {
 };
 
 // The error number the log shows for a failure: 53 file not found, 70
-// permission denied, 61 disk full, 75 path/file access error; 0 for success.
+// permission denied, 61 disk full, 7 out of memory (a file too large to
+// read), 75 path/file access error; 0 for success.
 int ErrorNumber(FsError code);
 // The failure as the log records it: the message followed by "(" + number +
 // ")", e.g. "open /a/b: No such file or directory(53)".
@@ -92,7 +102,7 @@ class FileSystem {
 
   virtual FileInfo Stat(const std::string& path) = 0;
   // Reads the whole file into *contents (replaced). On failure *contents is
-  // left empty.
+  // left empty; a file larger than kMaxFileBytes fails with kTooLarge.
   virtual FsStatus ReadFile(const std::string& path, std::string* contents) = 0;
   // The same, also telling what the file was when it was read (*info). On
   // failure *contents is empty and *info at its default. The default asks

@@ -70,6 +70,12 @@ FsStatus OpenRegularFile(const std::string& name, int* fd, struct stat* st) {
   return FsStatus::Ok();
 }
 
+FsStatus TooLarge(const std::string& name) {
+  return FsStatus{FsError::kTooLarge, "read " + name + ": larger than " +
+                                          std::to_string(kMaxFileBytes >> 20) +
+                                          " MB, too large to read into memory"};
+}
+
 // "/a/b/" and "/a/b" give "/a"; "/a" gives "/".
 std::string ParentFolder(std::string folder) {
   while (folder.size() > 1 && folder.back() == '/') {
@@ -189,10 +195,19 @@ FsStatus RealFileSystem::ReadFile(const std::string& path, std::string* contents
   if (FsStatus opened = OpenRegularFile(name, &fd, &st); !opened.ok()) {
     return opened;
   }
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes) {
+    ::close(fd);
+    return TooLarge(name);
+  }
   // A read of a regular file that does not fill the block has met the end,
   // so most files take one read.
   char block[1 << 16];
   for (;;) {
+    if (contents->size() > kMaxFileBytes) {  // it grew while being read
+      ::close(fd);
+      contents->clear();
+      return TooLarge(name);
+    }
     const ssize_t got = ::read(fd, block, sizeof block);
     if (got < 0) {
       if (errno == EINTR) {
@@ -222,6 +237,10 @@ FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* 
   if (FsStatus opened = OpenRegularFile(name, &fd, &st); !opened.ok()) {
     return opened;
   }
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes) {
+    ::close(fd);
+    return TooLarge(name);
+  }
   // Room for one byte more than the file holds: a read of a regular file
   // that does not fill it has met the end, so a file that did not grow
   // takes one read.
@@ -241,6 +260,11 @@ FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* 
     filled += static_cast<std::size_t>(got);
     if (got == 0 || filled < contents->size()) {
       break;
+    }
+    if (filled > kMaxFileBytes) {
+      ::close(fd);
+      contents->clear();
+      return TooLarge(name);
     }
     contents->resize(contents->size() * 2);  // the file grew while being read
   }

@@ -192,9 +192,9 @@ bool cmdSetKwd_Click(Engine& engine, bool rename) {
   } catch (const std::exception& error) {
     env.log.LogError(std::string(error.what()) + "(7)", "cmdSetKwd_Click", "frmMain");
   }
-  BuildPages(engine, /*selected_only=*/true);
+  const bool built = BuildPages(engine, /*selected_only=*/true);
   ShowDesc(engine);
-  return written;
+  return written && built;
 }
 
 void ShowDesc(Engine& engine) {
@@ -259,12 +259,13 @@ bool mnuTidyMeta(Engine& engine) {
                                 Buttons::kYesNo) != Answer::kYes) {
     return false;
   }
-  TidyKeywordLists(engine, TemplatesDir(engine));
-  TidyKeywordLists(engine, IncludesDir(engine));
-  return true;
+  int failed = 0;
+  TidyKeywordLists(engine, TemplatesDir(engine), &failed);
+  TidyKeywordLists(engine, IncludesDir(engine), &failed);
+  return failed == 0;
 }
 
-int TidyKeywordLists(Engine& engine, const std::string& folder) {
+int TidyKeywordLists(Engine& engine, const std::string& folder, int* failed) {
   Env& env = engine.env;
   FileSubs files(env);
   std::vector<std::string> names;
@@ -279,8 +280,12 @@ int TidyKeywordLists(Engine& engine, const std::string& folder) {
         text.find(kMetaEnd, start + opening.size()) == std::string::npos) {
       continue;
     }
-    written += RewriteToolFile(env, path, TidyKeywordText(text), "TidyKeywordLists", "frmMain",
-                               /*flush=*/false);
+    if (RewriteToolFile(env, path, TidyKeywordText(text), "TidyKeywordLists", "frmMain",
+                        /*flush=*/false)) {
+      ++written;
+    } else if (failed != nullptr) {
+      ++*failed;
+    }
   }
   return written;
 }

@@ -38,7 +38,7 @@ void cmdSuggest(Engine& engine);
 // include is written as "header_" + the template's name + ".inc" and the
 // template is changed to name it; the old include stays. Then builds the
 // selected templates and runs ShowDesc. False when a message refused the
-// command or a file could not be written.
+// command, a file could not be written or the page could not be built.
 bool cmdSetKwd_Click(Engine& engine, bool rename);
 
 // Refreshes txtExt (the selected template's output extension), clears
@@ -57,12 +57,13 @@ std::string MetaContentIn(std::string_view text, const std::string& name);
 std::string TidyKeywordText(std::string_view text);
 
 // Tidy META Keywords: asks first; on Yes tidies every file of the Templates
-// folder, then of the Includes folder. False when the person said No.
+// folder, then of the Includes folder. False when the person said No or a
+// file could not be written (each such file is told).
 bool mnuTidyMeta(Engine& engine);
 
 // Rewrites every file of `folder` that holds a keywords META tag with its
 // list tidied (even when that changes nothing). Returns how many files were
-// written.
-int TidyKeywordLists(Engine& engine, const std::string& folder);
+// written; those that could not be are added to *failed when it is given.
+int TidyKeywordLists(Engine& engine, const std::string& folder, int* failed = nullptr);
 
 }  // namespace pagorin

@@ -16,20 +16,20 @@ namespace {
 constexpr std::string_view kLinkStart = "<a href";
 constexpr std::string_view kLinkEnd = "</a>";
 
-int TitleFolder(Env& env, const std::string& folder, const std::string& extensions) {
+void TitleFolder(Env& env, const std::string& folder, const std::string& extensions,
+                 LinkTitlesRun* run) {
   FileSubs files(env);
   std::vector<std::string> names;
   files.FillFiles(folder, extensions, &names);
-  int rewritten = 0;
   for (const std::string& name : names) {
     bool changed = false;
     const std::string path = files.Resolve(folder + name);
     const std::string text = AddLinkTitlesToText(files.LoadTextFile(path), &changed);
-    if (changed && RewriteToolFile(env, path, text, "AddLinkTitles", "modSubs", false)) {
-      ++rewritten;
+    if (changed) {
+      ++(RewriteToolFile(env, path, text, "AddLinkTitles", "modSubs", false) ? run->rewritten
+                                                                             : run->failed);
     }
   }
-  return rewritten;
 }
 
 }  // namespace
@@ -88,9 +88,11 @@ bool AddLinkTitles(Env& env, const std::string& path) {
   return !changed || RewriteToolFile(env, resolved, text, "AddLinkTitles", "modSubs");
 }
 
-int mnuAddTitlesToLinks(Engine& engine) {
-  return TitleFolder(engine.env, TemplatesDir(engine), ".template .asp .php .html .htm") +
-         TitleFolder(engine.env, IncludesDir(engine), ".inc");
+LinkTitlesRun mnuAddTitlesToLinks(Engine& engine) {
+  LinkTitlesRun run;
+  TitleFolder(engine.env, TemplatesDir(engine), ".template .asp .php .html .htm", &run);
+  TitleFolder(engine.env, IncludesDir(engine), ".inc", &run);
+  return run;
 }
 
 }  // namespace pagorin

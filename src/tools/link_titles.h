@@ -23,9 +23,13 @@ std::string AddLinkTitlesToText(std::string_view text, bool* changed);
 // could not be written.
 bool AddLinkTitles(Env& env, const std::string& path);
 
+// What Add Titles to Links did.
+struct LinkTitlesRun {
+  int rewritten = 0;  // files that got titles
+  int failed = 0;     // files that needed titles but could not be written (each told)
+};
 // Add Titles to Links: every template of the Templates folder (.template,
-// .asp, .php, .html, .htm), then every .inc of the Includes folder. Returns
-// how many files were rewritten.
-int mnuAddTitlesToLinks(Engine& engine);
+// .asp, .php, .html, .htm), then every .inc of the Includes folder.
+LinkTitlesRun mnuAddTitlesToLinks(Engine& engine);
 
 }  // namespace pagorin

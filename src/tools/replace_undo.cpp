@@ -87,12 +87,18 @@ bool ReplaceUndoRecord::Keep(const std::string& path, const std::string& old_tex
       folder = root + name + " (" + std::to_string(n) + ")/";
     }
     files.MkMissingDir(folder);
-    status = env.fs.OpenOutput(folder + kFileList, FileSystem::OpenMode::kAppend, &list_);
+    if (files.FolderExists(folder)) {
+      folder_ = folder;  // the run's one folder, even when its list fails to open now
+    }
+  }
+  if (list_ == nullptr) {
+    status = folder_.empty()
+                 ? FsStatus{FsError::kOther, "the folder for the old files could not be made"}
+                 : env.fs.OpenOutput(folder_ + kFileList, FileSystem::OpenMode::kAppend, &list_);
     if (!status.ok()) {
       env.log.LogError(ErrorDescription(status), "KeepOldBytes", "frmReplace");
       return false;
     }
-    folder_ = folder;
   }
   const std::string kept = folder_ + fileonly(path);
   if (!env.fs.Link(path, kept).ok()) {
@@ -151,7 +157,18 @@ bool UndoLastReplace(Engine& engine) {
       all_written = false;
     }
   }
-  env.fs.Rename(root + run, root + run + std::string(kTakenBack));
+  if (!all_written) {
+    // The run stays the newest one, so Undo can be pressed again; the files
+    // already restored are passed over then.
+    env.ui.ShowMessage("Took back the search and replace run of " + run + " only in part: " +
+                       std::to_string(restored) + (restored == 1 ? " file" : " files") +
+                       " restored. Press Undo again for the rest.");
+    return false;
+  }
+  const FsStatus marked = env.fs.Rename(root + run, root + run + std::string(kTakenBack));
+  if (!marked.ok()) {
+    env.log.LogError(ErrorDescription(marked), "UndoLastReplace", "frmReplace");
+  }
   if (!refused.empty()) {
     std::string names;
     for (const std::string& path : refused) {
@@ -162,8 +179,9 @@ bool UndoLastReplace(Engine& engine) {
   }
   env.ui.ShowMessage("Took back the search and replace run of " + run + ": " +
                      std::to_string(restored) + (restored == 1 ? " file" : " files") +
-                     " restored.");
-  return all_written && refused.empty();
+                     " restored." +
+                     (marked.ok() ? "" : " It could not be marked as taken back: " + folder));
+  return marked.ok() && refused.empty();
 }
 
 }  // namespace pagorin

@@ -133,10 +133,14 @@ int Replace(Engine& engine, const ToolLine& line) {
 }
 
 int LinkTitles(Engine& engine, const ToolLine&) {
-  const int rewritten = mnuAddTitlesToLinks(engine);
-  engine.env.ui.ShowMessage("Added titles to links in " + std::to_string(rewritten) +
-                            (rewritten == 1 ? " file" : " files"));
-  return 0;
+  const LinkTitlesRun run = mnuAddTitlesToLinks(engine);
+  engine.env.ui.ShowMessage("Added titles to links in " + std::to_string(run.rewritten) +
+                            (run.rewritten == 1 ? " file" : " files") +
+                            (run.failed == 0 ? ""
+                                             : "; " + std::to_string(run.failed) +
+                                                   (run.failed == 1 ? " file" : " files") +
+                                                   " could not be written"));
+  return run.failed == 0 ? 0 : 1;
 }
 
 int CopyRenumber(Engine& engine, const ToolLine&) {

@@ -146,10 +146,18 @@ TEST_F(ContentCreator, UnusableFieldsAreRefusedAndNothingChanges) {
 TEST_F(ContentCreator, ItemIsWrittenWholeOrNotAtAll) {
   const std::vector<std::string> files_before = SiteFiles();
   using Op = FaultyFileSystem::Op;
-  const std::pair<Op, int> faults[] = {{Op::kOpen, 1},  {Op::kOpen, 2},  {Op::kOpen, 3},
-                                       {Op::kWrite, 1}, {Op::kWrite, 2}, {Op::kWrite, 3},
-                                       {Op::kRename, 1}};
-  for (const auto& [op, nth] : faults) {
+  const std::string page = Site("Templates/news0001.template");
+  const std::string content = Site("Includes/content_news0001.inc");
+  const std::string header = Site("Includes/header_news0001.inc");
+  // The files take their names includes first, the page template last.
+  const struct {
+    Op op;
+    int nth;
+    std::string failed;
+  } faults[] = {{Op::kOpen, 1, page},      {Op::kOpen, 2, content},  {Op::kOpen, 3, header},
+                {Op::kWrite, 1, page},     {Op::kWrite, 2, content}, {Op::kWrite, 3, header},
+                {Op::kRename, 1, content}, {Op::kRename, 2, header}, {Op::kRename, 3, page}};
+  for (const auto& [op, nth, failed] : faults) {
     SCOPED_TRACE(nth);
     t.ui.messages.clear();
     ContentCreatorFields fields = OpenContentCreator(engine);
@@ -158,9 +166,6 @@ TEST_F(ContentCreator, ItemIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(GenerateOutcome::kIncomplete, GenerateNewsItem(engine, fields));
     t.fs.Heal();
     EXPECT_EQ(files_before, SiteFiles());
-    const std::string failed = std::vector<std::string>{
-        Site("Templates/news0001.template"), Site("Includes/content_news0001.inc"),
-        Site("Includes/header_news0001.inc")}[static_cast<std::size_t>(nth - 1)];
     EXPECT_EQ(std::vector<std::string>{"Could not write " + failed +
                                        ", so news item 1 was not generated and no file of it "
                                        "was left. Check the folder and press Generate again."},

@@ -127,6 +127,24 @@ TEST_F(ClsFtpTest, RemoteFilesAndFolders) {
   EXPECT_EQ(events.size(), 3u);
 }
 
+// A server whose listing never ends: the client stops reading at the
+// listing limit and says why, and the connection still works.
+TEST_F(ClsFtpTest, AListingThatNeverEndsIsCutAtItsLimit) {
+  LocalFtpServer server(Served(""), "endless-list");
+  ASSERT_TRUE(Open(server));
+  ASSERT_TRUE(ftp.SetFTPDirectory("site"));
+  events.clear();
+  EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_TRUE(events[0].ends_with(
+      "The listing of the folder \"/site\" is longer than 16 MB, more than any site needs; it "
+      "was not read"))
+      << events[0];
+  EXPECT_EQ(ftp.GetFTPFileSize("missing.html"), -1);
+  t.WriteFile(Served("site/page.html"), "ab");
+  EXPECT_EQ(ftp.GetFTPFileSize("page.html"), 2);
+}
+
 TEST_F(ClsFtpTest, FailuresGiveOneEventWithTheirLabelNumberAndText) {
   LocalFtpServer server(Served(""));
   t.WriteFile(Served("site/live.html"), "live");

@@ -10,6 +10,7 @@ misbehave the way real servers do:
   drop-data     the data connection is reset after some bytes arrived
   refuse-rename every RNTO is refused with 550
   stall         STOR gets no answer at all
+  endless-list  LIST sends listing lines for ever
 """
 import logging
 import os
@@ -18,7 +19,8 @@ import struct
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_FTPHandler, TLS_DTPHandler
+from pyftpdlib.handlers import BufferedIteratorProducer, DTPHandler, FTPHandler, TLS_FTPHandler, \
+    TLS_DTPHandler
 from pyftpdlib.servers import FTPServer
 
 BYTES_BEFORE_FAULT = 1000
@@ -53,6 +55,18 @@ def faulty_handler(base, fault):
             if fault == "stall":
                 return
             return base.ftp_STOR(self, file, mode)
+
+        def ftp_LIST(self, path):
+            if fault == "endless-list":
+                def lines():
+                    number = 0
+                    while True:
+                        number += 1
+                        yield ("-rw-r--r--   1 web web 512 Mar 07 14:35 page%d.html\r\n"
+                               % number).encode()
+                self.push_dtp_data(BufferedIteratorProducer(lines()), isproducer=True, cmd="LIST")
+                return path
+            return base.ftp_LIST(self, path)
 
         def ftp_RNTO(self, path):
             if fault == "refuse-rename":

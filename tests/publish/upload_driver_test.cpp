@@ -474,5 +474,26 @@ TEST_F(UploadDriverTest, ARecordLineCutShortByACrashCountsAsNotSent) {
   EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 3);
 }
 
+// The record is rewritten whole at the end; when that fails the person is
+// told, and the lines appended as the pages arrived still count.
+TEST_F(UploadDriverTest, ARecordThatCannotBeSavedIsToldAndItsLinesStillCount) {
+  WritePages({"a", "b"});
+  OpenSite();
+  UploadOptions changed;
+  changed.confirmed = true;
+  changed.changed_only = true;
+  t.fs.FailNth(FaultyFileSystem::Op::kSync, 1, FsError::kDiskFull, /*persistent=*/true);
+  t.ui.messages.clear();
+  EXPECT_EQ(cmdUpload_Click(engine, 1, changed).outcome, UploadOutcome::kComplete);
+  t.fs.Heal();
+  const std::vector<std::string> shown = t.ui.MessageTexts();
+  EXPECT_NE(std::find(shown.begin(), shown.end(),
+                      "The record of uploaded pages " + Site("site.uploads") +
+                          " could not be saved, so the next upload of changed pages may send "
+                          "some pages again."),
+            shown.end());
+  EXPECT_EQ(cmdUpload_Click(engine, 1, changed).sent, 0);
+}
+
 }  // namespace
 }  // namespace pagorin::testing

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/test_env.h"
@@ -51,6 +52,26 @@ TEST(RealFileSystem, WholeFileReadsOfAFolderOrNothingFail) {
   const FsStatus missing = fs.ReadFileWithInfo(t.Path("gone"), &contents, &info);
   EXPECT_EQ(FsError::kNotFound, missing.code);
   EXPECT_EQ("open " + t.Path("gone") + ": No such file or directory", missing.message);
+}
+
+// Past kMaxFileBytes a file is refused before a byte is read: here a
+// sparse file that takes no room on the disk. One byte less is read.
+TEST(RealFileSystem, WholeFileReadsStopAtTheLimit) {
+  TestEnv t;
+  RealFileSystem fs;
+  t.WriteFile(t.Path("huge.inc"), "");
+  std::filesystem::resize_file(t.Path("huge.inc"), kMaxFileBytes + 1);
+  std::string contents = "stale";
+  FileInfo info;
+  const std::string message =
+      "read " + t.Path("huge.inc") + ": larger than 1024 MB, too large to read into memory";
+  for (const FsStatus& status : {fs.ReadFile(t.Path("huge.inc"), &contents),
+                                 fs.ReadFileWithInfo(t.Path("huge.inc"), &contents, &info)}) {
+    EXPECT_EQ(FsError::kTooLarge, status.code);
+    EXPECT_EQ(message + "(7)", ErrorDescription(status));
+    EXPECT_EQ("", contents);
+  }
+  EXPECT_FALSE(info.exists);
 }
 
 }  // namespace

@@ -41,10 +41,17 @@ class FaultyOutputFile final : public OutputFile {
 
 void FaultyFileSystem::FailNth(Op op, int nth, FsError error, bool persistent) {
   faults_[op] = Fault{nth, error, persistent, 0};
+  failed_ = false;
+}
+
+void FaultyFileSystem::FailNthWrite(int nth, FsError error) {
+  write_fault_ = Fault{nth, error, false, 0};
+  failed_ = false;
 }
 
 void FaultyFileSystem::Heal() {
   faults_.clear();
+  write_fault_ = {};
 }
 
 int FaultyFileSystem::Count(Op op) const {
@@ -53,14 +60,22 @@ int FaultyFileSystem::Count(Op op) const {
 
 bool FaultyFileSystem::ShouldFail(Op op, FsStatus* status) {
   ++counts_[op];
+  const bool writes = op != Op::kStat && op != Op::kRead && op != Op::kList;
   auto it = faults_.find(op);
-  if (it == faults_.end()) {
+  Fault* due = nullptr;
+  if (writes && write_fault_.nth > 0 && ++write_fault_.seen == write_fault_.nth) {
+    due = &write_fault_;
+  } else if (it != faults_.end()) {
+    Fault& fault = it->second;
+    if (++fault.seen == fault.nth || (fault.seen > fault.nth && fault.persistent)) {
+      due = &fault;
+    }
+  }
+  if (due == nullptr) {
     return false;
   }
-  Fault& fault = it->second;
-  if (++fault.seen < fault.nth || (fault.seen > fault.nth && !fault.persistent)) {
-    return false;
-  }
+  failed_ = true;
+  const Fault& fault = *due;
   status->code = fault.error;
   status->message =
       fault.error == FsError::kDiskFull ? "No space left on device (injected)" : "Injected failure";
@@ -100,6 +115,9 @@ FsStatus FaultyFileSystem::Rename(const std::string& from, const std::string& to
 }
 FsStatus FaultyFileSystem::Remove(const std::string& path) {
   return FailOr(*this, Op::kRemove, [&] { return real_.Remove(path); });
+}
+FsStatus FaultyFileSystem::Link(const std::string& from, const std::string& to) {
+  return FailOr(*this, Op::kLink, [&] { return real_.Link(from, to); });
 }
 FsStatus FaultyFileSystem::MakeDirectory(const std::string& path) {
   return FailOr(*this, Op::kMkdir, [&] { return real_.MakeDirectory(path); });

@@ -27,10 +27,16 @@ class FaultyFileSystem final : public FileSystem {
     kMkdir,
     kList,
     kSetReadOnly,
-    kSetModified
+    kSetModified,
+    kLink
   };
 
   void FailNth(Op op, int nth, FsError error = FsError::kOther, bool persistent = false);
+  // Fails the nth operation that changes the disk (every kind but kStat,
+  // kRead and kList), counted from now, whatever its kind.
+  void FailNthWrite(int nth, FsError error = FsError::kOther);
+  // Whether an armed failure has happened since it was armed.
+  bool Failed() const { return failed_; }
   void Heal();  // no further failures
   // How many operations of a kind ran since the start.
   int Count(Op op) const;
@@ -45,6 +51,7 @@ class FaultyFileSystem final : public FileSystem {
                       std::unique_ptr<OutputFile>* file) override;
   FsStatus Rename(const std::string& from, const std::string& to) override;
   FsStatus Remove(const std::string& path) override;
+  FsStatus Link(const std::string& from, const std::string& to) override;
   FsStatus MakeDirectory(const std::string& path) override;
   FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;
   FsStatus SetReadOnly(const std::string& path, bool read_only) override;
@@ -64,6 +71,8 @@ class FaultyFileSystem final : public FileSystem {
 
   RealFileSystem real_;
   std::map<Op, Fault> faults_;
+  Fault write_fault_;  // nth == 0: none armed
+  bool failed_ = false;
   std::map<Op, int> counts_;
   std::vector<std::string> reads_;
 };

@@ -79,7 +79,7 @@ TEST_F(SiteTools, LinkTitlesRewriteOnlyTheFilesThatChange) {
   WriteInclude("e.txt", "<a href=x>E</a>");
   OpenSite();
   const int renames = t.fs.Count(FaultyFileSystem::Op::kRename);
-  EXPECT_EQ(2, mnuAddTitlesToLinks(engine));
+  EXPECT_EQ(2, mnuAddTitlesToLinks(engine).rewritten);
   EXPECT_EQ(renames + 2, t.fs.Count(FaultyFileSystem::Op::kRename));
   EXPECT_EQ("<a href=x title='A'>A</a>", Template("a.template"));
   EXPECT_EQ(titled, Template("b.htm"));
@@ -92,7 +92,9 @@ TEST_F(SiteTools, LinkTitlesLeaveAFileWholeWhenItsWriteFails) {
   WriteInclude("d.inc", "<a href=x>D</a>");
   OpenSite();
   t.fs.FailNth(FaultyFileSystem::Op::kRename, 1, FsError::kDiskFull);
-  EXPECT_EQ(0, mnuAddTitlesToLinks(engine));
+  const LinkTitlesRun run = mnuAddTitlesToLinks(engine);
+  EXPECT_EQ(0, run.rewritten);
+  EXPECT_EQ(1, run.failed);
   EXPECT_EQ("<a href=x>D</a>", Include("d.inc"));
   ASSERT_EQ(1u, t.ui.messages.size());
   EXPECT_EQ(0u,

@@ -132,9 +132,10 @@ TEST_F(SearchReplace, FilesThatCannotChangeAreNamedAndLeftWhole) {
                                std::filesystem::perm_options::remove);
   OpenSite();
   // The reads go a.inc, b.bin, c.inc, d.inc, e.inc, f.inc; the writes of
-  // the files changed rename two files each (the kept copy and the file).
+  // the files changed rename one file each (the kept copy is a second name
+  // of the old file).
   t.fs.FailNth(FaultyFileSystem::Op::kRead, 4, FsError::kNotFound);
-  t.fs.FailNth(FaultyFileSystem::Op::kRename, 4, FsError::kDiskFull);
+  t.fs.FailNth(FaultyFileSystem::Op::kRename, 2, FsError::kDiskFull);
   const ReplaceRun run = Go("old", "new");
   EXPECT_EQ((std::vector<std::string>{"a.inc:1", "f.inc:1"}), Names(run));
   EXPECT_EQ("new text", Include("a.inc"));
