@@ -178,6 +178,7 @@ FileInfo RealFileSystem::Stat(const std::string& path) {
   info.read_only = (st.st_mode & S_IWUSR) == 0;
   info.size = static_cast<std::uint64_t>(st.st_size);
   info.modified = FromTimespec(st.st_mtim);
+  info.changed = FromTimespec(st.st_ctim);
   return info;
 }
 
@@ -250,6 +251,7 @@ FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* 
   info->read_only = (st.st_mode & S_IWUSR) == 0;
   info->size = static_cast<std::uint64_t>(st.st_size);
   info->modified = FromTimespec(st.st_mtim);
+  info->changed = FromTimespec(st.st_ctim);
   return FsStatus::Ok();
 }
 
