@@ -33,7 +33,7 @@ bool BuildRun::LeaveUnchanged(const std::string& template_path, const std::strin
 }
 
 // Everything but the files, which cost a status check each.
-bool BuildRun::Matches(const PageRecord& record) {
+bool BuildRun::Matches(PageRecord& record) {
   const TemplateVariables& vars = engine.TemplateVars;
   if (!record.output_known || record.dates_varied ||
       record.variables_empty != (vars.SettingsCount() == 0) ||
@@ -57,15 +57,31 @@ bool BuildRun::Matches(const PageRecord& record) {
       }
     }
   }
-  // A page written just before it was looked at might have been changed
-  // again since without its times showing it: it is compiled again, and
-  // kept when it still holds its text.
-  if (!Settled(record.output.modified, record.output.changed, record.output_seen_at)) {
+  return OutputMatches(record);
+}
+
+// A page written just before it was looked at might have been changed again
+// since without its times showing it: its bytes are compared, when the
+// record knows them, or it is compiled again (and kept if it holds its text).
+bool BuildRun::OutputMatches(PageRecord& record) {
+  const FileInfo page = env.fs.Stat(record.page_file);
+  if (!page.exists || page.is_directory || page.size != record.output.size ||
+      page.modified != record.output.modified || page.changed != record.output.changed) {
     return false;
   }
-  const FileInfo page = env.fs.Stat(record.page_file);
-  return page.exists && !page.is_directory && page.size == record.output.size &&
-         page.modified == record.output.modified && page.changed == record.output.changed;
+  if (Settled(page.modified, page.changed, record.output_seen_at)) {
+    return true;
+  }
+  if (!record.output_hash) {
+    return false;
+  }
+  const TimePoint seen_at = env.fs.Now();
+  std::string text;
+  if (!env.fs.ReadFile(record.page_file, &text).ok() || TextHash(text) != *record.output_hash) {
+    return false;
+  }
+  record.output_seen_at = seen_at;
+  return true;
 }
 
 bool BuildRun::InputsMatch(PageRecord& record) {

@@ -68,7 +68,8 @@ class BuildRun {
     TimePoint read_at{};
     std::uint64_t hash = 0;
   };
-  bool Matches(const PageRecord& record);
+  bool Matches(PageRecord& record);
+  bool OutputMatches(PageRecord& record);
   bool InputsMatch(PageRecord& record);
   const InputNow& Current(const PageInput& input);
 

@@ -59,6 +59,8 @@ struct PageRecord {
   bool output_known = false;
   FileInfo output;
   TimePoint output_seen_at{};
+  // The hash of the page's text, when the page was handed over whole.
+  std::optional<std::uint64_t> output_hash;
 };
 
 // Index into PageRecord::dates of a current-date variable; -1 for another.

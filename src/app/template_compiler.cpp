@@ -464,9 +464,12 @@ void ParseTemplateFile(BuildRun& run, const std::string& template_path) {
         const RecordingPage recording(run, recorder);
         Importfile(run, out, template_path);
       }
-      engine.page_records.Store(template_path, recorder.Take());
+      std::string text = out.TakeText();
+      PageRecord record = recorder.Take();
+      record.output_hash = TextHash(text);
+      engine.page_records.Store(template_path, std::move(record));
       run.AwaitPage(run.CurrentPageFile, template_path);
-      thread->Queue(run.CurrentPageFile, out.TakeText());
+      thread->Queue(run.CurrentPageFile, std::move(text));
       return;
     }
     // The page is looked for under exactly its own name: another letter case
