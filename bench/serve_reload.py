@@ -77,7 +77,6 @@ def main():
         since = 1
         for run in range(args.runs):
             for kind in ("template", "include", "nothing"):
-                since += 1
                 events = urllib.request.urlopen(
                     f"http://127.0.0.1:{port}/__pagorin/events?since={since}", timeout=600)
                 events.readline()  # ": listening"
@@ -97,6 +96,7 @@ def main():
                 while not events.readline().startswith(b"event: reload"):
                     pass
                 wall = (time.perf_counter() - start) * 1000
+                since += 1
                 built = wait_for(serve.stdout, "Built").strip()
                 cpu = (cpu_seconds(serve.pid) - cpu) * 1000
                 events.close()
