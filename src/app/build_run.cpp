@@ -86,7 +86,10 @@ bool BuildRun::OutputMatches(PageRecord& record) {
 
 bool BuildRun::InputsMatch(PageRecord& record) {
   for (PageInput& input : record.inputs) {
-    const InputNow& now = Current(input);
+    // The template, read first, belongs to this page alone: it is looked at
+    // once, without being noted for the pages after.
+    const InputNow looked = &input == &record.inputs.front() ? Look(input) : InputNow{};
+    const InputNow& now = &input == &record.inputs.front() ? looked : Current(input);
     if (now.unreadable || now.missing != input.missing) {
       return false;
     }
@@ -112,6 +115,10 @@ const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
   if (const auto known = inputs_now_.find(input.path); known != inputs_now_.end()) {
     return known->second;
   }
+  return inputs_now_.emplace(input.path, Look(input)).first->second;
+}
+
+BuildRun::InputNow BuildRun::Look(const PageInput& input) {
   InputNow now;
   if (!input.missing && Settled(input.modified, input.changed, input.read_at)) {
     const FileInfo info = env.fs.Stat(input.path);
@@ -122,7 +129,7 @@ const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
       now.changed = input.changed;
       now.read_at = input.read_at;
       now.hash = input.hash;
-      return inputs_now_.emplace(input.path, now).first->second;
+      return now;
     }
   }
   const clsCache::Lookup lookup = engine.FileCache.Read(input.path, clsCache::Keep::kOnce);
@@ -137,7 +144,7 @@ const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
     now.read_at = lookup.file->read_at;
     now.hash = lookup.file->hash;
   }
-  return inputs_now_.emplace(input.path, now).first->second;
+  return now;
 }
 
 void BuildRun::AwaitPage(const std::string& page_file, const std::string& template_path) {

@@ -71,7 +71,10 @@ class BuildRun {
   bool Matches(PageRecord& record);
   bool OutputMatches(PageRecord& record);
   bool InputsMatch(PageRecord& record);
+  // The file as it is now, noted for the rest of the run; Look does not
+  // note it.
   const InputNow& Current(const PageInput& input);
+  InputNow Look(const PageInput& input);
 
   std::unordered_map<std::string, InputNow> inputs_now_;  // checked in this run, by path
   std::unordered_map<std::string, std::string> awaited_;  // page file -> template path
