@@ -4,8 +4,10 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <unordered_set>
 #include <vector>
 
+#include "app/build_run.h"
 #include "app/compile_error.h"
 #include "app/engine.h"
 #include "app/page_writer_thread.h"
@@ -39,43 +41,43 @@ std::vector<std::string> TemplatesToBuild(const Engine& engine, bool selected_on
 // The thread has written or given up every page when this ends.
 class PagesOnTheirOwnThread {
  public:
-  explicit PagesOnTheirOwnThread(Engine& engine) : engine_(engine) {
-    if (!engine.env.fs.ThreadSafe()) {
+  explicit PagesOnTheirOwnThread(BuildRun& run) : run_(run) {
+    if (!run.env.fs.ThreadSafe()) {
       return;
     }
     try {
-      thread_ = std::make_unique<PageWriterThread>(engine.env.fs, BuiltFilesSameText(engine));
-      engine.page_writer_thread = thread_.get();
+      thread_ = std::make_unique<PageWriterThread>(run.env.fs, run.same_text);
+      run.page_writer_thread = thread_.get();
     } catch (const std::system_error&) {
       // The pages are written as they are made.
     }
   }
   ~PagesOnTheirOwnThread() {
-    engine_.page_writer_thread = nullptr;
+    run_.page_writer_thread = nullptr;
     thread_.reset();
   }
   PagesOnTheirOwnThread(const PagesOnTheirOwnThread&) = delete;
   PagesOnTheirOwnThread& operator=(const PagesOnTheirOwnThread&) = delete;
 
  private:
-  Engine& engine_;
+  BuildRun& run_;
   std::unique_ptr<PageWriterThread> thread_;
 };
 
 // Builds the templates of `tags` (an empty tag is skipped), reporting the
 // position in the whole list after each page.
-void BuildTemplates(Engine& engine, const std::vector<std::string>& tags) {
-  const std::string folder = TemplatesDir(engine);
+void BuildTemplates(BuildRun& run, const std::vector<std::string>& tags) {
+  const std::string folder = TemplatesDir(run.engine);
   const double total = static_cast<double>(tags.size());
-  const PagesOnTheirOwnThread pages(engine);
+  const PagesOnTheirOwnThread pages(run);
   for (size_t i = 0; i < tags.size(); ++i) {
     if (tags[i].empty()) {
       continue;
     }
-    ParseTemplateFile(engine, folder + tags[i]);
-    engine.env.progress.showprogresspercent(StatusStrip::kMain, static_cast<double>(i + 1), total);
+    ParseTemplateFile(run, folder + tags[i]);
+    run.env.progress.showprogresspercent(StatusStrip::kMain, static_cast<double>(i + 1), total);
   }
-  FinishPages(engine);
+  FinishPages(run);
 }
 
 // Ends the run before anything was built: logged, told, CompileError.
@@ -97,8 +99,9 @@ class CacheRun {
   clsCache& cache_;
 };
 
-void RunBuild(Engine& engine, bool selected_only) {
-  Env& env = engine.env;
+void RunBuild(BuildRun& run, bool selected_only) {
+  Engine& engine = run.engine;
+  Env& env = run.env;
   const CacheRun cache_run(engine.FileCache);
   if (!selected_only) {
     if (!RefreshTemplateList(engine)) {
@@ -113,14 +116,22 @@ void RunBuild(Engine& engine, bool selected_only) {
     }
     disablecontrols(engine);
     ShowBusy(env.ui);
-    BuildTemplates(engine, TemplatesToBuild(engine, false));
+    const std::vector<std::string> tags = TemplatesToBuild(engine, false);
+    BuildTemplates(run, tags);
+    // Templates no longer listed need no record.
+    const std::string folder = TemplatesDir(engine);
+    std::unordered_set<std::string> listed;
+    for (const std::string& tag : tags) {
+      listed.insert(folder + tag);
+    }
+    engine.page_records.KeepOnly(listed);
   } else {
     disablecontrols(engine);
     ShowBusy(env.ui);
     const std::vector<std::string> tags = TemplatesToBuild(engine, true);
     env.progress.showprogressstring(StatusStrip::kMain, 0, static_cast<double>(tags.size()),
                                     "Building Selected");
-    BuildTemplates(engine, tags);
+    BuildTemplates(run, tags);
     env.progress.showprogressstring(StatusStrip::kMain, 1, 1, "Selected item(s) compiled");
   }
   enablecontrols(engine);
@@ -130,10 +141,22 @@ void RunBuild(Engine& engine, bool selected_only) {
 }  // namespace
 
 bool BuildPages(Engine& engine, bool selected_only) {
-  Env& env = engine.env;
+  BuildRun run(engine);
+  return BuildPages(run, selected_only);
+}
+
+bool BuildPages(BuildRun& run, bool selected_only) {
+  Engine& engine = run.engine;
+  Env& env = run.env;
   engine.Timer3Enabled = false;
   engine.TemplateVars.DeleteAllSettings();
-  engine.CurrentSiteURL = engine.ProjectSettings.sGet("WEBSITEURL").Text();
+  run.CurrentSiteURL = engine.ProjectSettings.sGet("WEBSITEURL").Text();
+  run.same_text = BuiltFilesSameText(engine);
+  // However the run ends, the next starts from the title it left.
+  struct TitleCarried {
+    BuildRun& run;
+    ~TitleCarried() { run.engine.last_page_title = run.CurrentPageTitle; }
+  } const carried{run};
   try {
     if (const std::string problem = SiteFolderProblem(engine); !problem.empty()) {
       StopBeforeBuild(env, problem);
@@ -149,11 +172,11 @@ bool BuildPages(Engine& engine, bool selected_only) {
     const std::string unwritten = GenerateNewsSummaries(
         env, engine.ProjectSettings, GetProjectPath(engine),
         [&engine](const std::string& path) { return engine.FileCache.ReadTextOrEmpty(path); },
-        BuiltFilesSameText(engine));
+        run.same_text);
     if (!unwritten.empty()) {
       StopBeforeBuild(env, unwritten + " Please fix and re-run.");
     }
-    RunBuild(engine, selected_only);
+    RunBuild(run, selected_only);
     return true;
   } catch (const CompileError&) {
     // Whoever failed has told the person and logged it.
@@ -195,13 +218,14 @@ bool cmdPreview(Engine& engine) {
     env.progress.showprogressstring(StatusStrip::kMain, 0, 0, "Please select a file");
     return false;
   }
-  engine.CurrentPageFile = BuildWebFilename(engine, engine.ListView1.at(selected).tag);
+  BuildRun run(engine);
+  run.CurrentPageFile = BuildWebFilename(engine, engine.ListView1.at(selected).tag);
   FileSubs files(env);
-  if (!files.FileExists(engine.CurrentPageFile) && !BuildPages(engine, true)) {
+  if (!files.FileExists(run.CurrentPageFile) && !BuildPages(run, true)) {
     return false;
   }
-  if (!files.RunFile(engine.CurrentPageFile)) {
-    env.ui.ShowMessage("The page " + engine.CurrentPageFile +
+  if (!files.RunFile(run.CurrentPageFile)) {
+    env.ui.ShowMessage("The page " + run.CurrentPageFile +
                            " could not be opened: no program to show web pages was found. Install "
                            "a web browser and make it the default one (xdg-open starts it), or "
                            "open the page in your browser yourself.",

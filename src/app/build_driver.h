@@ -5,6 +5,7 @@
 namespace pagorin {
 
 struct Engine;
+class BuildRun;
 
 // One build run: stops the update timer, empties TemplateVars, takes
 // WEBSITEURL for $BASEURL, regenerates the version includes when the project
@@ -17,6 +18,12 @@ struct Engine;
 // what was written before the failure, no later page is built, the controls
 // are enabled again and the pointer is normal. The failing step has already
 // told the person and logged what happened.
+//
+// A run that keeps pages holding their text (BuiltFilesSameText) leaves a
+// page whose inputs did not change since it was last built as it is,
+// without compiling it (ParseTemplateFile).
+bool BuildPages(BuildRun& run, bool selected_only);
+// The same in a run of its own, for callers that need nothing back from it.
 bool BuildPages(Engine& engine, bool selected_only);
 
 // Stop the button timer and lock the window's controls; unlock them and start

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/current_date_texts.h"
 #include "app/file_cache.h"
+#include "app/page_records.h"
 #include "app/template_list.h"
 #include "app/template_variables.h"
 #include "publish/cls_ftp.h"
@@ -17,8 +17,6 @@
 #include "shared/settings.h"
 
 namespace pagorin {
-
-class PageWriterThread;
 
 // Which of the main window's controls are enabled. FillList and the button
 // timer (Timer1) decide; the window copies these onto its widgets.
@@ -75,19 +73,16 @@ struct Engine {
   MainControls controls;
   MainTexts texts;
 
-  // The compiler's state: file texts for the whole run of the program, the
-  // variables of the current build run, and the page being built.
+  // The compiler's stores: file texts for the whole run of the program, the
+  // variables of the current build run, what each page was last built from
+  // (so a later run can leave it as it is), and the title the last run left,
+  // which the next one starts from (BuildRun::CurrentPageTitle).
   clsCache FileCache;
   TemplateVariables TemplateVars;
-  std::string CurrentSiteURL;      // $BASEURL, from WEBSITEURL at each build
-  std::string CurrentPageFile;     // full path of the page being built
-  std::string CurrentPageTitle;    // never cleared: a page without a title keeps the last one
-  CurrentDateTexts current_dates;  // $LONGDATE and the like, made once per second
-  // Set by the build driver while it compiles pages on a disk that takes
-  // calls from two threads; the pages then go to disk on that thread.
-  PageWriterThread* page_writer_thread = nullptr;
+  PageRecords page_records;
+  std::string last_page_title;
   // Builds keep the files that already hold their new text, whatever the
-  // project says (pagorin /AUTO --changed).
+  // project says (pagorin /AUTO --changed, pagorin serve).
   bool changed_only = false;
 
   // The one FTP client, whose transfer type and mode last for the whole

@@ -1,5 +1,6 @@
 #include "app/file_cache.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -25,6 +26,8 @@ std::shared_ptr<CachedFile> MakeCachedFile(std::string text, std::string disk_pa
   file->identity = FileIdentity(disk_path);
   file->disk_path = std::move(disk_path);
   file->modified = modified;
+  file->size = file->text.size();
+  file->hash = TextHash(file->text);
   file->has_title = ContainsText(file->text, "<TITLE>");
   if (file->has_title) {
     file->title = GetBetween(file->text, "<title>", "</title>");
@@ -32,6 +35,14 @@ std::shared_ptr<CachedFile> MakeCachedFile(std::string text, std::string disk_pa
   file->has_dollar = file->text.find('$') != std::string::npos;
   file->has_definition = ContainsText(file->text, "[var");
   return file;
+}
+
+bool Settled(TimePoint modified, TimePoint changed, TimePoint read_at) {
+  return std::max(modified, changed) + kSettleTime <= read_at;
+}
+
+std::uint64_t TextHash(std::string_view text) {
+  return std::hash<std::string_view>{}(text);
 }
 
 std::string FileIdentity(const std::string& disk_path) {
@@ -69,14 +80,13 @@ void clsCache::Erase(Entries::iterator entry) {
   entries_.erase(entry);
 }
 
-void clsCache::Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file,
-                     std::uint64_t size) {
+void clsCache::Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file) {
   if (auto old = entries_.find(disk_path); old != entries_.end()) {
     Erase(old);
   }
   bytes_ += Weight(*file);
   recent_.push_front(disk_path);
-  entries_.emplace(disk_path, Entry{std::move(file), size, run_, recent_.begin()});
+  entries_.emplace(disk_path, Entry{std::move(file), run_, recent_.begin()});
   // The entry just stored stays even when it alone is over the budget: the
   // page being built needs it now.
   while (bytes_ > byte_budget_ && recent_.size() > 1) {
@@ -111,12 +121,14 @@ clsCache::Lookup clsCache::Read(const std::string& name, Keep keep) {
   const std::string requested = ToForwardSlashes(usable);
   lookup.disk_path = requested;
   FileInfo info;
+  // Before the file is looked at: a change after this shows in its time.
+  const TimePoint read_at = env_.fs.Now();
   if (entries_.find(requested) == entries_.end()) {
     // Nothing to compare with: read it at once, its details with it.
     std::string text;
     const FsStatus status = env_.fs.ReadFileWithInfo(requested, &text, &info);
     if (status.ok()) {
-      return Found(std::move(text), std::move(lookup.disk_path), info, keep);
+      return Found(std::move(text), std::move(lookup.disk_path), info, read_at, keep);
     }
     if (status.code != FsError::kNotFound && status.code != FsError::kIsDirectory) {
       lookup.status = Lookup::Status::kUnreadable;
@@ -141,8 +153,10 @@ clsCache::Lookup clsCache::Read(const std::string& name, Keep keep) {
   }
   auto cached = entries_.find(lookup.disk_path);
   const bool checked = cached != entries_.end() && run_ != 0 && cached->second.checked_run == run_;
-  if (checked || (cached != entries_.end() && cached->second.file->modified == info.modified &&
-                  cached->second.size == info.size)) {
+  if (checked ||
+      (cached != entries_.end() && cached->second.file->modified == info.modified &&
+       cached->second.file->size == info.size && cached->second.file->changed == info.changed &&
+       Settled(info.modified, info.changed, cached->second.file->read_at))) {
     cached->second.checked_run = run_;
     Touch(cached->second);
     lookup.status = Lookup::Status::kFound;
@@ -161,16 +175,21 @@ clsCache::Lookup clsCache::Read(const std::string& name, Keep keep) {
     lookup.error_code = status.code;
     return lookup;
   }
-  return Found(std::move(text), std::move(lookup.disk_path), info, keep);
+  return Found(std::move(text), std::move(lookup.disk_path), info, read_at, keep);
 }
 
 clsCache::Lookup clsCache::Found(std::string text, std::string disk_path, const FileInfo& info,
-                                 Keep keep) {
+                                 TimePoint read_at, Keep keep) {
   Lookup lookup;
   lookup.status = Lookup::Status::kFound;
-  lookup.file = MakeCachedFile(std::move(text), std::move(disk_path), info.modified);
+  std::shared_ptr<CachedFile> file =
+      MakeCachedFile(std::move(text), std::move(disk_path), info.modified);
+  file->size = info.size;
+  file->changed = info.changed;
+  file->read_at = read_at;
+  lookup.file = file;
   if (keep == Keep::kYes) {
-    Store(lookup.file->disk_path, lookup.file, info.size);
+    Store(lookup.file->disk_path, lookup.file);
   }
   return lookup;
 }

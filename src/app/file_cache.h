@@ -2,6 +2,7 @@
 // file used by many pages is read from disk once per change.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,6 +24,13 @@ struct CachedFile {
   std::string disk_path;  // the path as it exists on disk, "/" separators
   std::string identity;   // disk_path with "." and ".." worked out: one per file
   TimePoint modified{};
+  std::uint64_t size = 0;  // on disk, as the file system told it when it was read
+  TimePoint changed{};     // the same: its status change time
+  // The file system's time just before the file was read: a file modified
+  // less than kSettleTime before it may change again without its time or
+  // size showing it (Settled).
+  TimePoint read_at{};
+  std::uint64_t hash = 0;  // of the text, which identifies the bytes with their size
   // What the compiler asks of every text, noted once when it is read.
   bool has_title = false;       // holds "<title>" in any letter case
   std::string title;            // then GetBetween(text, "<title>", "</title>")
@@ -34,6 +42,18 @@ struct CachedFile {
 std::shared_ptr<CachedFile> MakeCachedFile(std::string text, std::string disk_path,
                                            TimePoint modified);
 
+// Time stamps of some file systems count whole seconds, or two; a clock tick
+// passes between the time a file is given and the next.
+inline constexpr std::chrono::seconds kSettleTime{2};
+
+// True when a file of these times, read at `read_at`, cannot have changed
+// since without new times: one changed just before it was read might,
+// within the resolution of its time stamps.
+bool Settled(TimePoint modified, TimePoint changed, TimePoint read_at);
+
+// The hash of a file's bytes that CachedFile::hash holds.
+std::uint64_t TextHash(std::string_view text);
+
 // The same file whatever the spelling: "a/./b.inc" and "a/x/../b.inc" give
 // "a/b.inc".
 std::string FileIdentity(const std::string& disk_path);
@@ -41,8 +61,9 @@ std::string FileIdentity(const std::string& disk_path);
 // Entries are keyed by the file's path on disk (after the letter-case
 // fallback and with "/" separators), so every spelling of one file shares
 // one entry. An entry is used while the file keeps the modification time and
-// size it had when it was read; any change makes the next check read the
-// file afresh.
+// size (and status change time) it had when it was read, and only once it
+// had been left alone for kSettleTime when it was read; any change, or a file read too soon after
+// its last change, makes the next check read the file afresh.
 //
 // Outside a build run every request checks the file on disk. Within a run
 // (BeginRun .. EndRun) a file is checked at its first request only, so a
@@ -99,7 +120,6 @@ class clsCache {
  private:
   struct Entry {
     std::shared_ptr<const CachedFile> file;
-    std::uint64_t size = 0;
     std::uint64_t checked_run = 0;            // the run in which the disk was last compared
     std::list<std::string>::iterator recent;  // its place in recent_
   };
@@ -118,10 +138,10 @@ class clsCache {
   // Moves the entry to the front of the most recently used.
   void Touch(Entry& entry);
   void Erase(Entries::iterator entry);
-  void Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file,
-             std::uint64_t size);
+  void Store(const std::string& disk_path, std::shared_ptr<const CachedFile> file);
   // The lookup of a file just read, which is stored unless kOnce.
-  Lookup Found(std::string text, std::string disk_path, const FileInfo& info, Keep keep);
+  Lookup Found(std::string text, std::string disk_path, const FileInfo& info, TimePoint read_at,
+               Keep keep);
   static std::size_t Weight(const CachedFile& file);
   std::string TextOf(const std::string& name, const char* missing);
 

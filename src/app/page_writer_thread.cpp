@@ -56,9 +56,14 @@ void PageWriterThread::Run() {
     }
     done_.notify_all();
     std::optional<Failure> failed;
+    Written written;
     if (!given_up) {
       try {
         failed = Write(job);
+        if (!failed) {
+          written.seen_at = fs_.Now();
+          written.info = fs_.Stat(job.page);
+        }
       } catch (const std::exception& error) {  // out of memory, in practice
         failed = Failure{job.page, FsStatus{FsError::kOther, error.what()}, false};
       }
@@ -68,10 +73,18 @@ void PageWriterThread::Run() {
       writing_ = false;
       if (failed && !failure_) {
         failure_ = std::move(failed);
+      } else if (!failed && !given_up) {
+        written.page = std::move(job.page);
+        written_.push_back(std::move(written));
       }
     }
     done_.notify_all();
   }
+}
+
+std::vector<PageWriterThread::Written> PageWriterThread::TakeWritten() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(written_, {});
 }
 
 std::optional<PageWriterThread::Failure> PageWriterThread::Write(const Job& job) {

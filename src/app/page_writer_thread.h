@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "shared/file_system.h"
 
@@ -46,6 +47,15 @@ class PageWriterThread {
   // Waits until every page handed over is written or given up; the first
   // failure.
   std::optional<Failure> Finish();
+  // A page written (or kept), as the disk showed it right after, and the
+  // disk's time just before it was looked at.
+  struct Written {
+    std::string page;
+    FileInfo info;
+    TimePoint seen_at{};
+  };
+  // The pages written since the last call.
+  std::vector<Written> TakeWritten();
 
  private:
   struct Job {
@@ -66,6 +76,7 @@ class PageWriterThread {
   bool writing_ = false;  // the thread holds a page
   bool ending_ = false;
   std::optional<Failure> failure_;
+  std::vector<Written> written_;
   std::thread thread_;  // last, so that it starts when everything else is there
 };
 

@@ -32,7 +32,8 @@ std::string BuildWebFilename(const Engine& engine, const std::string& name);
 
 // What a build does with a page, news list or version include that already
 // holds its new text: keeps it when the project key ChangedOnly is 1 or the
-// run was started with --changed (Engine::changed_only), else rewrites it.
+// program was started with --changed or serves the site (Engine::changed_only),
+// else rewrites it.
 SameText BuiltFilesSameText(const Engine& engine);
 
 }  // namespace pagorin

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "app/build_limits.h"
+#include "app/build_run.h"
 #include "app/compile_error.h"
 #include "app/current_date_texts.h"
 #include "app/engine.h"
+#include "app/page_records.h"
 #include "app/page_writer.h"
 #include "app/page_writer_thread.h"
 #include "app/project_paths.h"
@@ -45,17 +47,17 @@ enum class CutPage { kWrite, kDiscard };
 // strip, the normal pointer; then the error that ends the run. A page
 // collected for the writer thread is settled before all that, after the
 // pages before it.
-[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, CutPage cut,
+[[noreturn]] void StopBuild(BuildRun& run, PageWriter* out, CutPage cut,
                             const std::string& log_line, const std::string& message,
                             const std::string& status, int number, const std::string& description,
                             bool earlier_page = false);
 
-[[noreturn]] void StopOnWriteFailure(Engine& engine, PageWriter* out, const FsStatus& status,
+[[noreturn]] void StopOnWriteFailure(BuildRun& run, PageWriter* out, const FsStatus& status,
                                      bool earlier_page = false) {
-  const std::string page = fileonly(engine.CurrentPageFile);
+  const std::string page = fileonly(run.CurrentPageFile);
   const bool full = status.code == FsError::kDiskFull;
-  StopBuild(engine, out, CutPage::kDiscard,
-            engine.CurrentPageFile + " cannot be written: " + status.message,
+  StopBuild(run, out, CutPage::kDiscard,
+            run.CurrentPageFile + " cannot be written: " + status.message,
             "The page " + page + " cannot be written. Please fix and re-run.",
             page + " cannot be written", full ? kErrDiskFull : kErrFileAccess,
             full ? "Disk full" : "Path/File access error", earlier_page);
@@ -63,9 +65,9 @@ enum class CutPage { kWrite, kDiscard };
 
 // A page the writer thread could not write ends the build as it would have
 // ended had that page been written at once.
-[[noreturn]] void StopOnFailedPage(Engine& engine, const PageWriterThread::Failure& failure) {
-  engine.CurrentPageFile = failure.page;
-  StopOnWriteFailure(engine, nullptr, failure.status, /*earlier_page=*/true);
+[[noreturn]] void StopOnFailedPage(BuildRun& run, const PageWriterThread::Failure& failure) {
+  run.CurrentPageFile = failure.page;
+  StopOnWriteFailure(run, nullptr, failure.status, /*earlier_page=*/true);
 }
 
 // The collected page cut short: the pages before it are written first, and
@@ -73,10 +75,10 @@ enum class CutPage { kWrite, kDiscard };
 // got, or given up. A page that cannot even be opened is reported in place
 // of the error that cut it short, which could not have come about had it
 // been written at once.
-void SettleCollectedPage(Engine& engine, PageWriter& out, CutPage cut) {
-  PageWriterThread& thread = *engine.page_writer_thread;
+void SettleCollectedPage(BuildRun& run, PageWriter& out, CutPage cut) {
+  PageWriterThread& thread = *run.page_writer_thread;
   if (std::optional<PageWriterThread::Failure> earlier = thread.Finish()) {
-    StopOnFailedPage(engine, *earlier);
+    StopOnFailedPage(run, *earlier);
   }
   if (cut == CutPage::kDiscard) {
     out.Discard();
@@ -84,18 +86,17 @@ void SettleCollectedPage(Engine& engine, PageWriter& out, CutPage cut) {
   }
   thread.Queue(out.path(), out.TakeText());
   if (std::optional<PageWriterThread::Failure> own = thread.Finish(); own && own->opening) {
-    StopOnFailedPage(engine, *own);
+    StopOnFailedPage(run, *own);
   }
 }
 
-[[noreturn]] void StopBuild(Engine& engine, PageWriter* out, CutPage cut,
+[[noreturn]] void StopBuild(BuildRun& run, PageWriter* out, CutPage cut,
                             const std::string& log_line, const std::string& message,
                             const std::string& status, int number, const std::string& description,
                             bool earlier_page) {
-  Env& env = engine.env;
-  if (out != nullptr && out->collecting() && !out->closed() &&
-      engine.page_writer_thread != nullptr) {
-    SettleCollectedPage(engine, *out, cut);
+  Env& env = run.env;
+  if (out != nullptr && out->collecting() && !out->closed() && run.page_writer_thread != nullptr) {
+    SettleCollectedPage(run, *out, cut);
   }
   env.log.LogEvent(log_line);
   if (out != nullptr && cut == CutPage::kWrite) {
@@ -113,17 +114,20 @@ void SettleCollectedPage(Engine& engine, PageWriter& out, CutPage cut) {
 // template inward, which name the chain when an include comes back round.
 class PageCompiler {
  public:
-  PageCompiler(Engine& engine, PageWriter& out)
-      : engine_(engine),
-        env_(engine.env),
+  PageCompiler(BuildRun& run, PageWriter& out)
+      : run_(run),
+        env_(run.env),
         out_(out),
-        includes_dir_(IncludesDir(engine)),
-        substituter_(engine.TemplateVars) {}
+        includes_dir_(IncludesDir(run.engine)),
+        substituter_(run.engine.TemplateVars) {}
 
   // The file at `path`, read through the cache; one that does not exist
   // reads as "-1".
   void ImportSource(const std::string& path) {
-    clsCache::Lookup lookup = engine_.FileCache.Read(path, clsCache::Keep::kOnce);
+    clsCache::Lookup lookup = run_.engine.FileCache.Read(path, clsCache::Keep::kOnce);
+    if (run_.recorder != nullptr && lookup.status != clsCache::Lookup::Status::kUnreadable) {
+      run_.recorder->Read(path, lookup.file.get());
+    }
     if (lookup.status == clsCache::Lookup::Status::kMissing) {
       lookup.file = MakeCachedFile("-1", lookup.disk_path, TimePoint{});
     }
@@ -157,7 +161,7 @@ class PageCompiler {
       const std::string text = limit.what() + std::string(": ") + OpenFiles();
       open_files_.pop_back();
       try {
-        StopBuild(engine_, &out_, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
+        StopBuild(run_, &out_, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
                   kErrOutOfMemory, "Out of memory");
       } catch (const CompileError& error) {
         LogLevel(error);
@@ -167,7 +171,7 @@ class PageCompiler {
       open_files_.pop_back();
       const std::string name = fileonly(path);
       try {
-        StopBuild(engine_, &out_, CutPage::kDiscard, path + " cannot be built: out of memory",
+        StopBuild(run_, &out_, CutPage::kDiscard, path + " cannot be built: out of memory",
                   name + " is too large to build: the computer ran out of memory.",
                   name + " is too large", kErrOutOfMemory, "Out of memory");
       } catch (const CompileError& error) {
@@ -189,7 +193,10 @@ class PageCompiler {
     const std::string* text = &file.text;
     std::string own;  // a copy, made only when the text changes
     if (file.has_title) {
-      engine_.CurrentPageTitle = file.title;
+      run_.CurrentPageTitle = file.title;
+      if (run_.recorder != nullptr) {
+        run_.recorder->TitleSet(file.title);
+      }
     }
     bool has_definition = file.has_definition;
     if (file.has_dollar) {
@@ -200,9 +207,13 @@ class PageCompiler {
         if (now == nullptr &&
             (variable == DollarVariable::kFileChange || variable == DollarVariable::kShortDate ||
              variable == DollarVariable::kLongDate)) {
-          now = &engine_.current_dates.At(env_.clock.Now(), env_.locale);
+          now = &run_.current_dates.At(env_.clock.Now(), env_.locale);
         }
-        return DollarValue(variable, file.modified, now);
+        std::string value = DollarValue(variable, file.modified, now);
+        if (run_.recorder != nullptr) {
+          Note(variable, path, value);
+        }
+        return value;
       });
       has_definition = ContainsText(own, "[var");  // values may hold definitions
     }
@@ -211,8 +222,13 @@ class PageCompiler {
         own = file.text;
         text = &own;
       }
-      if (!TakeDefinitions(own, engine_.TemplateVars)) {
-        env_.log.LogEvent(path + ": \"[var\" without a closing \"]\" is left in the page as text");
+      if (!TakeDefinitions(own, run_.engine.TemplateVars)) {
+        const std::string line =
+            path + ": \"[var\" without a closing \"]\" is left in the page as text";
+        env_.log.LogEvent(line);
+        if (run_.recorder != nullptr) {
+          run_.recorder->Event(line);
+        }
       }
     }
     WritePieces(path, *text);
@@ -249,14 +265,17 @@ class PageCompiler {
             ? out_.WriteWith([&](std::string* page) { substituter_.AppendReplaced(piece, page); })
             : out_.Write(piece);
     if (!status.ok()) {
-      StopOnWriteFailure(engine_, &out_, status);
+      StopOnWriteFailure(run_, &out_, status);
     }
   }
 
   void Include(const std::string& include_path, const std::string& source_path) {
-    const clsCache::Lookup lookup = engine_.FileCache.Read(include_path);
+    const clsCache::Lookup lookup = run_.engine.FileCache.Read(include_path);
     if (lookup.status == clsCache::Lookup::Status::kMissing) {
       StopOnMissing(include_path, source_path);
+    }
+    if (run_.recorder != nullptr && lookup.file != nullptr) {
+      run_.recorder->Read(include_path, lookup.file.get());
     }
     // A file that cannot be read was not read on the way here either.
     for (const OpenFile& open : open_files_) {
@@ -287,11 +306,11 @@ class PageCompiler {
       case DollarVariable::kLongDate:
         return now->long_date;
       case DollarVariable::kBaseUrl:
-        return engine_.CurrentSiteURL;
+        return run_.CurrentSiteURL;
       case DollarVariable::kPageUrl:
-        return fileonly(engine_.CurrentPageFile);
+        return fileonly(run_.CurrentPageFile);
       case DollarVariable::kEncodedPageTitle:
-        return ReplaceAll(engine_.CurrentPageTitle, " ", "%20", true);
+        return ReplaceAll(run_.CurrentPageTitle, " ", "%20", true);
     }
     return {};
   }
@@ -300,6 +319,30 @@ class PageCompiler {
   std::string OpenFiles() const {
     const std::string chain = Chain({});
     return chain.substr(0, chain.size() - 3);
+  }
+
+  // What the page's record must hold of a dollar variable's value: the
+  // values that come from outside the page's files and its own name.
+  void Note(DollarVariable variable, const std::string& path, const std::string& value) {
+    PageRecorder& recorder = *run_.recorder;
+    switch (variable) {
+      case DollarVariable::kFileCreate:
+        recorder.FileDateUsed(path);
+        break;
+      case DollarVariable::kFileChange:
+      case DollarVariable::kShortDate:
+      case DollarVariable::kLongDate:
+        recorder.DateUsed(variable, value);
+        break;
+      case DollarVariable::kBaseUrl:
+        recorder.SiteUrlUsed(value);
+        break;
+      case DollarVariable::kEncodedPageTitle:
+        recorder.TitleUsed(run_.CurrentPageTitle);
+        break;
+      default:
+        break;  // the program's own texts, or the page's name, which the record holds
+    }
   }
 
   std::string Chain(const std::string& last) const {
@@ -312,7 +355,7 @@ class PageCompiler {
 
   [[noreturn]] void StopOnMissing(const std::string& include_path, const std::string& source_path) {
     const std::string text = fileonly(include_path) + " not found in " + fileonly(source_path);
-    StopBuild(engine_, &out_, CutPage::kWrite,
+    StopBuild(run_, &out_, CutPage::kWrite,
               include_path + " not found in " + source_path + ". Please fix and re-run.",
               text + ". Please fix and re-run.", text, kErrFileNotFound, "File not found");
   }
@@ -325,19 +368,19 @@ class PageCompiler {
       }
     }
     const std::string text = repeated + " includes itself: " + Chain(name);
-    StopBuild(engine_, &out_, CutPage::kWrite, text, text, text, kErrIncludeCycle, "Include cycle");
+    StopBuild(run_, &out_, CutPage::kWrite, text, text, text, kErrIncludeCycle, "Include cycle");
   }
 
   [[noreturn]] void StopOnDepth(const std::string& name) {
     const std::string text =
         "Includes nest more than " + std::to_string(kMaxNesting) + " levels deep: " + Chain(name);
-    StopBuild(engine_, &out_, CutPage::kWrite, text, text + ". Please fix and re-run.", text,
+    StopBuild(run_, &out_, CutPage::kWrite, text, text + ". Please fix and re-run.", text,
               kErrTooDeep, "Includes nested too deeply");
   }
 
   [[noreturn]] void StopOnUnclosedDirective(const std::string& path) {
     const std::string name = fileonly(path);
-    StopBuild(engine_, &out_, CutPage::kWrite, path + ": an include directive has no closing \"]\"",
+    StopBuild(run_, &out_, CutPage::kWrite, path + ": an include directive has no closing \"]\"",
               "The include directive in " + name + " has no closing \"]\". Please fix and re-run.",
               "Include directive without \"]\" in " + name, kErrInvalidArgument,
               "Invalid procedure call or argument");
@@ -355,23 +398,23 @@ class PageCompiler {
       }
       const std::string text =
           name + " is not a regular file but a device, pipe or socket: " + chain;
-      StopBuild(engine_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
+      StopBuild(run_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
                 name + " is not a regular file", kErrFileAccess, "Path/File access error");
     }
     if (lookup.error_code == FsError::kTooLarge) {
       const std::string text = name + " is larger than " + std::to_string(kMaxFileBytes >> 20) +
                                " MB, too large to read: " + OpenFiles();
-      StopBuild(engine_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
+      StopBuild(run_, &out_, CutPage::kDiscard, log_line, text + ". Please fix and re-run.",
                 name + " is too large", kErrOutOfMemory, "Out of memory");
     }
     const std::string where =
         including_file.empty() ? "" : " (included in " + fileonly(including_file) + ")";
-    StopBuild(engine_, &out_, CutPage::kDiscard, log_line,
+    StopBuild(run_, &out_, CutPage::kDiscard, log_line,
               name + where + " cannot be read. Please fix and re-run.", name + " cannot be read",
               kErrFileAccess, "Path/File access error");
   }
 
-  Engine& engine_;
+  BuildRun& run_;
   Env& env_;
   PageWriter& out_;
   const std::string includes_dir_;
@@ -379,48 +422,101 @@ class PageCompiler {
   std::vector<OpenFile> open_files_;
 };
 
-}  // namespace
+// While a page is compiled, what it reads, defines and uses goes to its
+// recorder; however the compile ends.
+class RecordingPage {
+ public:
+  RecordingPage(BuildRun& run, PageRecorder& recorder) : run_(run) {
+    run.recorder = &recorder;
+    run.engine.TemplateVars.Observe(&recorder);
+  }
+  ~RecordingPage() {
+    run_.engine.TemplateVars.Observe(nullptr);
+    run_.recorder = nullptr;
+  }
+  RecordingPage(const RecordingPage&) = delete;
+  RecordingPage& operator=(const RecordingPage&) = delete;
 
-void Importfile(Engine& engine, PageWriter& out, const std::string& source_path) {
-  PageCompiler(engine, out).ImportSource(source_path);
+ private:
+  BuildRun& run_;
+};
+
+// The pages the writer thread finished reach their records.
+void TakeWrittenPages(BuildRun& run) {
+  for (const PageWriterThread::Written& written : run.page_writer_thread->TakeWritten()) {
+    run.PageWritten(written.page, written.info, written.seen_at);
+  }
 }
 
-void ParseTemplateFile(Engine& engine, const std::string& template_path) {
-  Env& env = engine.env;
+}  // namespace
+
+void Importfile(BuildRun& run, PageWriter& out, const std::string& source_path) {
+  PageCompiler(run, out).ImportSource(source_path);
+}
+
+void ParseTemplateFile(BuildRun& run, const std::string& template_path) {
+  Engine& engine = run.engine;
+  Env& env = run.env;
   try {
-    engine.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
+    run.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
     if (const std::string site = GetProjectPath(engine);
-        LeavesFolder(std::string_view(engine.CurrentPageFile).substr(site.size()))) {
+        LeavesFolder(std::string_view(run.CurrentPageFile).substr(site.size()))) {
       const std::string text = "The page of " + fileonly(template_path) + ", " +
-                               engine.CurrentPageFile +
+                               run.CurrentPageFile +
                                ", leads out of the site folder: check the output extension";
-      StopBuild(engine, nullptr, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
+      StopBuild(run, nullptr, CutPage::kDiscard, text, text + ". Please fix and re-run.", text,
                 kErrFileAccess, "Path/File access error");
     }
-    if (PageWriterThread* thread = engine.page_writer_thread) {
+    PageWriterThread* thread = run.page_writer_thread;
+    if (thread != nullptr) {
       if (std::optional<PageWriterThread::Failure> failed = thread->failure()) {
-        StopOnFailedPage(engine, *failed);
+        StopOnFailedPage(run, *failed);
       }
-      PageWriter out(engine.CurrentPageFile);
-      Importfile(engine, out, template_path);
-      thread->Queue(engine.CurrentPageFile, out.TakeText());
+      TakeWrittenPages(run);
+    }
+    if (run.LeaveUnchanged(template_path, run.CurrentPageFile)) {
+      return;
+    }
+    // A page that fails keeps no record; one that is built gets a new one.
+    engine.page_records.Erase(template_path);
+    ++run.pages_compiled;
+    PageRecorder recorder(run.CurrentPageFile, engine.TemplateVars);
+    if (thread != nullptr) {
+      PageWriter out(run.CurrentPageFile);
+      {
+        const RecordingPage recording(run, recorder);
+        Importfile(run, out, template_path);
+      }
+      std::string text = out.TakeText();
+      PageRecord record = recorder.Take();
+      record.output_hash = TextHash(text);
+      engine.page_records.Store(template_path, std::move(record));
+      run.AwaitPage(run.CurrentPageFile, template_path);
+      thread->Queue(run.CurrentPageFile, std::move(text));
       return;
     }
     // The page is looked for under exactly its own name: another letter case
     // would cost a listing of the site folder for every new page. It
     // replaces the old page only once it is written whole.
     std::unique_ptr<OutputFile> file;
-    const FsStatus opened =
-        OpenReplacement(env.fs, engine.CurrentPageFile, &file, BuiltFilesSameText(engine));
+    const FsStatus opened = OpenReplacement(env.fs, run.CurrentPageFile, &file, run.same_text);
     if (!opened.ok()) {
-      StopOnWriteFailure(engine, nullptr, opened);
+      StopOnWriteFailure(run, nullptr, opened);
     }
-    PageWriter out(std::move(file), engine.CurrentPageFile);
-    Importfile(engine, out, template_path);
+    PageWriter out(std::move(file), run.CurrentPageFile);
+    {
+      const RecordingPage recording(run, recorder);
+      Importfile(run, out, template_path);
+    }
     const FsStatus closed = out.Close();
     if (!closed.ok()) {
-      StopOnWriteFailure(engine, nullptr, closed);
+      StopOnWriteFailure(run, nullptr, closed);
     }
+    PageRecord record = recorder.Take();
+    record.output_seen_at = env.fs.Now();
+    record.output = env.fs.Stat(run.CurrentPageFile);
+    record.output_known = record.output.exists;
+    engine.page_records.Store(template_path, std::move(record));
   } catch (const CompileError& error) {
     env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
     throw;
@@ -431,15 +527,17 @@ void ParseTemplateFile(Engine& engine, const std::string& template_path) {
   }
 }
 
-void FinishPages(Engine& engine) {
-  if (engine.page_writer_thread == nullptr) {
+void FinishPages(BuildRun& run) {
+  if (run.page_writer_thread == nullptr) {
     return;
   }
-  if (std::optional<PageWriterThread::Failure> failed = engine.page_writer_thread->Finish()) {
+  std::optional<PageWriterThread::Failure> failed = run.page_writer_thread->Finish();
+  TakeWrittenPages(run);
+  if (failed) {
     try {
-      StopOnFailedPage(engine, *failed);
+      StopOnFailedPage(run, *failed);
     } catch (const CompileError& error) {
-      engine.env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
+      run.env.log.LogError(error.LogText(), "ParseTemplateFile", kModule);
       throw;
     }
   }

@@ -39,6 +39,9 @@ bool TemplateVariables::FoldedEqual::operator()(std::string_view a, std::string_
 }
 
 void TemplateVariables::sSet(std::string_view name, std::string_view value) {
+  if (observer_ != nullptr) {
+    observer_->Defined(name, value);
+  }
   std::string_view text = value;
   const std::string_view word = TrimView(value);
   if (EqualsNoCase(word, "FALSE") || EqualsNoCase(word, env_.locale.FalseWord())) {
@@ -75,7 +78,11 @@ const TemplateVariables::Variable* TemplateVariables::Find(std::string_view text
     return nullptr;
   }
   const auto found = variables_.find(text);
-  return found == variables_.end() ? nullptr : &*found;
+  const Variable* variable = found == variables_.end() ? nullptr : &*found;
+  if (observer_ != nullptr) {
+    observer_->LookedUp(text, variable);
+  }
+  return variable;
 }
 
 std::string TemplateVariables::sGet(std::string_view name) const {

@@ -28,6 +28,19 @@ class TemplateVariables {
   // The name (upper-cased, no commas) and its value.
   using Variable = std::pair<const std::string, Value>;
 
+  // Told of every look-up and definition while it is set (Observe), so that
+  // the compile of a page can note which variables its text depended on.
+  class Observer {
+   public:
+    virtual ~Observer() = default;
+    // `text`, no longer than longest_name(), was looked up and named
+    // `found` (null: no variable).
+    virtual void LookedUp(std::string_view text, const Variable* found) = 0;
+    virtual void Defined(std::string_view name, std::string_view value) = 0;
+  };
+  // Null stops telling.
+  void Observe(Observer* observer) { observer_ = observer; }
+
   explicit TemplateVariables(Env& env) : env_(env) {}
   TemplateVariables(const TemplateVariables&) = delete;
   TemplateVariables& operator=(const TemplateVariables&) = delete;
@@ -65,6 +78,7 @@ class TemplateVariables {
   Env& env_;
   std::unordered_map<std::string, Value, FoldedHash, FoldedEqual> variables_;
   std::size_t longest_name_ = 0;
+  Observer* observer_ = nullptr;
 };
 
 }  // namespace pagorin

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/build_driver.h"
+#include "app/build_run.h"
 #include "app/engine.h"
 #include "app/program_services.h"
 #include "app/project.h"
@@ -114,9 +115,10 @@ ServeLine ParseServeLine(const std::vector<std::string>& args) {
 
 // The template whose page was being built when the build stopped; empty
 // when none matches.
-std::string FailingTemplate(const Engine& engine) {
+std::string FailingTemplate(const BuildRun& run) {
+  const Engine& engine = run.engine;
   for (const TemplateEntry& entry : engine.ListView1.entries()) {
-    if (BuildWebFilename(engine, entry.tag) == engine.CurrentPageFile) {
+    if (BuildWebFilename(engine, entry.tag) == run.CurrentPageFile) {
       return entry.tag;
     }
   }
@@ -128,11 +130,12 @@ std::string FailingTemplate(const Engine& engine) {
 // so an edit made as soon as a page reloads is never taken for one of them.
 void Build(Engine& engine, RecordingServeUi& ui, FolderWatcher& watcher, SiteServer& server) {
   const auto start = std::chrono::steady_clock::now();
-  engine.CurrentPageFile.clear();
   // Pages whose text did not change keep their files, so a rebuild after an
-  // edit writes only what the edit changed.
+  // edit writes only what the edit changed, and compiles only the pages
+  // made from what it changed.
   engine.changed_only = true;
-  const bool built = BuildPages(engine, /*selected_only=*/false);
+  BuildRun run(engine);
+  const bool built = BuildPages(run, /*selected_only=*/false);
   watcher.ReadChanges();
   std::vector<std::string> messages = ui.TakeRecorded();
   const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -140,17 +143,18 @@ void Build(Engine& engine, RecordingServeUi& ui, FolderWatcher& watcher, SiteSer
                                 .count();
   if (built) {
     server.BuildEnded({});
-    std::printf("Built the site in %lld ms\n", static_cast<long long>(milliseconds));
+    std::printf("Built the site in %lld ms (%d pages compiled, %d unchanged)\n",
+                static_cast<long long>(milliseconds), run.pages_compiled, run.pages_unchanged);
   } else {
     if (messages.empty()) {
       messages.push_back("The build stopped before its end; the log " +
                          engine.env.log.LogFilePath() + " says why.");
     }
-    const std::string failing = FailingTemplate(engine);
+    const std::string failing = FailingTemplate(run);
     const std::string chain =
         MissingIncludeChain(messages.front(), failing.empty() ? "" : TemplatesDir(engine) + failing,
                             IncludesDir(engine));
-    const std::string page = engine.CurrentPageFile.empty() ? "" : fileonly(engine.CurrentPageFile);
+    const std::string page = run.CurrentPageFile.empty() ? "" : fileonly(run.CurrentPageFile);
     server.BuildEnded(BuildErrorPage(messages, page, chain));
     std::printf("The build failed; the browser shows why\n");
   }

@@ -59,6 +59,10 @@ struct FileInfo {
   bool read_only = false;  // the owner may not write it
   std::uint64_t size = 0;
   TimePoint modified{};
+  // When the file or its details last changed (the status change time),
+  // which, unlike the modification time, no program can set back; the
+  // default where the disk does not tell.
+  TimePoint changed{};
 };
 
 struct DirEntry {
@@ -99,6 +103,11 @@ class FileSystem {
   // True when calls may come from two threads at once; a build then writes
   // its pages on a thread of their own.
   virtual bool ThreadSafe() const { return false; }
+
+  // The time a file changed now would be given, for telling whether a file
+  // could have changed since it was read without its modification time
+  // showing it (within the resolution of its time stamps).
+  virtual TimePoint Now() const { return std::chrono::system_clock::now(); }
 
   virtual FileInfo Stat(const std::string& path) = 0;
   // Reads the whole file into *contents (replaced). On failure *contents is

@@ -184,6 +184,7 @@ FileInfo RealFileSystem::Stat(const std::string& path) {
   info.read_only = (st.st_mode & S_IWUSR) == 0;
   info.size = static_cast<std::uint64_t>(st.st_size);
   info.modified = FromTimespec(st.st_mtim);
+  info.changed = FromTimespec(st.st_ctim);
   return info;
 }
 
@@ -274,6 +275,7 @@ FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* 
   info->read_only = (st.st_mode & S_IWUSR) == 0;
   info->size = static_cast<std::uint64_t>(st.st_size);
   info->modified = FromTimespec(st.st_mtim);
+  info->changed = FromTimespec(st.st_ctim);
   return FsStatus::Ok();
 }
 

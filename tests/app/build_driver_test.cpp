@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/auto_run.h"
+#include "app/build_run.h"
 #include "app/command_line.h"
 #include "app/project.h"
 #include "site_fixture.h"
@@ -26,14 +27,15 @@ class BuildDriverTest : public SiteTest {
 
 TEST_F(BuildDriverTest, AllBuildsEveryTemplateInListOrder) {
   engine.Timer3Enabled = true;
-  ASSERT_TRUE(BuildAll());
+  BuildRun run(engine);
+  ASSERT_TRUE(BuildPages(run, /*selected_only=*/false));
   for (const char* name : {"a", "b", "c", "d", "e"}) {
     EXPECT_EQ(std::string("page ") + name, Page(std::string(name) + ".html"));
   }
   EXPECT_FALSE(engine.Timer3Enabled);
   EXPECT_TRUE(engine.Timer1Enabled);
-  EXPECT_EQ("https://walkers.example/", engine.CurrentSiteURL);
-  EXPECT_EQ(Site("e.html"), engine.CurrentPageFile);
+  EXPECT_EQ("https://walkers.example/", run.CurrentSiteURL);
+  EXPECT_EQ(Site("e.html"), run.CurrentPageFile);
   // The bar is full at the end and no completion text is shown.
   ASSERT_FALSE(t.ui.main_status.empty());
   EXPECT_EQ(1.0, t.ui.main_status.back().fraction);
@@ -45,13 +47,14 @@ TEST_F(BuildDriverTest, AllBuildsEveryTemplateInListOrder) {
 TEST_F(BuildDriverTest, SelectedBuildsOnlyTheSelectedOnesAndAllEveryNewOne) {
   Select({"b.template", "d.template"});
   WriteTemplate("f.template", "page f");
-  ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
+  BuildRun run(engine);
+  ASSERT_TRUE(BuildPages(run, /*selected_only=*/true));
   EXPECT_FALSE(PageExists("a.html"));
   EXPECT_EQ("page b", Page("b.html"));
   EXPECT_FALSE(PageExists("c.html"));
   EXPECT_EQ("page d", Page("d.html"));
   EXPECT_FALSE(PageExists("f.html"));
-  EXPECT_EQ(Site("d.html"), engine.CurrentPageFile);
+  EXPECT_EQ(Site("d.html"), run.CurrentPageFile);
   const std::vector<std::string> captions = Captions();
   ASSERT_GE(captions.size(), 2u);
   EXPECT_EQ("Building Selected", captions.front());

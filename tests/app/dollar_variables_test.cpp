@@ -48,7 +48,7 @@ TEST_F(DollarVariablesTest, TitleCarriesOverToLaterPages) {
   // The template's own text is done before its include sets a new title; the
   // title is read before dollar variables are replaced.
   EXPECT_EQ("<title>From c.html</title>My%20Site", Page("c.html"));
-  EXPECT_EQ("From $PAGEURL", engine.CurrentPageTitle);
+  EXPECT_EQ("From $PAGEURL", engine.last_page_title);
 }
 
 TEST(CurrentDateTexts, FollowTheClockFromSecondToSecond) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/build_driver.h"
+#include "app/build_run.h"
 #include "app/project.h"
 #include "shared/real_file_system.h"
 #include "site_fixture.h"
@@ -106,7 +107,10 @@ class PageWriterThreadTest : public SiteTest {
     ASSERT_TRUE(OpenProject(threaded));
   }
 
-  bool BuildThreaded() { return BuildPages(threaded, /*selected_only=*/false); }
+  bool BuildThreaded() {
+    run = std::make_unique<BuildRun>(threaded);
+    return BuildPages(*run, /*selected_only=*/false);
+  }
 
   // Pages a to e, one letter each: W whole, C cut at a missing include, O
   // the old text, E empty, - not there, ? anything else.
@@ -135,13 +139,14 @@ class PageWriterThreadTest : public SiteTest {
         std::vector<std::string>{"The page " + page + " cannot be written. Please fix and re-run."},
         t.ui.MessageTexts());
     EXPECT_EQ(page + " cannot be written", t.ui.main_status.back().caption);
-    EXPECT_EQ(Site(page), threaded.CurrentPageFile);
+    EXPECT_EQ(Site(page), run->CurrentPageFile);
     EXPECT_EQ(error + " in ParseTemplateFile of module frmMain\n", Ring());
   }
 
   PageFaultDisk disk;
   Env disk_env{disk, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, t.net};
   Engine threaded{disk_env};
+  std::unique_ptr<BuildRun> run;  // the last threaded one
 };
 
 TEST_F(PageWriterThreadTest, SamePagesAsWrittenAtOnce) {
@@ -155,8 +160,8 @@ TEST_F(PageWriterThreadTest, SamePagesAsWrittenAtOnce) {
   const std::set<std::thread::id> openers = disk.openers();
   EXPECT_EQ(1u, openers.size());
   EXPECT_EQ(0u, openers.count(std::this_thread::get_id()));
-  EXPECT_EQ(Site("e.html"), threaded.CurrentPageFile);
-  EXPECT_EQ(nullptr, threaded.page_writer_thread);
+  EXPECT_EQ(Site("e.html"), run->CurrentPageFile);
+  EXPECT_EQ(nullptr, run->page_writer_thread);
 }
 
 TEST_F(PageWriterThreadTest, MissingIncludeCutsItsPageAndNoneAfter) {

@@ -2,6 +2,7 @@
 // chosen operations on demand.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -43,6 +44,12 @@ class FaultyFileSystem final : public FileSystem {
   // Every path read through ReadFile or OpenInput, in order.
   const std::vector<std::string>& reads() const { return reads_; }
 
+  // The disk's time as far ahead as set (an hour unless told otherwise), so
+  // that the files a test has just written count as left alone long since;
+  // a test of edits made at once after a read sets it to zero.
+  TimePoint Now() const override { return real_.Now() + ahead_; }
+  void SetAhead(std::chrono::seconds ahead) { ahead_ = ahead; }
+
   FileInfo Stat(const std::string& path) override;
   FsStatus ReadFile(const std::string& path, std::string* contents) override;
   // Counted as a read; the file's pieces are read without faults.
@@ -75,6 +82,7 @@ class FaultyFileSystem final : public FileSystem {
   bool failed_ = false;
   std::map<Op, int> counts_;
   std::vector<std::string> reads_;
+  std::chrono::seconds ahead_{3600};
 };
 
 }  // namespace pagorin::testing

@@ -1,0 +1,98 @@
+#include "app/page_records.h"
+
+#include "shared/text.h"
+
+namespace pagorin {
+
+int DateTextIndex(DollarVariable variable) {
+  switch (variable) {
+    case DollarVariable::kFileChange:
+      return 0;
+    case DollarVariable::kShortDate:
+      return 1;
+    case DollarVariable::kLongDate:
+      return 2;
+    default:
+      return -1;
+  }
+}
+
+PageRecorder::PageRecorder(std::string page_file, const TemplateVariables& vars) {
+  record_.page_file = std::move(page_file);
+  record_.variables_empty = vars.SettingsCount() == 0;
+  record_.longest_name = vars.longest_name();
+}
+
+void PageRecorder::LookedUp(std::string_view text, const TemplateVariables::Variable* found) {
+  std::string name = UCase(text);
+  if (defined_.contains(name) || !looked_up_.insert(name).second) {
+    return;
+  }
+  record_.lookups.emplace_back(std::move(name),
+                               found == nullptr ? std::nullopt : std::optional(found->second.text));
+}
+
+void PageRecorder::Defined(std::string_view name, std::string_view value) {
+  std::string stored;
+  for (const char c : name) {
+    if (c != ',') {
+      stored += ToUpperAscii(c);
+    }
+  }
+  defined_.insert(std::move(stored));
+  record_.definitions.emplace_back(name, value);
+}
+
+void PageRecorder::Read(const std::string& path, const CachedFile* file) {
+  if (input_index_.contains(path)) {
+    return;
+  }
+  input_index_.emplace(path, record_.inputs.size());
+  PageInput input;
+  input.path = path;
+  if (file == nullptr) {
+    input.missing = true;
+  } else {
+    input.size = file->size;
+    input.modified = file->modified;
+    input.changed = file->changed;
+    input.read_at = file->read_at;
+    input.hash = file->hash;
+  }
+  record_.inputs.push_back(std::move(input));
+}
+
+void PageRecorder::FileDateUsed(const std::string& path) {
+  if (const auto found = input_index_.find(path); found != input_index_.end()) {
+    record_.inputs[found->second].date_used = true;
+  }
+}
+
+void PageRecorder::TitleUsed(const std::string& title) {
+  if (!record_.end_title && !record_.start_title) {
+    record_.start_title = title;
+  }
+}
+
+void PageRecorder::DateUsed(DollarVariable variable, const std::string& text) {
+  std::optional<std::string>& used = record_.dates[DateTextIndex(variable)];
+  if (used && *used != text) {
+    record_.dates_varied = true;
+  }
+  used = text;
+}
+
+PageRecord* PageRecords::Find(const std::string& template_path) {
+  const auto found = records_.find(template_path);
+  return found == records_.end() ? nullptr : &found->second;
+}
+
+void PageRecords::Store(const std::string& template_path, PageRecord record) {
+  records_.insert_or_assign(template_path, std::move(record));
+}
+
+void PageRecords::KeepOnly(const std::unordered_set<std::string>& kept) {
+  std::erase_if(records_, [&](const auto& entry) { return !kept.contains(entry.first); });
+}
+
+}  // namespace pagorin

@@ -1,0 +1,109 @@
+// What the compile of each page depended on, kept for the whole run of the
+// program, so that a later build run can leave a page whose inputs did not
+// change as it is without compiling it again.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "app/file_cache.h"
+#include "app/template_markup.h"
+#include "app/template_variables.h"
+#include "shared/file_system.h"
+
+namespace pagorin {
+
+// One file a page read, as it was then.
+struct PageInput {
+  std::string path;      // as asked of the file cache
+  bool missing = false;  // there was no such file (a template then reads as "-1")
+  std::uint64_t size = 0;
+  TimePoint modified{};
+  TimePoint changed{};
+  TimePoint read_at{};  // the file system's time when it was read
+  std::uint64_t hash = 0;
+  bool date_used = false;  // $FILECREATE gave its modification time
+};
+
+// Everything outside its own files that the page's text and its effects on
+// the build run came from, and those effects.
+struct PageRecord {
+  std::string page_file;  // where the page was written
+  std::vector<PageInput> inputs;
+  // The variables the page started with, as far as they mattered: whether
+  // there were any, the longest name (no longer text is looked up) and the
+  // texts looked up before the page defined them, with the value each named.
+  bool variables_empty = false;
+  std::size_t longest_name = 0;
+  std::vector<std::pair<std::string, std::optional<std::string>>> lookups;
+  // What the page did to the run: its definitions in order, the title it
+  // left, its log lines.
+  std::vector<std::pair<std::string, std::string>> definitions;
+  std::optional<std::string> end_title;
+  std::vector<std::string> events;
+  // Values the page took from the run: the title an earlier page left (for
+  // $ENCODEDPAGETITLE), $BASEURL and the current date texts.
+  std::optional<std::string> start_title;
+  std::optional<std::string> site_url;
+  std::optional<std::string> dates[3];  // $FILECHANGE, $SHORTDATE, $LONGDATE
+  bool dates_varied = false;            // the page saw a date text change under it
+  // The page file as it was once written (or kept), and the disk's time
+  // just before it was looked at; unknown until then.
+  bool output_known = false;
+  FileInfo output;
+  TimePoint output_seen_at{};
+  // The hash of the page's text, when the page was handed over whole.
+  std::optional<std::uint64_t> output_hash;
+};
+
+// Index into PageRecord::dates of a current-date variable; -1 for another.
+int DateTextIndex(DollarVariable variable);
+
+// Takes what a page's compile reads and defines while it runs.
+class PageRecorder final : public TemplateVariables::Observer {
+ public:
+  PageRecorder(std::string page_file, const TemplateVariables& vars);
+
+  void LookedUp(std::string_view text, const TemplateVariables::Variable* found) override;
+  void Defined(std::string_view name, std::string_view value) override;
+
+  void Read(const std::string& path, const CachedFile* file);  // null: missing
+  void FileDateUsed(const std::string& path);
+  void TitleSet(const std::string& title) { record_.end_title = title; }
+  void TitleUsed(const std::string& title);
+  void SiteUrlUsed(const std::string& url) { record_.site_url = url; }
+  void DateUsed(DollarVariable variable, const std::string& text);
+  void Event(const std::string& line) { record_.events.push_back(line); }
+
+  PageRecord Take() { return std::move(record_); }
+
+ private:
+  PageRecord record_;
+  std::unordered_set<std::string> defined_;  // stored names the page defined
+  std::unordered_set<std::string> looked_up_;
+  std::unordered_map<std::string, std::size_t> input_index_;
+};
+
+// The records by template path. A record is only ever trusted after every
+// one of its parts was compared with the run that wants to use it.
+class PageRecords {
+ public:
+  PageRecord* Find(const std::string& template_path);
+  void Store(const std::string& template_path, PageRecord record);
+  void Erase(const std::string& template_path) { records_.erase(template_path); }
+  // Forgets the templates not in `kept`.
+  void KeepOnly(const std::unordered_set<std::string>& kept);
+  std::size_t size() const { return records_.size(); }
+
+ private:
+  std::unordered_map<std::string, PageRecord> records_;
+};
+
+}  // namespace pagorin
