@@ -350,7 +350,8 @@ NetResult CurlFtpConnection::RemoveDirectory(const std::string& folder) {
   return Commands({"RMD " + folder}, {"rmdir \"" + Resolve(folder) + "\""});
 }
 
-// One line of a Unix-style listing: "-rw-r--r-- 1 owner group 512 Mar 07 14:35 name".
+}  // namespace
+
 bool ParseListLine(std::string_view line, FtpListEntry* entry) {
   std::vector<std::string_view> fields;
   std::size_t position = 0;
@@ -379,6 +380,8 @@ bool ParseListLine(std::string_view line, FtpListEntry* entry) {
   }
   return entry->name != "." && entry->name != "..";
 }
+
+namespace {
 
 NetResult CurlFtpConnection::List(std::vector<FtpListEntry>* entries) {
   Prepare();
