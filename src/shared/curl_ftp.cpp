@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -371,12 +373,15 @@ bool ParseListLine(std::string_view line, FtpListEntry* entry) {
   }
   entry->name = std::string(line.substr(position + 1));
   entry->is_directory = fields[0][0] == 'd';
+  // A size beyond what 64 bits hold (no real file) stays at the largest.
+  constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
   entry->size = 0;
   for (char digit : fields[4]) {
     if (digit < '0' || digit > '9') {
       return false;
     }
-    entry->size = entry->size * 10 + (digit - '0');
+    entry->size =
+        entry->size > (kLargest - (digit - '0')) / 10 ? kLargest : entry->size * 10 + (digit - '0');
   }
   return entry->name != "." && entry->name != "..";
 }
