@@ -2,8 +2,8 @@
 // (a.inc, b.inc, nav/c.inc) made of the input's parts, so includes nest,
 // repeat and form cycles, and variables and dollar variables meet them.
 // Part 5 is the site's address ($BASEURL), part 6 picks the character set.
-// A build either ends with every page or stops with a message; it never
-// crashes, hangs or writes outside the site.
+// Whatever the parts hold, the project opens and the build ends, with its
+// pages or with a message, without a crash, a hang or a leak.
 #include <algorithm>
 #include <filesystem>
 
