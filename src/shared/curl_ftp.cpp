@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -350,7 +352,8 @@ NetResult CurlFtpConnection::RemoveDirectory(const std::string& folder) {
   return Commands({"RMD " + folder}, {"rmdir \"" + Resolve(folder) + "\""});
 }
 
-// One line of a Unix-style listing: "-rw-r--r-- 1 owner group 512 Mar 07 14:35 name".
+}  // namespace
+
 bool ParseListLine(std::string_view line, FtpListEntry* entry) {
   std::vector<std::string_view> fields;
   std::size_t position = 0;
@@ -370,15 +373,20 @@ bool ParseListLine(std::string_view line, FtpListEntry* entry) {
   }
   entry->name = std::string(line.substr(position + 1));
   entry->is_directory = fields[0][0] == 'd';
+  // A size beyond what 64 bits hold (no real file) stays at the largest.
+  constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
   entry->size = 0;
   for (char digit : fields[4]) {
     if (digit < '0' || digit > '9') {
       return false;
     }
-    entry->size = entry->size * 10 + (digit - '0');
+    entry->size =
+        entry->size > (kLargest - (digit - '0')) / 10 ? kLargest : entry->size * 10 + (digit - '0');
   }
   return entry->name != "." && entry->name != "..";
 }
+
+namespace {
 
 // The longest folder listing read. A listing line takes 60 to 100 bytes, so
 // 16 MB holds well over 150,000 entries, far more than any web site's
