@@ -23,6 +23,7 @@ int RunAutoBuild(Engine& engine, const CommandLine& line, const std::string& dat
   }
   bool completed = true;
   engine.changed_only = line.changed_only;
+  engine.keep_page_records = false;
   bool broken = false;
   if (outcome == StartOutcome::kAutoRun) {
     completed = BuildPages(engine, /*selected_only=*/false);

@@ -80,6 +80,9 @@ struct Engine {
   clsCache FileCache;
   TemplateVariables TemplateVars;
   PageRecords page_records;
+  // Off where no later build of this program run could use the records
+  // (the unattended build), which then spares the cost of making them.
+  bool keep_page_records = true;
   std::string last_page_title;
   // Builds keep the files that already hold their new text, whatever the
   // project says (pagorin /AUTO --changed, pagorin serve).

@@ -426,9 +426,9 @@ class PageCompiler {
 // recorder; however the compile ends.
 class RecordingPage {
  public:
-  RecordingPage(BuildRun& run, PageRecorder& recorder) : run_(run) {
-    run.recorder = &recorder;
-    run.engine.TemplateVars.Observe(&recorder);
+  RecordingPage(BuildRun& run, PageRecorder* recorder) : run_(run) {
+    run.recorder = recorder;
+    run.engine.TemplateVars.Observe(recorder);
   }
   ~RecordingPage() {
     run_.engine.TemplateVars.Observe(nullptr);
@@ -480,18 +480,24 @@ void ParseTemplateFile(BuildRun& run, const std::string& template_path) {
     // A page that fails keeps no record; one that is built gets a new one.
     engine.page_records.Erase(template_path);
     ++run.pages_compiled;
-    PageRecorder recorder(run.CurrentPageFile, engine.TemplateVars);
+    std::optional<PageRecorder> recorder;
+    if (engine.keep_page_records) {
+      recorder.emplace(run.CurrentPageFile, engine.TemplateVars);
+    }
+    PageRecorder* const recording_to = recorder ? &*recorder : nullptr;
     if (thread != nullptr) {
       PageWriter out(run.CurrentPageFile);
       {
-        const RecordingPage recording(run, recorder);
+        const RecordingPage recording(run, recording_to);
         Importfile(run, out, template_path);
       }
       std::string text = out.TakeText();
-      PageRecord record = recorder.Take();
-      record.output_hash = TextHash(text);
-      engine.page_records.Store(template_path, std::move(record));
-      run.AwaitPage(run.CurrentPageFile, template_path);
+      if (recorder) {
+        PageRecord record = recorder->Take();
+        record.output_hash = TextHash(text);
+        engine.page_records.Store(template_path, std::move(record));
+        run.AwaitPage(run.CurrentPageFile, template_path);
+      }
       thread->Queue(run.CurrentPageFile, std::move(text));
       return;
     }
@@ -505,14 +511,17 @@ void ParseTemplateFile(BuildRun& run, const std::string& template_path) {
     }
     PageWriter out(std::move(file), run.CurrentPageFile);
     {
-      const RecordingPage recording(run, recorder);
+      const RecordingPage recording(run, recording_to);
       Importfile(run, out, template_path);
     }
     const FsStatus closed = out.Close();
     if (!closed.ok()) {
       StopOnWriteFailure(run, nullptr, closed);
     }
-    PageRecord record = recorder.Take();
+    if (!recorder) {
+      return;
+    }
+    PageRecord record = recorder->Take();
     record.output_seen_at = env.fs.Now();
     record.output = env.fs.Stat(run.CurrentPageFile);
     record.output_known = record.output.exists;
