@@ -15,16 +15,7 @@ SiteTest::SiteTest() {
 }
 
 void SiteTest::OpenSite(std::vector<std::string> lines) {
-  if (std::none_of(lines.begin(), lines.end(),
-                   [](const std::string& line) { return line.rfind("PROJECTPATH,", 0) == 0; })) {
-    lines.push_back("PROJECTPATH,./");
-  }
-  std::sort(lines.begin(), lines.end());
-  std::string text;
-  for (const std::string& line : lines) {
-    text += line + "\r\n";
-  }
-  t.WriteFile(ProjectPath(), text);
+  t.WriteFile(ProjectPath(), ProjectText(std::move(lines)));
   engine.ProjectFile = ProjectPath();
   ASSERT_TRUE(OpenProject(engine));
 }

@@ -30,9 +30,8 @@ class SiteTest : public ::testing::Test {
   std::string Page(const std::string& name) const { return t.ReadFile(Site(name)); }
   bool PageExists(const std::string& name) const { return t.Exists(Site(name)); }
 
-  // Writes the project file: `lines` (each "NAME,value") and, unless they
-  // name one, "PROJECTPATH,./",
-  // sorted as the settings store writes them, then opens it and fills the list.
+  // Writes the project file (ProjectText of `lines`), then opens it and
+  // fills the list.
   void OpenSite(std::vector<std::string> lines = {});
   // Refills the list and selects exactly the templates named (by tag).
   void Select(const std::vector<std::string>& tags);

@@ -30,8 +30,7 @@ class UploadTest : public ::testing::Test {
   // Selects exactly the templates named (by tag).
   void Select(const std::vector<std::string>& tags);
 
-  // The messages of the log file, one per line.
-  std::vector<std::string> LogLines() const;
+  std::vector<std::string> LogLines() const { return LogMessages(t); }
   // The captions the main status strip showed, in order.
   std::vector<std::string> Captions() const;
 

@@ -13,13 +13,7 @@ ToolsSiteTest::ToolsSiteTest() {
 }
 
 void ToolsSiteTest::OpenSite(std::vector<std::string> lines) {
-  lines.push_back("PROJECTPATH,./");
-  std::sort(lines.begin(), lines.end());
-  std::string text;
-  for (const std::string& line : lines) {
-    text += line + "\r\n";
-  }
-  t.WriteFile(Site("site.pgx"), text);
+  t.WriteFile(Site("site.pgx"), ProjectText(std::move(lines)));
   engine.ProjectFile = Site("site.pgx");
   ASSERT_TRUE(OpenProject(engine));
 }
