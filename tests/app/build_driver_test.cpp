@@ -9,7 +9,7 @@
 #include "app/auto_run.h"
 #include "app/command_line.h"
 #include "app/project.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/engine.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

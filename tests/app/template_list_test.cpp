@@ -6,7 +6,7 @@
 
 #include "app/project.h"
 #include "app/template_commands.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

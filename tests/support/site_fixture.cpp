@@ -1,4 +1,4 @@
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,8 +14,8 @@ SiteTest::SiteTest() {
   std::filesystem::create_directories(Site("Includes"));
 }
 
-void SiteTest::OpenSite(std::vector<std::string> lines) {
-  t.WriteFile(ProjectPath(), ProjectText(std::move(lines)));
+void SiteTest::OpenSite(std::vector<std::string> lines, const std::vector<std::string>& changes) {
+  t.WriteFile(ProjectPath(), ProjectText(std::move(lines), changes));
   engine.ProjectFile = ProjectPath();
   ASSERT_TRUE(OpenProject(engine));
 }
