@@ -68,7 +68,7 @@ TEST_F(BuildDriverTest, SelectedWithNothingSelectedStillRunsTheVersionIncludes) 
   OpenSite({"DOVERSIONSFIRST,1"});
   engine.ListView1.ClearSelection();
   ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
-  EXPECT_EQ("v2.1", t.ReadFile(Site("Includes/ver.inc")));
+  EXPECT_EQ("v2.1", Include("ver.inc"));
   EXPECT_FALSE(PageExists("a.html"));
   EXPECT_EQ("Selected item(s) compiled", Captions().back());
 }
