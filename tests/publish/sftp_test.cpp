@@ -121,11 +121,10 @@ TEST_F(SftpTest, PublishSendsThePagesWhole) {
   t.WriteFile(Served("site/index.html"), "live index");
   std::filesystem::create_directories(t.Path("site/Includes"));
   t.WriteFile(t.Path("site/site.pgx"),
-              "BASEURL," + server().address() + "\r\nFTPLOGINNAME," + server().user() +
-                  "\r\nFTPPASSWORD," + Encrypt("not asked") +
-                  "\r\nFTPPATH,/site/\r\nFTPTIMEOUT,5\r\n" + "FTPKnownHosts," +
-                  server().known_hosts() + "\r\nFTPKEYFILE," + server().key_file() +
-                  "\r\nPROJECTPATH,./\r\n");
+              ProjectText({"BASEURL," + server().address(), "FTPLOGINNAME," + server().user(),
+                           "FTPPASSWORD," + Encrypt("not asked"), "FTPPATH,/site/", "FTPTIMEOUT,5",
+                           "FTPKnownHosts," + server().known_hosts(),
+                           "FTPKEYFILE," + server().key_file()}));
   const int status =
       RunProgram({PAGORIN_EXECUTABLE, "publish", t.Path("site/site.pgx")}, t.Path("stderr.txt"));
   EXPECT_EQ(t.ReadFile(t.Path("stderr.txt")),
