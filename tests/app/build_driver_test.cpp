@@ -10,7 +10,7 @@
 #include "app/build_run.h"
 #include "app/command_line.h"
 #include "app/project.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {
@@ -71,7 +71,7 @@ TEST_F(BuildDriverTest, SelectedWithNothingSelectedStillRunsTheVersionIncludes) 
   OpenSite({"DOVERSIONSFIRST,1"});
   engine.ListView1.ClearSelection();
   ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
-  EXPECT_EQ("v2.1", t.ReadFile(Site("Includes/ver.inc")));
+  EXPECT_EQ("v2.1", Include("ver.inc"));
   EXPECT_FALSE(PageExists("a.html"));
   EXPECT_EQ("Selected item(s) compiled", Captions().back());
 }

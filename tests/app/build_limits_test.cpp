@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include "app/project.h"
 #include "app/project_commands.h"
 #include "app/startup.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

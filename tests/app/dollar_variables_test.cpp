@@ -7,7 +7,7 @@
 #include "app/current_date_texts.h"
 #include "app/template_markup.h"
 #include "shared/log.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

@@ -6,7 +6,6 @@
 // change to the Sample or the compiler, run this test once with
 // PAGORIN_UPDATE_EXPECTED=1 to write them afresh, and review the diff.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "support/test_env.h"
+#include "support/program_run.h"
 
 namespace pagorin::testing {
 namespace {
@@ -36,23 +35,6 @@ std::map<std::string, std::string> Files(const TestEnv& t, const fs::path& folde
 
 class EndToEndTest : public ::testing::Test {
  protected:
-  struct Run {
-    int status;
-    std::string errors;
-  };
-
-  // Runs pagorin with `args` (each quoted for the shell) at 7 March 2024
-  // 14:35 UTC, with its own program folders.
-  Run Pagorin(const std::string& args) {
-    const std::string errors = t.Path("stderr.txt");
-    const std::string command = "cd '" + t.root() + "' && env SOURCE_DATE_EPOCH=1709822100" +
-                                " XDG_CONFIG_HOME='" + t.Path("config") + "' XDG_DATA_HOME='" +
-                                t.Path("data") + "' TZ=UTC LC_ALL=C '" PAGORIN_EXECUTABLE "' " +
-                                args + " >/dev/null 2>'" + errors + "'";
-    const int raw = std::system(command.c_str());
-    return Run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, t.ReadFile(errors)};
-  }
-
   TestEnv t;
 };
 
@@ -65,9 +47,9 @@ TEST_F(EndToEndTest, SampleBuildsToTheExpectedPages) {
   t.Touch((site / "releases/current.txt").string(), FromLocal({2024, 2, 20, 9, 30, 0}));
   const std::map<std::string, std::string> before = Files(t, site);
 
-  const Run run = Pagorin("/AUTO Sample/Sample.pgx");
+  const ProgramRun run = RunPagorin(t, "/AUTO Sample/Sample.pgx");
   EXPECT_EQ(0, run.status);
-  EXPECT_EQ("", run.errors);
+  EXPECT_EQ("", run.err);
 
   std::map<std::string, std::string> built;
   for (const auto& [name, text] : Files(t, site)) {
@@ -105,9 +87,9 @@ TEST_F(EndToEndTest, MissingIncludeStopsWithAMessageAndExitStatus) {
            {"Templates/third.template", "third"}}) {
     t.WriteFile(t.Path("site/" + name), text);
   }
-  const Run run = Pagorin("/auto '" + project + "'");
+  const ProgramRun run = RunPagorin(t, "/auto '" + project + "'");
   EXPECT_EQ(1, run.status);
-  EXPECT_EQ("pagorin: gone.inc not found in second.template. Please fix and re-run.\n", run.errors);
+  EXPECT_EQ("pagorin: gone.inc not found in second.template. Please fix and re-run.\n", run.err);
   EXPECT_EQ("first", t.ReadFile(t.Path("site/first.html")));
   EXPECT_FALSE(t.Exists(t.Path("site/folder.html")));
   EXPECT_EQ("second", t.ReadFile(t.Path("site/second.html")));
@@ -141,9 +123,9 @@ TEST_F(EndToEndTest, BadCommandLinesAndProjects) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);
-    const Run run = Pagorin(c.args);
+    const ProgramRun run = RunPagorin(t, c.args);
     EXPECT_EQ(c.status, run.status);
-    EXPECT_EQ(c.errors, run.errors.substr(0, c.errors.size()));
+    EXPECT_EQ(c.errors, run.err.substr(0, c.errors.size()));
   }
   EXPECT_EQ(photo, t.ReadFile(t.Path("photo.pgx")));
   EXPECT_FALSE(t.Exists(t.Path("nothing.pgx")));
@@ -184,9 +166,9 @@ TEST_F(EndToEndTest, SiteFolderThatCannotHoldASiteStopsTheBuild) {
     SCOPED_TRACE(c.folder);
     const std::string project_text = "PROJECTPATH," + c.folder + "\r\nPROJECTTITLE,Site\r\n";
     t.WriteFile(t.Path("project/site.pgx"), project_text);
-    const Run run = Pagorin("/AUTO project/site.pgx");
+    const ProgramRun run = RunPagorin(t, "/AUTO project/site.pgx");
     EXPECT_EQ(1, run.status);
-    EXPECT_EQ(c.errors, run.errors);
+    EXPECT_EQ(c.errors, run.err);
     EXPECT_EQ(project_text, t.ReadFile(t.Path("project/site.pgx")));
   }
   EXPECT_FALSE(t.Exists(t.Path("nowhere")));
@@ -206,9 +188,9 @@ TEST_F(EndToEndTest, BenchmarkSiteBuildsEveryPageAsItsManifestSays) {
   ASSERT_EQ(0, std::system(("/usr/bin/python3 '" PAGORIN_SOURCE_DIR "/bench/gen_site.py' '" +
                             t.Path("bench") + "' --no-hugo --pages 300 --news 20")
                                .c_str()));
-  const Run run = Pagorin("/AUTO bench/pagorin/site.pgx");
-  ASSERT_EQ(0, run.status) << run.errors;
-  EXPECT_EQ("", run.errors);
+  const ProgramRun run = RunPagorin(t, "/AUTO bench/pagorin/site.pgx");
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("", run.err);
 
   const char* const leftovers[] = {"[include=",  "[var ",   "$BASEURL", "$PAGEURL",
                                    "$LONGDATE",  "$inner$", "$News",    "[pagetitle]",

@@ -14,7 +14,7 @@
 #include "shared/file_system.h"
 #include "shared/paths.h"
 #include "shared/pointer.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

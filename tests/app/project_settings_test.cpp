@@ -8,22 +8,12 @@
 #include <vector>
 
 #include "app/engine.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {
 
-class ProjectSettingsTest : public SiteTest {
- protected:
-  // Every key of the project as "NAME=value", in store order.
-  std::vector<std::string> Keys() const {
-    std::vector<std::string> keys;
-    for (const cSHAREDSetting& entry : engine.ProjectSettings.entries()) {
-      keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
-    }
-    return keys;
-  }
-};
+class ProjectSettingsTest : public SiteTest {};
 
 struct ExtensionCase {
   const char* stored_line;  // nullptr: no Extension key
@@ -141,10 +131,11 @@ TEST_F(ProjectSettingsTest, NewFolderAsksAndKeepsTheFolderKeysUnlessToldToRemove
   OpenSite(project);
   t.ui.QueueAnswer(Answer::kYes);
   SaveToProject(engine, fields);
-  EXPECT_EQ(Keys(), (std::vector<std::string>{
-                        "BASEURL=", "DOVERSIONSFIRST=0", "EXTENSION=.html", "FTPLOGINNAME=anna",
-                        "FTPPASSWORD=", "FTPPATH=", "PROJECTPATH=/srv/walkers/",
-                        "PROJECTTITLE=Walkers", "WEBSITEURL="}));
+  EXPECT_EQ(SettingKeys(engine.ProjectSettings),
+            (std::vector<std::string>{"BASEURL=", "DOVERSIONSFIRST=0", "EXTENSION=.html",
+                                      "FTPLOGINNAME=anna",
+                                      "FTPPASSWORD=", "FTPPATH=", "PROJECTPATH=/srv/walkers/",
+                                      "PROJECTTITLE=Walkers", "WEBSITEURL="}));
 }
 
 TEST_F(ProjectSettingsTest, NewProjectStoresItsFolderWithoutAsking) {

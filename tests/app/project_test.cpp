@@ -8,7 +8,7 @@
 
 #include "app/project_commands.h"
 #include "app/project_paths.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

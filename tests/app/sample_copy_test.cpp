@@ -7,7 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/startup.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

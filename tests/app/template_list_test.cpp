@@ -6,7 +6,7 @@
 
 #include "app/project.h"
 #include "app/template_commands.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {
@@ -77,7 +77,7 @@ TEST_F(TemplateListTest, SetAndClearWriteTheExtensionKeys) {
 TEST_F(TemplateListTest, AddNewNeverEmptiesAFileWithoutConsent) {
   t.ui.QueueFileName(Site("Templates/index.template"));
   mnuNewTemplate(engine);  // the question gets its safe answer, No
-  EXPECT_EQ("home", t.ReadFile(Site("Templates/index.template")));
+  EXPECT_EQ("home", Template("index.template"));
   ASSERT_EQ(1u, t.ui.messages.size());
   EXPECT_EQ("index.template already exists. Do you want to replace it with an empty template?",
             t.ui.messages[0].text);
@@ -86,7 +86,7 @@ TEST_F(TemplateListTest, AddNewNeverEmptiesAFileWithoutConsent) {
   t.ui.QueueFileName(Site("Templates/index.template"));
   t.ui.QueueAnswer(Answer::kYes);
   mnuNewTemplate(engine);
-  EXPECT_EQ("", t.ReadFile(Site("Templates/index.template")));
+  EXPECT_EQ("", Template("index.template"));
 
   t.ui.QueueFileName(Site("Templates/New.template"));
   mnuNewTemplate(engine);
@@ -101,7 +101,7 @@ TEST_F(TemplateListTest, CopyKeepsTheOutputExtensionAndNeverCopiesOntoItself) {
   engine.ListView1.SelectOnly(1);
   t.ui.QueueFileName(Site("Templates/index.template"));
   mnuCopyTemplate(engine);
-  EXPECT_EQ("home", t.ReadFile(Site("Templates/index.template")));
+  EXPECT_EQ("home", Template("index.template"));
   EXPECT_EQ(std::vector<std::string>{"index.template cannot be copied onto itself. Please "
                                      "choose another name."},
             t.ui.MessageTexts());
@@ -109,7 +109,7 @@ TEST_F(TemplateListTest, CopyKeepsTheOutputExtensionAndNeverCopiesOntoItself) {
   engine.ListView1.SelectOnly(0);  // About, Ext_About .php
   t.ui.QueueFileName(Site("Templates/news.template"));
   mnuCopyTemplate(engine);
-  EXPECT_EQ("about", t.ReadFile(Site("Templates/news.template")));
+  EXPECT_EQ("about", Template("news.template"));
   EXPECT_EQ(".php", engine.ProjectSettings.sGet("Ext_news").Text());
   EXPECT_EQ(4, engine.ListView1.count());
   EXPECT_EQ("Enter the new template filename", t.ui.file_requests.back().title);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/build_driver.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

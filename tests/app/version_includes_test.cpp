@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/build_driver.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {
@@ -28,14 +28,13 @@ class VersionIncludesTest : public SiteTest {
     t.Touch(Site("rel/current.txt"), FromLocal({2024, 3, 7, 9, 0, 0}));
     t.WriteFile(Site("rel/details.txt"), details);
   }
-  std::string Include() const { return t.ReadFile(Site("Includes/ver.inc")); }
 };
 
 TEST_F(VersionIncludesTest, ReleaseFileFillsTheTemplate) {
   ASSERT_TRUE(WriteVersionIncludes(engine));
   EXPECT_EQ(
       "2.3.1|2|3|1|Mar 07, 2024|07/03/2024|https://dl.example/tool-231.zip|Fixes.\r\nFaster.\r\n",
-      Include());
+      Include("ver.inc"));
   EXPECT_EQ(std::vector<std::string>{"Wrote ver.inc"}, Captions());
 }
 
@@ -43,32 +42,33 @@ TEST_F(VersionIncludesTest, ChecksumLineStaysOutOfTheAddress) {
   Release("2.3.1\r\nhttps://dl.example/tool-@@@.zip\r\nsha256: " + std::string(64, 'A') + "\r\n",
           "");
   ASSERT_TRUE(WriteVersionIncludes(engine));
-  EXPECT_EQ("2.3.1|2|3|1|Mar 07, 2024|07/03/2024|https://dl.example/tool-231.zip|", Include());
+  EXPECT_EQ("2.3.1|2|3|1|Mar 07, 2024|07/03/2024|https://dl.example/tool-231.zip|",
+            Include("ver.inc"));
 }
 
 TEST_F(VersionIncludesTest, FlagTurnsLineBreaksIntoBrTags) {
   List("ver.inc,Template.txt," + Site("rel/current.txt") + ",True\r\n");
   t.WriteFile(Site("Template.txt"), "v$FILE\r\n$DETAILS");
   ASSERT_TRUE(WriteVersionIncludes(engine));
-  EXPECT_EQ("v2.3.1<BR>Fixes.<BR>Faster.<BR>", Include());
+  EXPECT_EQ("v2.3.1<BR>Fixes.<BR>Faster.<BR>", Include("ver.inc"));
 }
 
 TEST_F(VersionIncludesTest, UpToDateIncludeIsLeftAlone) {
   ASSERT_TRUE(WriteVersionIncludes(engine));
-  t.WriteFile(Site("Includes/ver.inc"), "edited by hand");
+  WriteInclude("ver.inc", "edited by hand");
   t.Touch(Site("Includes/ver.inc"), FromLocal({2024, 3, 7, 10, 0, 0}));
   ASSERT_TRUE(WriteVersionIncludes(engine));
-  EXPECT_EQ("edited by hand", Include());
+  EXPECT_EQ("edited by hand", Include("ver.inc"));
 
   t.Touch(Site("rel/current.txt"), FromLocal({2024, 3, 7, 11, 0, 0}));
   ASSERT_TRUE(WriteVersionIncludes(engine));
-  EXPECT_EQ('2', Include()[0]);
+  EXPECT_EQ('2', Include("ver.inc")[0]);
 }
 
 TEST_F(VersionIncludesTest, TwoPartVersionWithoutAddress) {
   Release("2.3", "");
   ASSERT_TRUE(WriteVersionIncludes(engine));
-  EXPECT_EQ("2.3|2|3|0|Mar 07, 2024|07/03/2024|$URL|", Include());
+  EXPECT_EQ("2.3|2|3|0|Mar 07, 2024|07/03/2024|$URL|", Include("ver.inc"));
 }
 
 TEST_F(VersionIncludesTest, LinesThatAreSkipped) {
@@ -131,12 +131,12 @@ TEST_F(VersionIncludesTest, BadLinesAndReleasesEndTheBuildNamingTheFile) {
 }
 
 TEST_F(VersionIncludesTest, IncludeThatCannotBeWrittenEndsTheBuildAndKeepsTheOldOne) {
-  t.WriteFile(Site("Includes/ver.inc"), "old");
+  WriteInclude("ver.inc", "old");
   t.Touch(Site("Includes/ver.inc"), FromLocal({2024, 3, 1, 9, 0, 0}));
   WriteTemplate("index.template", "page");
   t.fs.FailNth(FaultyFileSystem::Op::kWrite, 1, FsError::kDiskFull, /*persistent=*/true);
   EXPECT_FALSE(BuildAll());
-  EXPECT_EQ("old", Include());
+  EXPECT_EQ("old", Include("ver.inc"));
   EXPECT_EQ(std::vector<std::string>{"The version include " + Site("Includes/ver.inc") +
                                      " cannot be written. Please fix and re-run."},
             t.ui.MessageTexts());

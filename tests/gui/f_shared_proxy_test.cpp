@@ -14,7 +14,7 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
-using testing::Keys;
+using testing::SettingKeys;
 using testing::Text;
 using testing::Type;
 
@@ -65,7 +65,7 @@ void FSharedProxyTest::DifferentPasswordsKeepTheDialogOpenAndStoreNothing() {
   QCOMPARE(t.ui.MessageTexts(),
            std::vector<std::string>{"Your passwords don't match.  Please retype them."});
   QVERIFY(dialog.isVisible());
-  QCOMPARE(Keys(t.engine.AppSettings), std::vector<std::string>{"PROXYPWD=old"});
+  QCOMPARE(SettingKeys(t.engine.AppSettings), std::vector<std::string>{"PROXYPWD=old"});
 }
 
 void FSharedProxyTest::OkStoresTheBoxesAndTheChoiceAndCancelNothing() {
@@ -87,7 +87,7 @@ void FSharedProxyTest::OkStoresTheBoxesAndTheChoiceAndCancelNothing() {
   Type(&dialog, "txtPassword2", "pw");
   Find<QPushButton>(&dialog, "cmdOK")->click();
   QCOMPARE(dialog.result(), int{QDialog::Accepted});
-  QCOMPARE(Keys(t.engine.AppSettings),
+  QCOMPARE(SettingKeys(t.engine.AppSettings),
            (std::vector<std::string>{"PROXYPORT=3128", "PROXYPWD=pw", "PROXYSERVER=proxy.example",
                                      "PROXYTYPE=2", "PROXYUSER=anna"}));
 }

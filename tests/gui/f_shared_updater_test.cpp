@@ -18,8 +18,8 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
-using testing::Keys;
 using testing::ScriptedNetwork;
+using testing::SettingKeys;
 using testing::WhenModal;
 
 namespace {
@@ -41,6 +41,18 @@ bool Enabled(QWidget* window, const char* name) {
   return Find<QPushButton>(window, name)->isEnabled();
 }
 
+// The window after a check of 1.0.0 that found 2.1.0, with `release` served
+// as its download.
+struct CheckedWindow {
+  explicit CheckedWindow(const std::string& release) {
+    Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/files/pagorin-@@@.tar.gz");
+    Serve(t, kRelease, release);
+    window.updater().ShowAndCheck(kFiles, "1.0.0");
+  }
+  GuiTestEnv t;
+  fSHAREDUpdater window{t.env, t.engine.AppSettings};
+};
+
 }  // namespace
 
 class FSharedUpdaterTest : public QObject {
@@ -49,7 +61,6 @@ class FSharedUpdaterTest : public QObject {
  private slots:
   void AvailableUpdateInGreenWithItsButtons();
   void UpToDateOrFailedInRed();
-  void ShowDetailFillsTheBox();
   void DownloadAndInstallAsksAndHandsOver();
   void ProxyButtonOpensTheProxyDialog();
   void ClosingWritesTheSwitch();
@@ -77,6 +88,10 @@ void FSharedUpdaterTest::AvailableUpdateInGreenWithItsButtons() {
   QVERIFY(Find<QCheckBox>(&window, "chkDisableAutoUpdate")->isChecked());
 
   Find<QPushButton>(&window, "cmdShowDetail")->click();
+  QCOMPARE(Find<QPlainTextEdit>(&window, "txtDetails")->toPlainText(),
+           QString("Version 2.1.0\n\n- Pages are written while the next one is compiled.\n- News "
+                   "lists by tag.\n- Downloads are checked against their SHA-256 before they are "
+                   "kept.\n"));
   const QByteArray folder = qgetenv("PAGORIN_SCREENSHOT_DIR");
   if (!folder.isEmpty()) {
     QTest::qWait(200);
@@ -114,69 +129,47 @@ void FSharedUpdaterTest::UpToDateOrFailedInRed() {
   }
 }
 
-void FSharedUpdaterTest::ShowDetailFillsTheBox() {
-  GuiTestEnv t;
-  Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/f");
-  Serve(t, kFiles.details_url, "One.\nTwo.");
-  fSHAREDUpdater window(t.env, t.engine.AppSettings);
-  window.updater().ShowAndCheck(kFiles, "1.0.0");
-  Find<QPushButton>(&window, "cmdShowDetail")->click();
-  QCOMPARE(Find<QPlainTextEdit>(&window, "txtDetails")->toPlainText(), QString("One.\nTwo."));
-}
-
 void FSharedUpdaterTest::DownloadAndInstallAsksAndHandsOver() {
   for (const Answer answer : {Answer::kNo, Answer::kYes}) {
-    GuiTestEnv t;
-    Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/files/pagorin-@@@.tar.gz");
-    Serve(t, kRelease, std::string(30'000, 'p'));
-    fSHAREDUpdater window(t.env, t.engine.AppSettings);
-    QSignalSpy install(&window, &fSHAREDUpdater::InstallFile);
-    window.updater().ShowAndCheck(kFiles, "1.0.0");
-    t.ui.QueueAnswer(answer);
-    Find<QPushButton>(&window, "cmdDownloadInstall")->click();
-    const std::string saved = t.base.paths.data_dir + "PagorinUpd.tar.gz";
+    CheckedWindow w(std::string(30'000, 'p'));
+    QSignalSpy install(&w.window, &fSHAREDUpdater::InstallFile);
+    w.t.ui.QueueAnswer(answer);
+    Find<QPushButton>(&w.window, "cmdDownloadInstall")->click();
+    const std::string saved = w.t.base.paths.data_dir + "PagorinUpd.tar.gz";
     QCOMPARE(
-        t.ui.MessageTexts(),
+        w.t.ui.MessageTexts(),
         std::vector<std::string>{"The update has been downloaded. Do you want to install it now?"});
-    QCOMPARE(t.base.ReadFile(saved), std::string(30'000, 'p'));
+    QCOMPARE(w.t.base.ReadFile(saved), std::string(30'000, 'p'));
     QCOMPARE(install.count(), answer == Answer::kYes ? 1 : 0);
-    QCOMPARE(window.isVisible(), answer == Answer::kNo);
+    QCOMPARE(w.window.isVisible(), answer == Answer::kNo);
     if (answer == Answer::kNo) {
-      QCOMPARE(Label(&window, "lblStatus"), QString::fromStdString("File saved to " + saved));
+      QCOMPARE(Label(&w.window, "lblStatus"), QString::fromStdString("File saved to " + saved));
     }
   }
   // Closing the window while the download runs stops it, then closes.
   {
-    GuiTestEnv t;
-    Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/files/pagorin-@@@.tar.gz");
-    Serve(t, kRelease, std::string(30'000, 'p'));
-    fSHAREDUpdater window(t.env, t.engine.AppSettings);
-    window.updater().ShowAndCheck(kFiles, "1.0.0");
+    CheckedWindow w(std::string(30'000, 'p'));
     bool closed_while_running = false;
-    window.updater().events.changed = [&] {
-      if (!closed_while_running && window.updater().view().download_size == 0 &&
-          Find<QPushButton>(&window, "cmdStop")->isEnabled()) {
+    w.window.updater().events.changed = [&] {
+      if (!closed_while_running && w.window.updater().view().download_size == 0 &&
+          Find<QPushButton>(&w.window, "cmdStop")->isEnabled()) {
         closed_while_running = true;
-        window.close();
-        QVERIFY(window.isVisible());
+        w.window.close();
+        QVERIFY(w.window.isVisible());
       }
     };
-    Find<QPushButton>(&window, "cmdDownload")->click();
+    Find<QPushButton>(&w.window, "cmdDownload")->click();
     QVERIFY(closed_while_running);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(Label(&window, "lblStatus"), QString("Error - Download failed."));
-    QVERIFY(!t.base.Exists(t.base.paths.data_dir + "PagorinUpd.tar.gz"));
+    QVERIFY(!w.window.isVisible());
+    QCOMPARE(Label(&w.window, "lblStatus"), QString("Error - Download failed."));
+    QVERIFY(!w.t.base.Exists(w.t.base.paths.data_dir + "PagorinUpd.tar.gz"));
   }
   // Download alone keeps the file and says where.
-  GuiTestEnv t;
-  Serve(t, kFiles.current_url, "2.1.0\nhttps://up.example/files/pagorin-@@@.tar.gz");
-  Serve(t, kRelease, "<HTML>Gone</HTML>");
-  fSHAREDUpdater window(t.env, t.engine.AppSettings);
-  window.updater().ShowAndCheck(kFiles, "1.0.0");
-  Find<QPushButton>(&window, "cmdDownload")->click();
-  QCOMPARE(Label(&window, "lblStatus"), QString("Error - File not found on server."));
-  QVERIFY(!t.base.Exists(t.base.paths.data_dir + "PagorinUpd.tar.gz"));
-  QVERIFY(t.ui.MessageTexts().empty());
+  CheckedWindow w("<HTML>Gone</HTML>");
+  Find<QPushButton>(&w.window, "cmdDownload")->click();
+  QCOMPARE(Label(&w.window, "lblStatus"), QString("Error - File not found on server."));
+  QVERIFY(!w.t.base.Exists(w.t.base.paths.data_dir + "PagorinUpd.tar.gz"));
+  QVERIFY(w.t.ui.MessageTexts().empty());
 }
 
 void FSharedUpdaterTest::ProxyButtonOpensTheProxyDialog() {
@@ -205,12 +198,12 @@ void FSharedUpdaterTest::ClosingWritesTheSwitch() {
   box->click();
   Find<QPushButton>(&window, "cmdExit")->click();
   QVERIFY(!window.isVisible());
-  QCOMPARE(Keys(t.engine.AppSettings),
+  QCOMPARE(SettingKeys(t.engine.AppSettings),
            (std::vector<std::string>{"DISABLEAUTOUPDATECHECK=True", "LASTUPDATECHECK=45358"}));
   window.updater().ShowAndCheck(kFiles, "1.0.0");
   Find<QCheckBox>(&window, "chkDisableAutoUpdate")->click();
   window.close();
-  QCOMPARE(Keys(t.engine.AppSettings),
+  QCOMPARE(SettingKeys(t.engine.AppSettings),
            (std::vector<std::string>{"DISABLEAUTOUPDATECHECK=False", "LASTUPDATECHECK=45358"}));
 }
 

@@ -11,7 +11,6 @@
 #include "gui/frm_settings.h"
 #include "gui_test_env.h"
 #include "shared/settings.h"
-#include "update/update_fixture.h"
 
 namespace pagorin {
 

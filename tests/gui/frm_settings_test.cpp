@@ -19,7 +19,7 @@ namespace pagorin {
 
 using testing::Find;
 using testing::GuiTestEnv;
-using testing::Keys;
+using testing::SettingKeys;
 using testing::Text;
 using testing::Type;
 using testing::WhenModal;
@@ -73,7 +73,7 @@ void FrmSettingsTest::OkStoresWhatTheTableSays() {
 
   QVERIFY(!dialog.Cancelled());
   QVERIFY(!dialog.isVisible());
-  QCOMPARE(Keys(t.engine.ProjectSettings),
+  QCOMPARE(SettingKeys(t.engine.ProjectSettings),
            (std::vector<std::string>{"BASEURL=ftp.walkers.example", "CHANGEDONLY=1",
                                      "CHECKAFTERBUILD=True", "DOVERSIONSFIRST=1", "EXTENSION=.php",
                                      "FTPLOGINNAME=anna", "FTPPASSWORD=" + Encrypt("s3cret"),
@@ -86,7 +86,7 @@ void FrmSettingsTest::OkStoresWhatTheTableSays() {
 void FrmSettingsTest::CancelAndCloseBoxStoreNothing() {
   GuiTestEnv t;
   QVERIFY(t.OpenSite({"EXT_INDEX,.php", "FTPLOGINNAME,anna"}));
-  const std::vector<std::string> before = Keys(t.engine.ProjectSettings);
+  const std::vector<std::string> before = SettingKeys(t.engine.ProjectSettings);
   const std::string app_settings = t.base.ReadFile(t.engine.AppSettingsFile);
   for (const bool by_close_box : {false, true}) {
     frmSettings dialog(t.engine, t.ui);
@@ -102,7 +102,7 @@ void FrmSettingsTest::CancelAndCloseBoxStoreNothing() {
     QVERIFY(dialog.Cancelled());
     QVERIFY(!dialog.isVisible());
   }
-  QCOMPARE(Keys(t.engine.ProjectSettings), before);
+  QCOMPARE(SettingKeys(t.engine.ProjectSettings), before);
   QVERIFY(t.ui.messages().empty());
   QCOMPARE(t.base.ReadFile(t.engine.AppSettingsFile), app_settings);
 }

@@ -47,18 +47,9 @@ struct GuiTestEnv {
   // Writes site/site.pgx from `lines` ("NAME,value"; PROJECTPATH,./ unless
   // one is given) with the folders Templates and Includes, and opens it.
   bool OpenSite(std::vector<std::string> lines = {}) {
-    if (std::none_of(lines.begin(), lines.end(),
-                     [](const std::string& line) { return line.rfind("PROJECTPATH,", 0) == 0; })) {
-      lines.push_back("PROJECTPATH,./");
-    }
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines) {
-      text += line + "\r\n";
-    }
     std::filesystem::create_directories(Site("Templates"));
     std::filesystem::create_directories(Site("Includes"));
-    base.WriteFile(Site("site.pgx"), text);
+    base.WriteFile(Site("site.pgx"), ProjectText(std::move(lines)));
     engine.ProjectFile = Site("site.pgx");
     return OpenProject(engine);
   }
@@ -90,15 +81,6 @@ inline QString Text(QObject* window, const char* name) {
 
 inline bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-// Every entry of a store as "NAME=value", in store order.
-inline std::vector<std::string> Keys(const cSHAREDSettings& settings) {
-  std::vector<std::string> keys;
-  for (const cSHAREDSetting& entry : settings.entries()) {
-    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
-  }
-  return keys;
 }
 
 // Runs `act` on the modal dialog of type T as soon as it shows (call this

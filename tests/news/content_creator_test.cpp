@@ -15,13 +15,12 @@ namespace {
 class ContentCreator : public NewsSiteTest {
  protected:
   ContentCreator() {
-    t.WriteFile(
-        Site("Templates/news0000.template"),
+    WriteTemplate(
+        "news0000.template",
         "<html>[include=header_news0000.inc][include=content_news0000.inc]#$NewsNum$</html>");
-    t.WriteFile(Site("Includes/content_news0000.inc"),
-                "<h1>$NewsTitle$</h1>$NewsDate$\r\n$NewsStory$\r\n$NewsTags$");
-    t.WriteFile(Site("Includes/header_news0000.inc"),
-                "<title>$NewsBareTitle$</title>$NewsBareStory$");
+    WriteInclude("content_news0000.inc",
+                 "<h1>$NewsTitle$</h1>$NewsDate$\r\n$NewsStory$\r\n$NewsTags$");
+    WriteInclude("header_news0000.inc", "<title>$NewsBareTitle$</title>$NewsBareStory$");
   }
 
   std::string Key(const std::string& name) { return project().RetrieveSetting(name).Text(); }
@@ -46,15 +45,15 @@ TEST_F(ContentCreator, FirstItemOfAProjectIsWrittenAndReadBack) {
 
   EXPECT_EQ(GenerateOutcome::kGenerated, GenerateNewsItem(engine, fields));
   EXPECT_EQ("<html>[include=header_news0001.inc][include=content_news0001.inc]#1</html>",
-            t.ReadFile(Site("Templates/news0001.template")));
+            Template("news0001.template"));
   EXPECT_EQ(
       "<h1><!-- title -->Say 'hi' One <b>two</b><br>three<!-- end title --></h1><!-- date "
       "-->2:35pm, March "
       "7 2024<!-- end date -->\r\n<!-- story -->One <b>two</b><br>three<!-- end story --><!-- "
       "num=1-->\r\n<!-- tags -->a, b,,a<!-- end tags -->",
-      t.ReadFile(Site("Includes/content_news0001.inc")));
+      Include("content_news0001.inc"));
   EXPECT_EQ("<title>Say 'hi' One <b>two</b><br>three</title>One <b>two</b><br>three",
-            t.ReadFile(Site("Includes/header_news0001.inc")));
+            Include("header_news0001.inc"));
   ASSERT_EQ(1u, t.ui.messages.size());
   EXPECT_EQ(Site("Templates/news0001.template") + " generated", t.ui.messages[0].text);
   EXPECT_EQ(Buttons::kOk, t.ui.messages[0].buttons);
@@ -75,7 +74,7 @@ TEST_F(ContentCreator, FirstItemOfAProjectIsWrittenAndReadBack) {
   EXPECT_EQ(
       "<ul><li>0001 news0001.html Say 'hi' One <b>two</b><br>three| March 7 2024|One two three "
       "[...]|a, b,,a</li></ul>",
-      t.ReadFile(Site("Includes/complete_newslist.inc")));
+      Include("complete_newslist.inc"));
   EXPECT_EQ("", Ring());
 }
 
@@ -84,7 +83,7 @@ TEST_F(ContentCreator, NumberMovesPastExistingItemsAndKeepsTheSourceExtension) {
        {"content_news0001.inc", "content_news0002.inc", "content_news0003.inc"}) {
     t.WriteFile(Site(std::string("Includes/") + name), "taken");
   }
-  t.WriteFile(Site("Templates/news0005.template"), "only the first include decides");
+  WriteTemplate("news0005.template", "only the first include decides");
   project().StoreSetting("Ext_news0000", ".php");
   ContentCreatorFields fields = OpenContentCreator(engine);
   fields.txtTitle = "Fourth";

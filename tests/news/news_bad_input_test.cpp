@@ -24,14 +24,13 @@ TEST_F(NewsBadInput, DamagedItemsAreLoggedAndTheListsStillWritten) {
     long_story += "lantern <b>wick</b><br>";
   }
   WriteItem(1, "Long", "9:00am, March 1 2024", "", long_story.c_str());
-  t.WriteFile(Site("Templates/news0002.template"), "[include=content_news0002.inc]");
-  t.WriteFile(Site("Includes/content_news0002.inc"),
-              "<!-- end title -->T<!-- title --><!-- end date -->March 2 2024<!-- date -->");
+  WriteTemplate("news0002.template", "[include=content_news0002.inc]");
+  WriteInclude("content_news0002.inc",
+               "<!-- end title -->T<!-- title --><!-- end date -->March 2 2024<!-- date -->");
   WriteItem(3, "Bad date", "32 Foo 2020", "");
-  t.WriteFile(Site("Templates/news12345.template"), "[include=content_news12345.inc]");
+  WriteTemplate("news12345.template", "[include=content_news12345.inc]");
   WriteItem(4, "Also", "March 3 2024", "");
-  t.WriteFile(Site("Includes/content_news12345.inc"),
-              t.ReadFile(Site("Includes/content_news0004.inc")));
+  WriteInclude("content_news12345.inc", Include("content_news0004.inc"));
   std::filesystem::remove(Site("Templates/news0004.template"));
   for (int i = 0; i < 10'000; ++i) {
     std::ofstream(Site("Templates/page" + std::to_string(i) + ".template")) << "[include=x.inc]";

@@ -1,19 +1,11 @@
 #include "news_fixture.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "news/news_item.h"
 #include "news/news_summaries.h"
-#include "support/ring_messages.h"
 
 namespace pagorin::testing {
 
 NewsSiteTest::NewsSiteTest() {
-  std::filesystem::create_directories(Site("Templates"));
-  std::filesystem::create_directories(Site("Includes"));
   engine.ProjectFile = Site("site.pgx");
   engine.ProjectLoaded = true;
   project().StoreSetting("ProjectPath", "./");
@@ -49,10 +41,6 @@ void NewsSiteTest::DefineList(const std::string& include, const std::string& out
 
 void NewsSiteTest::Generate() {
   GenerateNewsSummaries(t.env, project(), Site());
-}
-
-std::string NewsSiteTest::Ring() const {
-  return RingMessages(t.log);
 }
 
 }  // namespace pagorin::testing

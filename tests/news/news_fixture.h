@@ -2,23 +2,19 @@
 // Content Creator writes them, list definitions, and the lists read back.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "app/engine.h"
 #include "support/program_run.h"
-#include "support/test_env.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 
 // The site folder is root + "site/" with Templates/ and Includes/; the
 // project (site/site.pgx, ProjectPath "./") is open but not yet on disk.
-class NewsSiteTest : public ::testing::Test {
+class NewsSiteTest : public SiteTest {
  protected:
   NewsSiteTest();
 
-  std::string Site(const std::string& relative = "") const { return t.Path("site/" + relative); }
   cSHAREDSettings& project() { return engine.ProjectSettings; }
 
   // Item `number` in the form the Content Creator writes: the page template
@@ -35,10 +31,6 @@ class NewsSiteTest : public ::testing::Test {
     return t.ReadFile(Site("Includes/" + include));
   }
   void Generate();
-  std::string Ring() const;
-
-  TestEnv t;
-  Engine engine{t.env};
 };
 
 }  // namespace pagorin::testing

@@ -47,7 +47,7 @@ TEST_F(NewsLists, BuildShowsTheNewListsAndReadsEachItemFileOnce) {
   WriteItem(1, "T", kDay1, "");
   WriteItem(2, "T", kDay2, "");
   DefineNumberList("all.inc");
-  t.WriteFile(Site("Templates/index.template"), "[include=all.inc]");
+  WriteTemplate("index.template", "[include=all.inc]");
   ASSERT_TRUE(BuildPages(engine, false));
   EXPECT_EQ("[0002;0001;]", t.ReadFile(Site("index.html")));
   // The lists and the item pages share what they read.
@@ -70,11 +70,11 @@ TEST_F(NewsLists, PlaceholdersAreFilledInTheirOrder) {
 TEST_F(NewsLists, OnlyNumberedTemplatesWithTheirContentIncludeAreItems) {
   WriteItem(1, "T", kDay1, "");
   WriteItem(2, "T", kDay1, "");
-  t.WriteFile(Site("Templates/news0000.template"), "[include=content_news0000.inc]");
-  t.WriteFile(Site("Templates/News0005.template"), "[include=content_news0005.inc]");
-  t.WriteFile(Site("Templates/newsletter.template"), "[include=content_news0001.inc]");
-  t.WriteFile(Site("Templates/news0002.template"), "[include=header_news0002.inc]");
-  t.WriteFile(Site("Templates/news0008.template"), "[include=content_news0008.inc");
+  WriteTemplate("news0000.template", "[include=content_news0000.inc]");
+  WriteTemplate("News0005.template", "[include=content_news0005.inc]");
+  WriteTemplate("newsletter.template", "[include=content_news0001.inc]");
+  WriteTemplate("news0002.template", "[include=header_news0002.inc]");
+  WriteTemplate("news0008.template", "[include=content_news0008.inc");
   DefineNumberList("all.inc");
   Generate();
   EXPECT_EQ("[0001;0008;]", List("all.inc"));
@@ -89,7 +89,7 @@ TEST_F(NewsLists, OnlyNumberedTemplatesWithTheirContentIncludeAreItems) {
 }
 
 TEST_F(NewsLists, IncludesWrittenOnlyWhereThereIsSomethingToWrite) {
-  t.WriteFile(Site("Includes/old.inc"), "old list");
+  WriteInclude("old.inc", "old list");
   DefineNumberList("all.inc");
   DefineList("old.inc", "[$inner$]", "");  // an empty item template
   Generate();                              // no templates at all

@@ -5,43 +5,27 @@
 
 #include <filesystem>
 
+#include "publish/ftp_client_fixture.h"
 #include "publish/local_servers.h"
-#include "shared/curl_network.h"
-#include "shared/settings.h"
-#include "support/test_env.h"
 
 namespace pagorin::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-class ClsFtpTest : public ::testing::Test {
+class ClsFtpTest : public FtpClientTest {
  protected:
   ClsFtpTest() {
-    std::filesystem::create_directories(t.Path("server/site"));
-    ftp.FileTransferProgress = [this](std::int32_t current, std::int32_t total) {
-      events.push_back("progress " + std::to_string(current) + "/" + std::to_string(total));
-    };
+    std::filesystem::create_directories(Served("site"));
     ftp.FileTransferStatus = [this](const std::string& text) {
       events.push_back("status " + text);
-    };
-    ftp.FileTransferError = [this](const std::string& text, std::int32_t number) {
-      events.push_back("error " + std::to_string(number) + " " + text);
     };
     ftp.SetTimeout(std::chrono::seconds(2));
   }
 
-  std::string Served(const std::string& relative) const { return t.Path("server/" + relative); }
   bool Open(const LocalFtpServer& server, const std::string& password = "secret") {
     return ftp.OpenConnection(server.address(), "web", password, false);
   }
-
-  TestEnv t;
-  CurlNetwork curl;
-  Env env{t.fs, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, curl};
-  cSHAREDSettings app_settings{env};
-  clsFTP ftp{env, app_settings};
-  Strings events;
 };
 
 TEST_F(ClsFtpTest, UploadsGoInChunksOf255WithTheirEventsAndArriveByteForByte) {
@@ -98,15 +82,8 @@ TEST_F(ClsFtpTest, RemoteFilesAndFolders) {
   EXPECT_TRUE(ftp.CreateFTPDirectory("images"));
   EXPECT_TRUE(std::filesystem::is_directory(Served("site/images")));
   EXPECT_TRUE(ftp.RenameFTPFile("old.html", "new.html"));
-  const cDirList* listing = ftp.GetDirectoryListing("*.*");
-  ASSERT_NE(listing, nullptr);
-  Strings seen;
-  for (const cDirItem& item : *listing) {
-    seen.push_back(item.Filename +
-                   (item.Directory ? " folder" : " file of " + std::to_string(item.FileSize)));
-  }
-  std::sort(seen.begin(), seen.end());
-  EXPECT_EQ(seen, Strings({"images folder", "new.html file of 600", "two words.html file of 2"}));
+  EXPECT_EQ(Listing("*.*"),
+            Strings({"images folder", "new.html file of 600", "two words.html file of 2"}));
   EXPECT_EQ(ftp.GetDirectoryListing("*.html")->Count(), 2);
   EXPECT_EQ(ftp.GetDirectoryListing("*.gif"), nullptr);
 

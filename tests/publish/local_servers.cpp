@@ -1,7 +1,6 @@
 #include "publish/local_servers.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
@@ -60,58 +59,7 @@ std::string ReadWhole(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-pid_t Spawn(const std::vector<std::string>& argv, const std::string& error_output = "") {
-  std::vector<char*> pointers;
-  for (const std::string& argument : argv) {
-    pointers.push_back(const_cast<char*>(argument.c_str()));
-  }
-  pointers.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (!error_output.empty()) {
-      const int fd = open(error_output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(fd, 2);
-    }
-    execv(pointers[0], pointers.data());
-    _exit(127);
-  }
-  return pid;
-}
-
 }  // namespace
-
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& error_output)
-    : pid_(Spawn(argv, error_output)) {
-  if (pid_ < 0) {
-    throw std::runtime_error("cannot start " + argv[0]);
-  }
-}
-
-ChildProcess::~ChildProcess() {
-  if (pid_ <= 0) {
-    return;
-  }
-  kill(pid_, SIGTERM);
-  int status = 0;
-  waitpid(pid_, &status, 0);
-}
-
-bool ChildProcess::Running() {
-  int status = 0;
-  if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) {
-    pid_ = -1;  // reaped: there is nothing left to stop
-  }
-  return pid_ > 0;
-}
-
-int RunProgram(const std::vector<std::string>& argv, const std::string& error_output) {
-  const pid_t pid = Spawn(argv, error_output);
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-    return -1;
-  }
-  return WEXITSTATUS(status);
-}
 
 LocalFtpServer::LocalFtpServer(const std::string& root, const std::string& fault, bool tls)
     : tls_dir_(std::filesystem::path(root + "/").parent_path().parent_path().string() + "/tls/"),
@@ -139,13 +87,7 @@ LocalFtpServer::LocalFtpServer(const std::string& root, const std::string& fault
     argv.insert(argv.end(), {"--fault", fault});
   }
   process_ = std::make_unique<ChildProcess>(argv);
-  for (int waited = 0; waited < 200 && port_ == 0; ++waited) {
-    std::ifstream in(port_file);
-    if (!(in >> port_)) {
-      port_ = 0;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-  }
+  port_ = process_->WaitForPortFile(port_file);
   if (port_ == 0) {
     throw std::runtime_error("the FTP server did not start");
   }

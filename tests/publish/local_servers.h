@@ -2,33 +2,13 @@
 // started by the test and stopped when it ends.
 #pragma once
 
-#include <sys/types.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
+
 namespace pagorin::testing {
-
-// A child process that is ended (SIGTERM, then waited for) on destruction.
-class ChildProcess {
- public:
-  // With `error_output` its standard error goes into that file.
-  explicit ChildProcess(const std::vector<std::string>& argv, const std::string& error_output = "");
-  ~ChildProcess();
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
-  // False once the process has ended.
-  bool Running();
-
- private:
-  pid_t pid_ = -1;
-};
-
-// Runs a program to its end; its exit status (-1 when it could not run).
-// With `error_output` its standard error goes into that file.
-int RunProgram(const std::vector<std::string>& argv, const std::string& error_output = "");
 
 // The FTP server of tests/publish/ftp_server.py: user "web", password
 // "secret", files under `root`. `fault` as that script names them; with

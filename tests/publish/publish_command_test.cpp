@@ -38,22 +38,10 @@ class PublishCommandTest : public ::testing::Test {
   // The project's FTP settings point at `server_address`; `changes` replace
   // lines ("FTPPATH,/nowhere/") or, without a value, remove them.
   void WriteProject(const std::string& server_address, const Strings& changes = {}) {
-    std::map<std::string, std::string> keys = {
-        {"BASEURL", server_address}, {"FTPLOGINNAME", "web"}, {"FTPPASSWORD", Encrypt("secret")},
-        {"FTPPATH", "/site/"},       {"FTPTIMEOUT", "2"},     {"PROJECTPATH", "./"}};
-    for (const std::string& change : changes) {
-      const std::size_t comma = change.find(',');
-      if (comma + 1 == change.size()) {
-        keys.erase(change.substr(0, comma));
-      } else {
-        keys[change.substr(0, comma)] = change.substr(comma + 1);
-      }
-    }
-    std::string text;
-    for (const auto& [name, value] : keys) {
-      text += name + "," + value + "\r\n";
-    }
-    t.WriteFile(Site("site.pgx"), text);
+    t.WriteFile(Site("site.pgx"),
+                ProjectText({"BASEURL," + server_address, "FTPLOGINNAME,web",
+                             "FTPPASSWORD," + Encrypt("secret"), "FTPPATH,/site/", "FTPTIMEOUT,2"},
+                            changes));
   }
 
   // Runs pagorin publish; the exit status, and *errors its standard error.

@@ -3,23 +3,19 @@
 // file, and pages reach the server whole.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "publish/cls_ftp.h"
+#include "publish/ftp_client_fixture.h"
 #include "publish/local_servers.h"
-#include "shared/curl_network.h"
 #include "shared/scramble.h"
-#include "shared/settings.h"
-#include "support/test_env.h"
 
 namespace pagorin::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-class SftpTest : public ::testing::Test {
+class SftpTest : public FtpClientTest {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(Served("site"));
@@ -27,37 +23,12 @@ class SftpTest : public ::testing::Test {
     if (!server_->error().empty()) {
       GTEST_SKIP() << server_->error();
     }
-    ftp.FileTransferProgress = [this](std::int32_t current, std::int32_t total) {
-      events.push_back("progress " + std::to_string(current) + "/" + std::to_string(total));
-    };
-    ftp.FileTransferError = [this](const std::string& text, std::int32_t number) {
-      events.push_back("error " + std::to_string(number) + " " + text);
-    };
     ftp.SetTimeout(std::chrono::seconds(5));
     ftp.SetTransferBinary();
   }
 
-  std::string Served(const std::string& relative) const { return t.Path("server/" + relative); }
   LocalSshServer& server() { return *server_; }
   bool Open() { return ftp.OpenConnection(server().address(), server().user(), "", false); }
-  Strings Listing(const std::string& pattern) {
-    Strings seen;
-    if (const cDirList* listing = ftp.GetDirectoryListing(pattern)) {
-      for (const cDirItem& item : *listing) {
-        seen.push_back(item.Filename +
-                       (item.Directory ? " folder" : " file of " + std::to_string(item.FileSize)));
-      }
-    }
-    std::sort(seen.begin(), seen.end());
-    return seen;
-  }
-
-  TestEnv t;
-  CurlNetwork curl;
-  Env env{t.fs, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, curl};
-  cSHAREDSettings app_settings{env};
-  clsFTP ftp{env, app_settings};
-  Strings events;
 
  private:
   std::unique_ptr<LocalSshServer> server_;
@@ -150,11 +121,10 @@ TEST_F(SftpTest, PublishSendsThePagesWhole) {
   t.WriteFile(Served("site/index.html"), "live index");
   std::filesystem::create_directories(t.Path("site/Includes"));
   t.WriteFile(t.Path("site/site.pgx"),
-              "BASEURL," + server().address() + "\r\nFTPLOGINNAME," + server().user() +
-                  "\r\nFTPPASSWORD," + Encrypt("not asked") +
-                  "\r\nFTPPATH,/site/\r\nFTPTIMEOUT,5\r\n" + "FTPKnownHosts," +
-                  server().known_hosts() + "\r\nFTPKEYFILE," + server().key_file() +
-                  "\r\nPROJECTPATH,./\r\n");
+              ProjectText({"BASEURL," + server().address(), "FTPLOGINNAME," + server().user(),
+                           "FTPPASSWORD," + Encrypt("not asked"), "FTPPATH,/site/", "FTPTIMEOUT,5",
+                           "FTPKnownHosts," + server().known_hosts(),
+                           "FTPKEYFILE," + server().key_file()}));
   const int status =
       RunProgram({PAGORIN_EXECUTABLE, "publish", t.Path("site/site.pgx")}, t.Path("stderr.txt"));
   EXPECT_EQ(t.ReadFile(t.Path("stderr.txt")),

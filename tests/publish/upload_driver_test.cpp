@@ -235,7 +235,7 @@ TEST_F(UploadDriverTest, AFailingThirdFileOfFiveEndsTheRunAndKeepsItsLivePage) {
 
 TEST_F(UploadDriverTest, APageThatWasNeverGeneratedFailsBeforeTheServerIsAsked) {
   WritePages({"a"});
-  t.WriteFile(Site("Templates/b.template"), "never built");
+  WriteTemplate("b.template", "never built");
   OpenSite();
   server().files["site/b.html"] = "live b";
   t.ui.QueueAnswer(Answer::kYes);
@@ -378,7 +378,7 @@ TEST_F(UploadDriverTest, OtherFilesGoInBinaryIntoTheirFoldersButNeverTheSourcesO
   WritePages({"a"});
   t.WriteFile(Site("images/logo.png"), "png");
   t.WriteFile(Site("css/deep/style.css"), "css");
-  t.WriteFile(Site("Includes/header.inc"), "inc");
+  WriteInclude("header.inc", "inc");
   OpenSite();
   t.ui.QueueAnswer(Answer::kYes);
   UploadOptions options;
@@ -403,11 +403,11 @@ TEST_F(UploadDriverTest, ChangedOnlySendsWhatDiffersFromTheLastUploadAndResumesA
   // 1,000 pages built from templates that share two includes.
   for (int i = 0; i < 1000; ++i) {
     const std::string name = "p" + std::to_string(1000 + i);
-    t.WriteFile(Site("Templates/" + name + ".template"),
-                name + " [include=" + (i % 10 == 0 ? "rare" : "common") + ".inc]");
+    WriteTemplate(name + ".template",
+                  name + " [include=" + (i % 10 == 0 ? "rare" : "common") + ".inc]");
   }
-  t.WriteFile(Site("Includes/common.inc"), "common");
-  t.WriteFile(Site("Includes/rare.inc"), "rare");
+  WriteInclude("common.inc", "common");
+  WriteInclude("rare.inc", "rare");
   OpenSite();
   ASSERT_TRUE(BuildPages(engine, false));
   UploadOptions changed;
@@ -441,7 +441,7 @@ TEST_F(UploadDriverTest, ChangedOnlySendsWhatDiffersFromTheLastUploadAndResumesA
   EXPECT_EQ(puts(), 0);
 
   // One include changed: exactly the pages that use it.
-  t.WriteFile(Site("Includes/rare.inc"), "rare, changed");
+  WriteInclude("rare.inc", "rare, changed");
   ASSERT_TRUE(BuildPages(engine, false));
   server().calls.clear();
   report = cmdUpload_Click(engine, 1, changed);

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "shared/settings.h"
+
 namespace pagorin::testing {
 
 namespace {
@@ -32,7 +34,9 @@ ProgramPaths PathsUnder(const std::string& root) {
 
 }  // namespace
 
-TimePoint FixedNow() { return FromLocal(LocalDateTime{2024, 3, 7, 14, 35, 0}); }
+TimePoint FixedNow() {
+  return FromLocal(LocalDateTime{2024, 3, 7, 14, 35, 0});
+}
 
 TestEnv::TestEnv()
     : root_(MakeTempFolder()),
@@ -71,7 +75,9 @@ std::string TestEnv::ReadFile(const std::string& path) const {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool TestEnv::Exists(const std::string& path) const { return std::filesystem::exists(path); }
+bool TestEnv::Exists(const std::string& path) const {
+  return std::filesystem::exists(path);
+}
 
 void TestEnv::Touch(const std::string& path, TimePoint when) const {
   auto file_time = std::chrono::file_clock::from_sys(
@@ -86,6 +92,47 @@ std::vector<std::string> TestEnv::List(const std::string& folder) const {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::string ProjectText(std::vector<std::string> lines, const std::vector<std::string>& changes) {
+  const auto name_of = [](const std::string& line) { return line.substr(0, line.find(',')); };
+  for (const std::string& change : changes) {
+    std::erase_if(lines, [&](const std::string& line) { return name_of(line) == name_of(change); });
+    if (!change.ends_with(',')) {
+      lines.push_back(change);
+    }
+  }
+  if (std::none_of(lines.begin(), lines.end(),
+                   [&](const std::string& line) { return name_of(line) == "PROJECTPATH"; })) {
+    lines.push_back("PROJECTPATH,./");
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
+  return text;
+}
+
+std::vector<std::string> LogMessages(const TestEnv& t) {
+  std::vector<std::string> messages;
+  const std::string text = t.ReadFile(t.log.LogFilePath());
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
+    const std::string line = text.substr(start, end - start);
+    const std::size_t message = line.find_first_not_of(' ', line.find(" #1") + 3);
+    messages.push_back(message == std::string::npos ? "" : line.substr(message));
+    start = end + 2;
+  }
+  return messages;
+}
+
+std::vector<std::string> SettingKeys(const cSHAREDSettings& settings) {
+  std::vector<std::string> keys;
+  for (const cSHAREDSetting& entry : settings.entries()) {
+    keys.push_back(entry.KeyName + "=" + entry.KeyValue.Text());
+  }
+  return keys;
 }
 
 }  // namespace pagorin::testing

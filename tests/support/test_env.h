@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "shared/clock.h"
 #include "shared/env.h"
@@ -13,6 +14,10 @@
 #include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
 #include "support/scripted_network.h"
+
+namespace pagorin {
+class cSHAREDSettings;
+}
 
 namespace pagorin::testing {
 
@@ -52,5 +57,17 @@ class TestEnv {
   ScriptedNetwork net;
   Env env;
 };
+
+// The text of a project file: `lines` ("NAME,value") with `changes` applied
+// (a change replaces the lines of its name; "NAME," only removes them) and
+// "PROJECTPATH,./" unless a line names it, sorted, each ending in "\r\n".
+std::string ProjectText(std::vector<std::string> lines,
+                        const std::vector<std::string>& changes = {});
+
+// The messages of the log file in order, each without its time and mark.
+std::vector<std::string> LogMessages(const TestEnv& t);
+
+// Every entry of a settings store as "NAME=value", in store order.
+std::vector<std::string> SettingKeys(const cSHAREDSettings& settings);
 
 }  // namespace pagorin::testing

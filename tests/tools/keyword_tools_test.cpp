@@ -6,21 +6,21 @@
 #include <gtest/gtest.h>
 
 #include "app/template_commands.h"
-#include "tools_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {
 
 constexpr const char* kPage = "[include=header_page.inc][include=Content_page.INC]";
 
-class KeywordTools : public ToolsSiteTest {
+class KeywordTools : public SiteTest {
  protected:
   void OpenPage(const std::string& header, const std::string& page = kPage) {
     WriteTemplate("page.template", page);
     WriteInclude("header_page.inc", header);
     WriteInclude("content_page.inc", "Some text");
     OpenSite();
-    Select("page.template");
+    Select({"page.template"});
   }
 };
 
@@ -75,7 +75,7 @@ TEST_F(KeywordTools, SuggestReadsTheContentInclude) {
       {"bare.template", ""},
   };
   for (const auto& [tag, suggestion] : cases) {
-    Select(tag);
+    Select({tag});
     engine.texts.txtSuggested = "old";
     cmdSuggest(engine);
     EXPECT_EQ(suggestion, engine.texts.txtSuggested) << tag;
@@ -136,7 +136,7 @@ TEST_F(KeywordTools, SetKeywordsThenBuildsAndShowsTheNewTags) {
   WriteInclude("header_news.inc",
                "<head><title>N</title><META name=\"description\" content=\"All news\"></head>");
   OpenSite({"EXT_NEWS7,.php"});
-  Select("news7.template");
+  Select({"news7.template"});
   engine.texts.txtSuggested = "news,items";
   EXPECT_TRUE(cmdSetKwd_Click(engine, true));
   const std::string renamed =
@@ -182,7 +182,7 @@ TEST_F(KeywordTools, ShowDescFollowsTheSelectionAndTheListRefill) {
   OpenSite({"EXT_ABOUT,.htm"});
   EXPECT_EQ(".htm|About us|",
             engine.texts.txtExt + "|" + engine.texts.txtDesc + "|" + engine.texts.txtKeywords);
-  Select("index.template");
+  Select({"index.template"});
   engine.texts.txtSuggested = "x";
   ShowDesc(engine);
   EXPECT_EQ(".html|Home|home,start|", engine.texts.txtExt + "|" + engine.texts.txtDesc + "|" +

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/site_fixture.h"
 #include "tools/copy_renumber.h"
-#include "tools_fixture.h"
 
 namespace pagorin::testing {
 namespace {
@@ -68,7 +68,7 @@ TEST(AddLinkTitlesToText, SameAsInsertingInPlace) {
   EXPECT_EQ(literal, AddLinkTitlesToText(text, &changed));
 }
 
-class SiteTools : public ToolsSiteTest {};
+class SiteTools : public SiteTest {};
 
 TEST_F(SiteTools, LinkTitlesRewriteOnlyTheFilesThatChange) {
   const std::string titled = "<a href=x title='t'>T</a>";

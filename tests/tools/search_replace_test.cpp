@@ -7,13 +7,13 @@
 
 #include <filesystem>
 
+#include "support/site_fixture.h"
 #include "tools/replace_undo.h"
-#include "tools_fixture.h"
 
 namespace pagorin::testing {
 namespace {
 
-class SearchReplace : public ToolsSiteTest {
+class SearchReplace : public SiteTest {
  protected:
   ReplaceRun Go(const std::string& search, const std::string& replacement, bool wildcard = false,
                 bool dry_run = false) {

@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "support/program_run.h"
+#include "support/site_fixture.h"
 #include "tools/tools_command.h"
-#include "tools/tools_fixture.h"
 
 namespace pagorin::testing {
 namespace {
@@ -22,7 +22,7 @@ struct PageCase {
   std::string report;
 };
 
-class SiteCheckTest : public ToolsSiteTest {
+class SiteCheckTest : public SiteTest {
  protected:
   // Lists one template, p.template, whose page is `page`; style.css and
   // img/a b.png are in the site folder.

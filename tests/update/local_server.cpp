@@ -1,53 +1,21 @@
 #include "local_server.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
-#include <thread>
-
-extern char** environ;
 
 namespace pagorin::testing {
 
 LocalServer::LocalServer(std::vector<std::string> arguments, const std::string& port_file) {
-  std::vector<std::string> words{
-      "/usr/bin/python3", std::string(PAGORIN_SOURCE_DIR) + "/tests/update/data/release_server.py"};
-  words.push_back(arguments.at(0));
-  words.push_back(arguments.at(1));
-  words.push_back(port_file);
-  words.insert(words.end(), arguments.begin() + 2, arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
-  if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-    throw std::runtime_error("cannot start the test server");
-  }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (port_ == 0 && std::chrono::steady_clock::now() < deadline) {
-    std::ifstream in(port_file);
-    if (!(in >> port_)) {
-      port_ = 0;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  }
+  std::vector<std::string> argv{
+      "/usr/bin/python3", std::string(PAGORIN_SOURCE_DIR) + "/tests/update/data/release_server.py",
+      arguments.at(0), arguments.at(1), port_file};
+  argv.insert(argv.end(), arguments.begin() + 2, arguments.end());
+  process_ = std::make_unique<ChildProcess>(argv);
+  port_ = process_->WaitForPortFile(port_file);
   if (port_ == 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
     throw std::runtime_error("the test server did not start");
   }
-}
-
-LocalServer::~LocalServer() {
-  kill(pid_, SIGTERM);
-  waitpid(pid_, nullptr, 0);
 }
 
 void MakeCertificates(const std::string& folder) {

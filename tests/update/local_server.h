@@ -2,10 +2,11 @@
 // server over HTTP or HTTPS, and a proxy that records what it is asked.
 #pragma once
 
-#include <sys/types.h>
-
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/child_process.h"
 
 namespace pagorin::testing {
 
@@ -13,15 +14,12 @@ namespace pagorin::testing {
 // added) until destroyed; port() is known once it listens.
 class LocalServer {
  public:
-  explicit LocalServer(std::vector<std::string> arguments, const std::string& port_file);
-  ~LocalServer();
-  LocalServer(const LocalServer&) = delete;
-  LocalServer& operator=(const LocalServer&) = delete;
+  LocalServer(std::vector<std::string> arguments, const std::string& port_file);
 
   int port() const { return port_; }
 
  private:
-  pid_t pid_ = -1;
+  std::unique_ptr<ChildProcess> process_;
   int port_ = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,17 +14,8 @@ SiteTest::SiteTest() {
   std::filesystem::create_directories(Site("Includes"));
 }
 
-void SiteTest::OpenSite(std::vector<std::string> lines) {
-  if (std::none_of(lines.begin(), lines.end(),
-                   [](const std::string& line) { return line.rfind("PROJECTPATH,", 0) == 0; })) {
-    lines.push_back("PROJECTPATH,./");
-  }
-  std::sort(lines.begin(), lines.end());
-  std::string text;
-  for (const std::string& line : lines) {
-    text += line + "\r\n";
-  }
-  t.WriteFile(ProjectPath(), text);
+void SiteTest::OpenSite(std::vector<std::string> lines, const std::vector<std::string>& changes) {
+  t.WriteFile(ProjectPath(), ProjectText(std::move(lines), changes));
   engine.ProjectFile = ProjectPath();
   ASSERT_TRUE(OpenProject(engine));
 }
