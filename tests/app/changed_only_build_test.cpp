@@ -19,7 +19,7 @@
 #include "app/build_run.h"
 #include "app/project.h"
 #include "shared/real_file_system.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {

@@ -16,7 +16,7 @@
 #include "app/build_driver.h"
 #include "app/build_run.h"
 #include "app/project.h"
-#include "site_fixture.h"
+#include "support/site_fixture.h"
 
 namespace pagorin::testing {
 namespace {
