@@ -19,6 +19,7 @@
 #include "app/build_run.h"
 #include "app/project.h"
 #include "shared/real_file_system.h"
+#include "support/real_disk.h"
 #include "support/site_fixture.h"
 
 namespace pagorin::testing {
@@ -214,41 +215,13 @@ INSTANTIATE_TEST_SUITE_P(RandomSites, ChangedOnlyBuildTest,
 // ahead, the files just written count as left alone long since, as when a
 // person edits a file a while after the last build; without, every file
 // was changed too recently for its times to be trusted.
-class ThreadedDisk final : public FileSystem {
+class ThreadedDisk final : public RealDisk {
  public:
   explicit ThreadedDisk(bool later)
       : ahead_(later ? std::chrono::hours(1) : std::chrono::hours(0)) {}
-  bool ThreadSafe() const override { return true; }
   TimePoint Now() const override { return real_.Now() + ahead_; }
-  FileInfo Stat(const std::string& path) override { return real_.Stat(path); }
-  FsStatus ReadFile(const std::string& path, std::string* contents) override {
-    return real_.ReadFile(path, contents);
-  }
-  FsStatus ReadFileWithInfo(const std::string& path, std::string* contents,
-                            FileInfo* info) override {
-    return real_.ReadFileWithInfo(path, contents, info);
-  }
-  FsStatus OpenOutput(const std::string& path, OpenMode mode,
-                      std::unique_ptr<OutputFile>* file) override {
-    return real_.OpenOutput(path, mode, file);
-  }
-  FsStatus Rename(const std::string& from, const std::string& to) override {
-    return real_.Rename(from, to);
-  }
-  FsStatus Remove(const std::string& path) override { return real_.Remove(path); }
-  FsStatus MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
-  FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override {
-    return real_.ListDirectory(path, entries);
-  }
-  FsStatus SetReadOnly(const std::string& path, bool read_only) override {
-    return real_.SetReadOnly(path, read_only);
-  }
-  FsStatus SetModified(const std::string& path, TimePoint when) override {
-    return real_.SetModified(path, when);
-  }
 
  private:
-  RealFileSystem real_;
   const std::chrono::hours ahead_;
 };
 

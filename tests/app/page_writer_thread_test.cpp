@@ -16,7 +16,7 @@
 #include "app/build_driver.h"
 #include "app/build_run.h"
 #include "app/project.h"
-#include "shared/real_file_system.h"
+#include "support/real_disk.h"
 #include "support/site_fixture.h"
 
 namespace pagorin::testing {
@@ -36,7 +36,7 @@ class FullDiskFile final : public OutputFile {
 
 // The real disk, taking calls from two threads. The refusals are set before
 // a build starts; the threads that opened pages are noted.
-class PageFaultDisk final : public FileSystem {
+class PageFaultDisk final : public RealDisk {
  public:
   // Pages are opened under their replacement names.
   std::string refuse_open;  // a page that is not opened, after `open_delay`
@@ -48,11 +48,6 @@ class PageFaultDisk final : public FileSystem {
     return openers_;
   }
 
-  bool ThreadSafe() const override { return true; }
-  FileInfo Stat(const std::string& path) override { return real_.Stat(path); }
-  FsStatus ReadFile(const std::string& path, std::string* contents) override {
-    return real_.ReadFile(path, contents);
-  }
   FsStatus OpenOutput(const std::string& path, OpenMode mode,
                       std::unique_ptr<OutputFile>* file) override {
     {
@@ -70,23 +65,8 @@ class PageFaultDisk final : public FileSystem {
     }
     return status;
   }
-  FsStatus Rename(const std::string& from, const std::string& to) override {
-    return real_.Rename(from, to);
-  }
-  FsStatus Remove(const std::string& path) override { return real_.Remove(path); }
-  FsStatus MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
-  FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override {
-    return real_.ListDirectory(path, entries);
-  }
-  FsStatus SetReadOnly(const std::string& path, bool read_only) override {
-    return real_.SetReadOnly(path, read_only);
-  }
-  FsStatus SetModified(const std::string& path, TimePoint when) override {
-    return real_.SetModified(path, when);
-  }
 
  private:
-  RealFileSystem real_;
   std::mutex mutex_;
   std::set<std::thread::id> openers_;
 };
