@@ -209,7 +209,12 @@ TEST_P(ChangedOnlyBuildTest, SameBytesAsAFullBuildAndOnlyChangedFilesTouched) {
 INSTANTIATE_TEST_SUITE_P(RandomSites, ChangedOnlyBuildTest,
                          ::testing::Values(Case{1, false, false}, Case{2, true, false},
                                            Case{3, false, true}, Case{4, true, true},
-                                           Case{5, true, false}, Case{6, false, false}));
+                                           Case{5, true, false}, Case{6, false, false}),
+                         [](const ::testing::TestParamInfo<Case>& test) {
+                           return "Seed" + std::to_string(test.param.seed) +
+                                  (test.param.threaded ? "Threaded" : "Direct") +
+                                  (test.param.from_flag ? "Flag" : "Project");
+                         });
 
 // The real disk, taking calls from two threads. With its time an hour
 // ahead, the files just written count as left alone long since, as when a
@@ -470,7 +475,12 @@ INSTANTIATE_TEST_SUITE_P(RandomSites, RebuildInOneRunTest,
                          ::testing::Values(RebuildCase{11, false}, RebuildCase{12, true},
                                            RebuildCase{13, false}, RebuildCase{14, true},
                                            RebuildCase{15, false}, RebuildCase{16, true, false},
-                                           RebuildCase{17, true, false}));
+                                           RebuildCase{17, true, false}),
+                         [](const ::testing::TestParamInfo<RebuildCase>& test) {
+                           return "Seed" + std::to_string(test.param.seed) +
+                                  (test.param.threaded ? "Threaded" : "Direct") +
+                                  (test.param.later ? "" : "RecentTimes");
+                         });
 
 }  // namespace
 }  // namespace pagorin::testing
