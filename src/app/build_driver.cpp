@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 #include <system_error>
-#include <unordered_set>
 #include <vector>
 
 #include "app/build_run.h"
@@ -116,15 +115,10 @@ void RunBuild(BuildRun& run, bool selected_only) {
     }
     disablecontrols(engine);
     ShowBusy(env.ui);
-    const std::vector<std::string> tags = TemplatesToBuild(engine, false);
-    BuildTemplates(run, tags);
     // Templates no longer listed need no record.
-    const std::string folder = TemplatesDir(engine);
-    std::unordered_set<std::string> listed;
-    for (const std::string& tag : tags) {
-      listed.insert(folder + tag);
-    }
-    engine.page_records.KeepOnly(listed);
+    engine.page_records.BeginListing();
+    BuildTemplates(run, TemplatesToBuild(engine, false));
+    engine.page_records.ForgetUnlisted();
   } else {
     disablecontrols(engine);
     ShowBusy(env.ui);

@@ -19,8 +19,8 @@ bool BuildRun::LeaveUnchanged(const std::string& template_path, const std::strin
     return false;
   }
   CurrentPageFile = page_file;
-  for (const auto& [name, value] : record->definitions) {
-    engine.TemplateVars.sSet(name, value);
+  for (TemplateVariables::Definition& definition : record->definitions) {
+    engine.TemplateVars.Replay(definition);
   }
   if (record->end_title) {
     CurrentPageTitle = *record->end_title;
@@ -112,16 +112,21 @@ bool BuildRun::InputsMatch(PageRecord& record) {
 // after its last change, still holds the bytes then read; any other is
 // looked up as the compiler would look it up.
 const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
-  if (const auto known = inputs_now_.find(input.path); known != inputs_now_.end()) {
-    return known->second;
+  if (input.path >= inputs_now_.size()) {
+    inputs_now_.resize(engine.page_records.path_count());
   }
-  return inputs_now_.emplace(input.path, Look(input)).first->second;
+  std::optional<InputNow>& known = inputs_now_[input.path];
+  if (!known) {
+    known = Look(input);
+  }
+  return *known;
 }
 
 BuildRun::InputNow BuildRun::Look(const PageInput& input) {
+  const std::string& path = engine.page_records.Path(input.path);
   InputNow now;
   if (!input.missing && Settled(input.modified, input.changed, input.read_at)) {
-    const FileInfo info = env.fs.Stat(input.path);
+    const FileInfo info = env.fs.Stat(path);
     if (info.exists && !info.is_directory && info.size == input.size &&
         info.modified == input.modified && info.changed == input.changed) {
       now.size = input.size;
@@ -132,7 +137,7 @@ BuildRun::InputNow BuildRun::Look(const PageInput& input) {
       return now;
     }
   }
-  const clsCache::Lookup lookup = engine.FileCache.Read(input.path, clsCache::Keep::kOnce);
+  const clsCache::Lookup lookup = engine.FileCache.Read(path, clsCache::Keep::kOnce);
   if (lookup.status == clsCache::Lookup::Status::kMissing) {
     now.missing = true;
   } else if (lookup.status == clsCache::Lookup::Status::kUnreadable) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "app/current_date_texts.h"
 #include "app/page_records.h"
@@ -76,7 +78,8 @@ class BuildRun {
   const InputNow& Current(const PageInput& input);
   InputNow Look(const PageInput& input);
 
-  std::unordered_map<std::string, InputNow> inputs_now_;  // checked in this run, by path
+  // Checked in this run, by path number.
+  std::vector<std::optional<InputNow>> inputs_now_;
   std::unordered_map<std::string, std::string> awaited_;  // page file -> template path
 };
 

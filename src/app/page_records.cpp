@@ -17,7 +17,9 @@ int DateTextIndex(DollarVariable variable) {
   }
 }
 
-PageRecorder::PageRecorder(std::string page_file, const TemplateVariables& vars) {
+PageRecorder::PageRecorder(std::string page_file, const TemplateVariables& vars,
+                           PageRecords& records)
+    : records_(records) {
   record_.page_file = std::move(page_file);
   record_.variables_empty = vars.SettingsCount() == 0;
   record_.longest_name = vars.longest_name();
@@ -32,24 +34,20 @@ void PageRecorder::LookedUp(std::string_view text, const TemplateVariables::Vari
                                found == nullptr ? std::nullopt : std::optional(found->second.text));
 }
 
-void PageRecorder::Defined(std::string_view name, std::string_view value) {
-  std::string stored;
-  for (const char c : name) {
-    if (c != ',') {
-      stored += ToUpperAscii(c);
-    }
-  }
-  defined_.insert(std::move(stored));
-  record_.definitions.emplace_back(name, value);
+void PageRecorder::Defined(const TemplateVariables::Variable& variable,
+                           const TemplateVariables::Slot& slot) {
+  defined_.insert(variable.first);
+  record_.definitions.push_back(
+      {variable.first, variable.second.text, variable.second.plain, slot});
 }
 
 void PageRecorder::Read(const std::string& path, const CachedFile* file) {
-  if (input_index_.contains(path)) {
+  const std::uint32_t number = records_.PathNumber(path);
+  if (!input_index_.emplace(number, record_.inputs.size()).second) {
     return;
   }
-  input_index_.emplace(path, record_.inputs.size());
   PageInput input;
-  input.path = path;
+  input.path = number;
   if (file == nullptr) {
     input.missing = true;
   } else {
@@ -63,7 +61,8 @@ void PageRecorder::Read(const std::string& path, const CachedFile* file) {
 }
 
 void PageRecorder::FileDateUsed(const std::string& path) {
-  if (const auto found = input_index_.find(path); found != input_index_.end()) {
+  if (const auto found = input_index_.find(records_.PathNumber(path));
+      found != input_index_.end()) {
     record_.inputs[found->second].date_used = true;
   }
 }
@@ -84,15 +83,29 @@ void PageRecorder::DateUsed(DollarVariable variable, const std::string& text) {
 
 PageRecord* PageRecords::Find(const std::string& template_path) {
   const auto found = records_.find(template_path);
-  return found == records_.end() ? nullptr : &found->second;
+  if (found == records_.end()) {
+    return nullptr;
+  }
+  found->second->listing = listing_;
+  return found->second.get();
 }
 
 void PageRecords::Store(const std::string& template_path, PageRecord record) {
-  records_.insert_or_assign(template_path, std::move(record));
+  record.listing = listing_;
+  records_.insert_or_assign(template_path, std::make_unique<PageRecord>(std::move(record)));
 }
 
-void PageRecords::KeepOnly(const std::unordered_set<std::string>& kept) {
-  std::erase_if(records_, [&](const auto& entry) { return !kept.contains(entry.first); });
+std::uint32_t PageRecords::PathNumber(const std::string& path) {
+  const auto [found, added] =
+      path_numbers_.emplace(path, static_cast<std::uint32_t>(paths_.size()));
+  if (added) {
+    paths_.push_back(path);
+  }
+  return found->second;
+}
+
+void PageRecords::ForgetUnlisted() {
+  std::erase_if(records_, [&](const auto& entry) { return entry.second->listing != listing_; });
 }
 
 }  // namespace pagorin

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,8 +23,8 @@ namespace pagorin {
 
 // One file a page read, as it was then.
 struct PageInput {
-  std::string path;      // as asked of the file cache
-  bool missing = false;  // there was no such file (a template then reads as "-1")
+  std::uint32_t path = 0;  // as asked of the file cache (PageRecords::Path)
+  bool missing = false;    // there was no such file (a template then reads as "-1")
   std::uint64_t size = 0;
   TimePoint modified{};
   TimePoint changed{};
@@ -45,7 +46,7 @@ struct PageRecord {
   std::vector<std::pair<std::string, std::optional<std::string>>> lookups;
   // What the page did to the run: its definitions in order, the title it
   // left, its log lines.
-  std::vector<std::pair<std::string, std::string>> definitions;
+  std::vector<TemplateVariables::Definition> definitions;
   std::optional<std::string> end_title;
   std::vector<std::string> events;
   // Values the page took from the run: the title an earlier page left (for
@@ -61,18 +62,22 @@ struct PageRecord {
   TimePoint output_seen_at{};
   // The hash of the page's text, when the page was handed over whole.
   std::optional<std::uint64_t> output_hash;
+  std::uint64_t listing = 0;  // the last listing of PageRecords that found or stored it
 };
 
 // Index into PageRecord::dates of a current-date variable; -1 for another.
 int DateTextIndex(DollarVariable variable);
 
 // Takes what a page's compile reads and defines while it runs.
+class PageRecords;
 class PageRecorder final : public TemplateVariables::Observer {
  public:
-  PageRecorder(std::string page_file, const TemplateVariables& vars);
+  // The paths of the files read are named in `records`.
+  PageRecorder(std::string page_file, const TemplateVariables& vars, PageRecords& records);
 
   void LookedUp(std::string_view text, const TemplateVariables::Variable* found) override;
-  void Defined(std::string_view name, std::string_view value) override;
+  void Defined(const TemplateVariables::Variable& variable,
+               const TemplateVariables::Slot& slot) override;
 
   void Read(const std::string& path, const CachedFile* file);  // null: missing
   void FileDateUsed(const std::string& path);
@@ -85,10 +90,11 @@ class PageRecorder final : public TemplateVariables::Observer {
   PageRecord Take() { return std::move(record_); }
 
  private:
+  PageRecords& records_;
   PageRecord record_;
   std::unordered_set<std::string> defined_;  // stored names the page defined
   std::unordered_set<std::string> looked_up_;
-  std::unordered_map<std::string, std::size_t> input_index_;
+  std::unordered_map<std::uint32_t, std::size_t> input_index_;  // by path
 };
 
 // The records by template path. A record is only ever trusted after every
@@ -98,12 +104,26 @@ class PageRecords {
   PageRecord* Find(const std::string& template_path);
   void Store(const std::string& template_path, PageRecord record);
   void Erase(const std::string& template_path) { records_.erase(template_path); }
-  // Forgets the templates not in `kept`.
-  void KeepOnly(const std::unordered_set<std::string>& kept);
+  // A build of every listed template finds or stores the records it still
+  // needs between the two calls; the others are then forgotten.
+  void BeginListing() { ++listing_; }
+  void ForgetUnlisted();
   std::size_t size() const { return records_.size(); }
 
+  // The files the records name, each by a number of its own, so that a
+  // file many pages read is compared once per run without hashing its path
+  // for every page. Numbers stay for the life of the records.
+  std::uint32_t PathNumber(const std::string& path);
+  const std::string& Path(std::uint32_t number) const { return paths_[number]; }
+  std::size_t path_count() const { return paths_.size(); }
+
  private:
-  std::unordered_map<std::string, PageRecord> records_;
+  // Held apart from the keys, so that looking a template up walks small
+  // nodes only.
+  std::unordered_map<std::string, std::unique_ptr<PageRecord>> records_;
+  std::uint64_t listing_ = 0;
+  std::unordered_map<std::string, std::uint32_t> path_numbers_;
+  std::vector<std::string> paths_;
 };
 
 }  // namespace pagorin

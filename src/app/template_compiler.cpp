@@ -482,7 +482,7 @@ void ParseTemplateFile(BuildRun& run, const std::string& template_path) {
     ++run.pages_compiled;
     std::optional<PageRecorder> recorder;
     if (engine.keep_page_records) {
-      recorder.emplace(run.CurrentPageFile, engine.TemplateVars);
+      recorder.emplace(run.CurrentPageFile, engine.TemplateVars, engine.page_records);
     }
     PageRecorder* const recording_to = recorder ? &*recorder : nullptr;
     if (thread != nullptr) {

@@ -39,9 +39,6 @@ bool TemplateVariables::FoldedEqual::operator()(std::string_view a, std::string_
 }
 
 void TemplateVariables::sSet(std::string_view name, std::string_view value) {
-  if (observer_ != nullptr) {
-    observer_->Defined(name, value);
-  }
   std::string_view text = value;
   const std::string_view word = TrimView(value);
   if (EqualsNoCase(word, "FALSE") || EqualsNoCase(word, env_.locale.FalseWord())) {
@@ -49,27 +46,61 @@ void TemplateVariables::sSet(std::string_view name, std::string_view value) {
   } else if (EqualsNoCase(word, "TRUE") || EqualsNoCase(word, env_.locale.TrueWord())) {
     text = "True";
   }
-  const bool plain =
-      text.find('[') == std::string_view::npos && text.find(']') == std::string_view::npos;
   // A name without commas is found as it stands; the hash folds its case.
   const bool comma_free = name.find(',') == std::string_view::npos;
-  if (auto known = comma_free ? variables_.find(name) : variables_.find(StoredName(name));
-      known != variables_.end()) {
-    known->second.text.assign(text);
-    known->second.plain = plain;
-    return;
+  Variable& variable = comma_free ? Place(name, false) : Place(StoredName(name), true);
+  variable.second.text.assign(text);
+  variable.second.plain =
+      text.find('[') == std::string_view::npos && text.find(']') == std::string_view::npos;
+  if (observer_ != nullptr) {
+    observer_->Defined(variable, Slot{&variable, names_});
   }
-  if (variables_.size() >= kMaxVariables) {
+}
+
+void TemplateVariables::Replay(Definition& definition) {
+  if (definition.slot.names != names_) {
+    definition.slot = Slot{&Place(definition.name, true), names_};
+  } else {
+    Define(*definition.slot.variable);
+  }
+  Value& value = definition.slot.variable->second;
+  if (value.text != definition.text) {
+    value.text = definition.text;
+  }
+  value.plain = definition.plain;
+}
+
+TemplateVariables::Variable& TemplateVariables::Place(std::string_view key, bool key_is_stored) {
+  if (const auto known = variables_.find(key); known != variables_.end()) {
+    return Define(*known);
+  }
+  std::string stored = key_is_stored ? std::string(key) : StoredName(key);
+  return Define(*variables_.emplace(std::move(stored), Value{}).first);
+}
+
+TemplateVariables::Variable& TemplateVariables::Define(Variable& variable) {
+  if (Defined(variable)) {
+    return variable;
+  }
+  if (count_ >= kMaxVariables) {
     throw BuildLimitExceeded("More than " + std::to_string(kMaxVariables) +
                              " variables are defined in one build");
   }
-  std::string key = StoredName(name);
-  longest_name_ = std::max(longest_name_, key.size());
-  variables_.emplace(std::move(key), Value{std::string(text), plain});
+  ++count_;
+  longest_name_ = std::max(longest_name_, variable.first.size());
+  variable.second.run = run_;
+  return variable;
 }
 
+// Names left over from earlier runs cost memory and nothing else; once
+// they outnumber the names in use they are let go.
 void TemplateVariables::DeleteAllSettings() {
-  variables_.clear();
+  if (variables_.size() > 2 * count_ + 1024) {
+    variables_.clear();
+    ++names_;
+  }
+  ++run_;
+  count_ = 0;
   longest_name_ = 0;
 }
 
@@ -78,7 +109,7 @@ const TemplateVariables::Variable* TemplateVariables::Find(std::string_view text
     return nullptr;
   }
   const auto found = variables_.find(text);
-  const Variable* variable = found == variables_.end() ? nullptr : &*found;
+  const Variable* variable = found == variables_.end() || !Defined(*found) ? nullptr : &*found;
   if (observer_ != nullptr) {
     observer_->LookedUp(text, variable);
   }
@@ -87,14 +118,16 @@ const TemplateVariables::Variable* TemplateVariables::Find(std::string_view text
 
 std::string TemplateVariables::sGet(std::string_view name) const {
   const auto found = variables_.find(StoredName(name));
-  return found == variables_.end() ? std::string() : found->second.text;
+  return found == variables_.end() || !Defined(*found) ? std::string() : found->second.text;
 }
 
 std::vector<std::string> TemplateVariables::SortedNames() const {
   std::vector<std::string> names;
-  names.reserve(variables_.size());
+  names.reserve(count_);
   for (const Variable& variable : variables_) {
-    names.push_back(variable.first);
+    if (Defined(variable)) {
+      names.push_back(variable.first);
+    }
   }
   std::sort(names.begin(), names.end());
   return names;

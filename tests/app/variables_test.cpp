@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/build_driver.h"
+#include "app/template_variables.h"
 #include "support/site_fixture.h"
+#include "support/test_env.h"
 
 namespace pagorin::testing {
 namespace {
@@ -76,6 +78,57 @@ TEST_F(VariablesTest, VariablesLastForOneRunOnly) {
   Select({"b.template"});
   ASSERT_TRUE(BuildPages(engine, /*selected_only=*/true));
   EXPECT_EQ("[colour]", Page("b.html"));
+}
+
+// The store keeps its names' places from run to run; a run must still see
+// only what it defined, however many names earlier runs left behind.
+TEST(TemplateVariablesStore, ARunSeesOnlyItsOwnDefinitionsAndReplaysThemByTheirSlots) {
+  TestEnv t;
+  TemplateVariables vars(t.env);
+  struct Recorder final : TemplateVariables::Observer {
+    void LookedUp(std::string_view, const TemplateVariables::Variable*) override {}
+    void Defined(const TemplateVariables::Variable& variable,
+                 const TemplateVariables::Slot& slot) override {
+      definitions.push_back({variable.first, variable.second.text, variable.second.plain, slot});
+    }
+    std::vector<TemplateVariables::Definition> definitions;
+  } recorder;
+  vars.Observe(&recorder);
+  vars.sSet("long,name", "[x]");
+  vars.sSet("b", " TRUE ");
+  vars.Observe(nullptr);
+
+  // Enough runs of other names that the store lets the first ones go.
+  for (int run = 0; run < 3; ++run) {
+    vars.DeleteAllSettings();
+    EXPECT_EQ(nullptr, vars.Find("B"));
+    EXPECT_EQ("", vars.sGet("longname"));
+    EXPECT_EQ(0, vars.SettingsCount());
+    EXPECT_EQ(0u, vars.longest_name());
+    for (int i = 0; i < 3000; ++i) {
+      vars.sSet("n" + std::to_string(run * 3000 + i), "v");
+    }
+    EXPECT_EQ(3000, vars.SettingsCount());
+  }
+  vars.DeleteAllSettings();
+  vars.sSet("a", "1");
+  for (TemplateVariables::Definition& definition : recorder.definitions) {
+    vars.Replay(definition);
+  }
+  EXPECT_EQ((std::vector<std::string>{"A", "B", "LONGNAME"}), vars.SortedNames());
+  EXPECT_EQ(8u, vars.longest_name());
+  ASSERT_NE(nullptr, vars.Find("longname"));
+  EXPECT_EQ("[x]", vars.Find("longname")->second.text);
+  EXPECT_FALSE(vars.Find("longname")->second.plain);
+  EXPECT_EQ("True", vars.sGet("b"));
+
+  // Made again in the next run, through the renewed slots.
+  vars.DeleteAllSettings();
+  for (TemplateVariables::Definition& definition : recorder.definitions) {
+    vars.Replay(definition);
+  }
+  EXPECT_EQ((std::vector<std::string>{"B", "LONGNAME"}), vars.SortedNames());
+  EXPECT_EQ("True", vars.sGet("B"));
 }
 
 }  // namespace
