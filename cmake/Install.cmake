@@ -27,25 +27,49 @@ add_custom_command(
 add_custom_target(pagorin_man_page ALL DEPENDS ${PAGORIN_MAN_PAGE})
 install(FILES ${PAGORIN_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# The manual is also copied where the executable in the build folder looks for
-# it, so that Help works before anything is installed.
-file(GLOB PAGORIN_MANUAL_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/manual/*)
+# The manual is a Pagorin site of its own (docs/manual: the project file,
+# Templates/ and Includes/), built by the pagorin just built, on a copy in the
+# build tree. The run's settings, log and file-type registration go to a
+# throwaway home beside that copy; QT_QPA_PLATFORM=offscreen keeps it from
+# opening a window. Only the finished pages and their style sheet are copied
+# where the executable in the build folder looks for the manual, so that Help
+# works before anything is installed, and only they are installed.
+file(GLOB_RECURSE PAGORIN_MANUAL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/manual/*)
+file(GLOB PAGORIN_MANUAL_TEMPLATES CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/docs/manual/Templates/*.template)
+set(PAGORIN_MANUAL_SITE ${CMAKE_BINARY_DIR}/manual-site)
+set(PAGORIN_MANUAL_HOME ${CMAKE_BINARY_DIR}/manual-home)
+set(PAGORIN_MANUAL_DIR $<TARGET_FILE_DIR:pagorin>/${PAGORIN_DATA_FROM_BIN}/manual)
+set(PAGORIN_MANUAL_PAGES ${PAGORIN_MANUAL_SITE}/manual.css)
+foreach(template ${PAGORIN_MANUAL_TEMPLATES})
+  get_filename_component(page ${template} NAME_WE)
+  list(APPEND PAGORIN_MANUAL_PAGES ${PAGORIN_MANUAL_SITE}/${page}.html)
+endforeach()
 set(PAGORIN_MANUAL_STAMP ${CMAKE_BINARY_DIR}/manual.stamp)
 add_custom_command(
   OUTPUT ${PAGORIN_MANUAL_STAMP}
+  BYPRODUCTS ${PAGORIN_MANUAL_PAGES}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${PAGORIN_MANUAL_SITE} ${PAGORIN_MANUAL_HOME}
+          ${PAGORIN_MANUAL_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/docs/manual
-          $<TARGET_FILE_DIR:pagorin>/${PAGORIN_DATA_FROM_BIN}/manual
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/icons/pagorin.svg
-          $<TARGET_FILE_DIR:pagorin>/${PAGORIN_DATA_FROM_BIN}/manual
+          ${PAGORIN_MANUAL_SITE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PAGORIN_MANUAL_HOME}
+  COMMAND ${CMAKE_COMMAND} -E env HOME=${PAGORIN_MANUAL_HOME}
+          XDG_CONFIG_HOME=${PAGORIN_MANUAL_HOME}/config XDG_DATA_HOME=${PAGORIN_MANUAL_HOME}/data
+          TZ=UTC LC_ALL=C QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:pagorin> /AUTO ${PAGORIN_MANUAL_SITE}/manual.pgx
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PAGORIN_MANUAL_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PAGORIN_MANUAL_PAGES}
+          ${PROJECT_SOURCE_DIR}/data/icons/pagorin.svg ${PAGORIN_MANUAL_DIR}
   COMMAND ${CMAKE_COMMAND} -E touch ${PAGORIN_MANUAL_STAMP}
-  DEPENDS ${PAGORIN_MANUAL_FILES} ${PROJECT_SOURCE_DIR}/data/icons/pagorin.svg
+  DEPENDS pagorin ${PAGORIN_MANUAL_SOURCES} ${PROJECT_SOURCE_DIR}/data/icons/pagorin.svg
   VERBATIM)
 add_custom_target(pagorin_manual ALL DEPENDS ${PAGORIN_MANUAL_STAMP})
 
 # The manual and the Sample are the program's own read-only files: Help opens
 # the manual, and the program copies the Sample before opening it. They stay
 # out of share/doc, which a system may leave out.
-install(DIRECTORY docs/manual/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
+install(FILES ${PAGORIN_MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
 install(FILES data/icons/pagorin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/manual)
 install(DIRECTORY Sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/pagorin/Sample
         PATTERN README.md EXCLUDE)  # a tour for developers; the manual is the person's

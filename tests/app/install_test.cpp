@@ -5,7 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
+#include "shared/help.h"
+#include "shared/program_paths.h"
 #include "support/test_env.h"
 
 namespace pagorin::testing {
@@ -38,13 +41,38 @@ TEST(Install, PutsEachFileInItsPlaceAndTheInstalledProgramWorksOnACopyOfTheSampl
            "share/icons/hicolor/256x256/apps/pagorin.png",
            "share/metainfo/example.pagorin.Pagorin.metainfo.xml",
            "share/man/man1/pagorin.1.gz",
-           "share/pagorin/manual/index.html",
-           "share/pagorin/manual/pagorin.svg",
            "share/pagorin/Sample/Sample.pgx",
            "share/pagorin/Sample/Includes/nav/menu.inc",
        }) {
     EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
   }
+  // The manual is its built pages, their style sheet and the icon; its
+  // project, templates and includes stay behind.
+  std::set<std::string> expected_manual = {"manual.css", "pagorin.svg"};
+  for (const auto& entry : fs::directory_iterator(PAGORIN_SOURCE_DIR "/docs/manual/Templates")) {
+    expected_manual.insert(entry.path().stem().string() + ".html");
+  }
+  std::set<std::string> manual;
+  for (const auto& entry : fs::directory_iterator(prefix + "/share/pagorin/manual")) {
+    manual.insert(entry.path().filename().string() + (entry.is_regular_file() ? "" : "/"));
+  }
+  EXPECT_EQ(expected_manual, manual);
+  const std::string index = t.ReadFile(prefix + "/share/pagorin/manual/index.html");
+  EXPECT_TRUE(index.starts_with("<!DOCTYPE html>\n")) << index;
+  EXPECT_NE(std::string::npos, index.find("<title>Pagorin manual</title>"));
+  EXPECT_TRUE(index.ends_with(
+      "<footer class=\"bottom\"><div class=\"wrap\">Pagorin manual · <a href=\"first-site.html\">"
+      "Next: your first site</a></div></footer>\n</body>\n</html>\n"))
+      << index;
+  const std::string markup = t.ReadFile(prefix + "/share/pagorin/manual/markup.html");
+  EXPECT_NE(std::string::npos, markup.find("<tr><td><code>[include=footer.inc]</code></td>"));
+  EXPECT_NE(std::string::npos,
+            markup.find("<tr><td><code>$LONGDATE</code>, <code>$PAGEURL</code>"));
+  // Help of the installed program opens the installed first page.
+  t.paths = WorkOutProgramPaths(t.fs, {prefix + "/bin/pagorin", t.Path("config"), t.Path("home")});
+  ShowHelp(t.env);
+  EXPECT_EQ(std::vector<std::string>{prefix + "/share/pagorin/manual/index.html"},
+            t.ui.opened_documents);
   EXPECT_EQ(0, Shell("gunzip -c '" + prefix + "/share/man/man1/pagorin.1.gz' | cmp -s - '" +
                      PAGORIN_SOURCE_DIR "/docs/pagorin.1'"));
 
