@@ -18,9 +18,10 @@ bool TailEqualsNoCase(const char* a, const char* b, std::size_t count) {
   return true;
 }
 
-// string_view::find, but skipping to each candidate first byte with memchr
-// where the library compares byte by byte.
-std::size_t FindExact(std::string_view text, std::string_view part, std::size_t from) {
+// string_view::find, letter case ignored or not, skipping to each candidate
+// first byte with memchr where the library compares byte by byte.
+std::size_t FindCase(std::string_view text, std::string_view part, std::size_t from,
+                     bool case_sensitive) {
   if (from > text.size() || part.size() > text.size() - from) {
     return std::string_view::npos;
   }
@@ -29,22 +30,33 @@ std::size_t FindExact(std::string_view text, std::string_view part, std::size_t 
   }
   const char* const data = text.data();
   const std::size_t last = text.size() - part.size();  // last possible start
+  const char first = case_sensitive ? part[0] : ToLowerAscii(part[0]);
+  const std::size_t rest = part.size() - 1;
+  const auto rest_matches = [&](std::size_t i) {
+    return case_sensitive ? std::memcmp(data + i + 1, part.data() + 1, rest) == 0
+                          : TailEqualsNoCase(data + i + 1, part.data() + 1, rest);
+  };
+  if (!case_sensitive && first >= 'a' && first <= 'z') {
+    // For a letter, c | 0x20 equals its small form exactly when c is the
+    // small or the capital letter.
+    for (std::size_t i = from; i <= last; ++i) {
+      if ((data[i] | 0x20) == first && rest_matches(i)) {
+        return i;
+      }
+    }
+    return std::string_view::npos;
+  }
   for (std::size_t i = from; i <= last; ++i) {
-    const void* hit = std::memchr(data + i, part[0], last - i + 1);
+    const void* hit = std::memchr(data + i, first, last - i + 1);
     if (hit == nullptr) {
       break;
     }
     i = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
-    if (std::memcmp(data + i + 1, part.data() + 1, part.size() - 1) == 0) {
+    if (rest_matches(i)) {
       return i;
     }
   }
   return std::string_view::npos;
-}
-
-std::size_t FindCase(std::string_view text, std::string_view part, std::size_t from,
-                     bool case_sensitive) {
-  return case_sensitive ? FindExact(text, part, from) : FindNoCase(text, part, from);
 }
 
 }  // namespace
@@ -88,37 +100,7 @@ std::string RTrim(std::string_view text) {
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view part, std::size_t from) {
-  if (from > text.size() || part.size() > text.size() - from) {
-    return std::string_view::npos;
-  }
-  if (part.empty()) {
-    return from;
-  }
-  const char* const data = text.data();
-  const std::size_t last = text.size() - part.size();  // last possible start
-  const char first = ToLowerAscii(part[0]);
-  const std::size_t rest = part.size() - 1;
-  if (first >= 'a' && first <= 'z') {
-    // For a letter, c | 0x20 equals its small form exactly when c is the
-    // small or the capital letter.
-    for (std::size_t i = from; i <= last; ++i) {
-      if ((data[i] | 0x20) == first && TailEqualsNoCase(data + i + 1, part.data() + 1, rest)) {
-        return i;
-      }
-    }
-    return std::string_view::npos;
-  }
-  for (std::size_t i = from; i <= last; ++i) {
-    const void* hit = std::memchr(data + i, first, last - i + 1);
-    if (hit == nullptr) {
-      break;
-    }
-    i = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
-    if (TailEqualsNoCase(data + i + 1, part.data() + 1, rest)) {
-      return i;
-    }
-  }
-  return std::string_view::npos;
+  return FindCase(text, part, from, /*case_sensitive=*/false);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
