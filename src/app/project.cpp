@@ -91,6 +91,15 @@ bool LoadProjectFile(Engine& engine, const std::string& path) {
   return true;
 }
 
+bool LoadNamedProject(Engine& engine, const std::string& path, const std::string& missing_message) {
+  if (!FileSubs(engine.env).FileExists(path)) {
+    engine.env.ui.ShowMessage(missing_message);
+    return false;
+  }
+  engine.ProjectFile = path;
+  return LoadProjectFile(engine, path);
+}
+
 void ClearProjectSettings(Engine& engine) {
   engine.ProjectSettings.DeleteAllSettings();
   engine.ProjectLoaded = false;

@@ -22,6 +22,10 @@ bool LooksLikeProjectFile(const std::string& contents);
 // a file that is not a project file is refused: a message says why, the store
 // stays empty, ProjectLoaded stays false and the file is never written.
 bool LoadProjectFile(Engine& engine, const std::string& path);
+// Makes `path`, named on a command line, ProjectFile and loads it. When no
+// such file exists, shows `missing_message` instead; false then, and when
+// the file is refused.
+bool LoadNamedProject(Engine& engine, const std::string& path, const std::string& missing_message);
 // Empties ProjectSettings and clears ProjectLoaded.
 void ClearProjectSettings(Engine& engine);
 // Creates the folders Templates and Includes beside `path`, then saves

@@ -10,7 +10,6 @@
 #include "app/project.h"
 #include "news/content_creator.h"
 #include "news/news_dates.h"
-#include "shared/file_subs.h"
 #include "shared/headless_ui.h"
 #include "shared/html.h"
 #include "shared/log.h"
@@ -147,12 +146,8 @@ std::string NewsAddUsageText() {
 
 int NewsAdd(Engine& engine, const NewsAddLine& line) {
   Env& env = engine.env;
-  if (!FileSubs(env).FileExists(line.project)) {
-    env.ui.ShowMessage(line.project + " does not exist, so no news item was written.");
-    return 1;
-  }
-  engine.ProjectFile = line.project;
-  if (!LoadProjectFile(engine, line.project)) {
+  if (!LoadNamedProject(engine, line.project,
+                        line.project + " does not exist, so no news item was written.")) {
     return 1;
   }
   if (line.date && !ParseNewsDate(CutTimeOfDay(*line.date), env.locale)) {

@@ -6,7 +6,6 @@
 #include "app/program_services.h"
 #include "app/project.h"
 #include "publish/upload_driver.h"
-#include "shared/file_subs.h"
 #include "shared/headless_ui.h"
 #include "shared/settings.h"
 
@@ -117,13 +116,9 @@ std::string PublishUsageText() {
 
 int Publish(Engine& engine, const PublishLine& line) {
   Env& env = engine.env;
-  if (!FileSubs(env).FileExists(line.project)) {
-    env.ui.ShowMessage(line.project + " does not exist, so nothing was uploaded.");
-    return kCouldNotStart;
-  }
   LoadAppSettings(engine.AppSettings, env.paths.data_dir + "Pagorin.ini");
-  engine.ProjectFile = line.project;
-  if (!LoadProjectFile(engine, line.project)) {
+  if (!LoadNamedProject(engine, line.project,
+                        line.project + " does not exist, so nothing was uploaded.")) {
     return kCouldNotStart;
   }
   RefreshTemplateList(engine);
