@@ -42,25 +42,20 @@ TEST(NewsSubcommand, HelpAndUsageErrors) {
       "is not a date the news lists can read. Write it as \"3:07pm, December 4 2024\", "
       "\"December 4 2024\", \"December 4, 2024\", \"4 December 2024\" or \"2024-12-04\". No news "
       "item was written.\n";
-  const std::pair<std::string, ProgramRun> cases[] = {
-      {"news --help", {0, NewsUsageText(), ""}},
-      {"news add --help", {0, NewsAddUsageText(), ""}},
-      {"news", {2, "", NewsUsageText()}},
-      {"news add x.pgx --story S", {2, "", "pagorin: --title is missing\n" + NewsAddUsageText()}},
-      {"news add '" + missing + "' --title T --story S",
-       {1, "", "pagorin: " + missing + " does not exist, so no news item was written.\n"}},
-      {"news add p.pgx --title T --story S --date someday",
-       {2, "", "pagorin: --date \"someday\" " + bad_date}},
-      {"news add p.pgx --title T --story S --date 'February 30 2024'",
-       {2, "", "pagorin: --date \"February 30 2024\" " + bad_date}},
-  };
-  for (const auto& [args, expected] : cases) {
-    SCOPED_TRACE(args);
-    const ProgramRun run = RunPagorin(t, args);
-    EXPECT_EQ(expected.status, run.status);
-    EXPECT_EQ(expected.out, run.out);
-    EXPECT_EQ(expected.err, run.err);
-  }
+  RunSteps(t,
+           {
+               {"news --help", {0, NewsUsageText(), ""}},
+               {"news add --help", {0, NewsAddUsageText(), ""}},
+               {"news", {2, "", NewsUsageText()}},
+               {"news add x.pgx --story S",
+                {2, "", "pagorin: --title is missing\n" + NewsAddUsageText()}},
+               {"news add '" + missing + "' --title T --story S",
+                {1, "", "pagorin: " + missing + " does not exist, so no news item was written.\n"}},
+               {"news add p.pgx --title T --story S --date someday",
+                {2, "", "pagorin: --date \"someday\" " + bad_date}},
+               {"news add p.pgx --title T --story S --date 'February 30 2024'",
+                {2, "", "pagorin: --date \"February 30 2024\" " + bad_date}},
+           });
   EXPECT_EQ("PROJECTPATH,./\r\n", t.ReadFile(t.Path("p.pgx")));
   EXPECT_FALSE(t.Exists(t.Path("Templates")));
 }

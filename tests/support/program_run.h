@@ -3,10 +3,12 @@
 // (PAGORIN_EXECUTABLE).
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/test_env.h"
 
@@ -16,6 +18,12 @@ namespace pagorin::testing {
 struct ProgramRun {
   int status = -1;  // the exit status; -1 when it did not exit normally
   std::string out, err;
+};
+
+// A command line and what pagorin should do with it.
+struct ProgramStep {
+  std::string args;
+  ProgramRun expected;
 };
 
 #ifdef PAGORIN_EXECUTABLE
@@ -30,6 +38,18 @@ inline ProgramRun RunPagorin(const TestEnv& t, const std::string& args,
       "' TZ=UTC LC_ALL=C '" PAGORIN_EXECUTABLE "' " + args + " >'" + out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, t.ReadFile(out), t.ReadFile(err)};
+}
+
+// Runs each step in turn: its exit status, standard output and standard
+// error are the expected ones exactly.
+inline void RunSteps(const TestEnv& t, const std::vector<ProgramStep>& steps) {
+  for (const ProgramStep& step : steps) {
+    SCOPED_TRACE(step.args);
+    const ProgramRun run = RunPagorin(t, step.args);
+    EXPECT_EQ(step.expected.status, run.status);
+    EXPECT_EQ(step.expected.out, run.out);
+    EXPECT_EQ(step.expected.err, run.err);
+  }
 }
 #endif
 

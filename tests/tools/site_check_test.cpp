@@ -151,30 +151,22 @@ TEST(SiteCheckCommand, ExitStatusesAndForms) {
   t.WriteFile(t.Path("site/site.pgx"), "PROJECTPATH,./\r\n");
   t.WriteFile(t.Path("site/Templates/p.template"), "");
   t.WriteFile(t.Path("site/p.html"), "<title>P</title><a href=\"q.html\">q</a>");
-  struct Step {
-    std::string args;
-    ProgramRun expected;
-  };
-  const std::vector<Step> steps = {
-      {"check --help", {0, CheckUsage(), ""}},
-      {"check", {2, "", "pagorin: name the project file\n" + CheckUsage()}},
-      {"check site/site.pgx --yes", {2, "", "pagorin: unknown option --yes\n" + CheckUsage()}},
-      {"check none.pgx", {1, "", "pagorin: none.pgx does not exist.\n"}},
-      {"check site/site.pgx",
-       {1, "Checked 1 page: 1 problem.\n\nLinks to missing files (1):\n  p.html:1: q.html\n", ""}},
-      {"check site/site.pgx --json",
-       {1,
-        "{\"pages\":1,\"problems\":1,\"findings\":[{\"kind\":\"missing-link\",\"file\":"
-        "\"p.html\",\"line\":1,\"text\":\"q.html\"}]}\n",
-        ""}},
-  };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.args);
-    const ProgramRun run = RunPagorin(t, step.args);
-    EXPECT_EQ(step.expected.status, run.status);
-    EXPECT_EQ(step.expected.out, run.out);
-    EXPECT_EQ(step.expected.err, run.err);
-  }
+  RunSteps(
+      t,
+      {
+          {"check --help", {0, CheckUsage(), ""}},
+          {"check", {2, "", "pagorin: name the project file\n" + CheckUsage()}},
+          {"check site/site.pgx --yes", {2, "", "pagorin: unknown option --yes\n" + CheckUsage()}},
+          {"check none.pgx", {1, "", "pagorin: none.pgx does not exist.\n"}},
+          {"check site/site.pgx",
+           {1, "Checked 1 page: 1 problem.\n\nLinks to missing files (1):\n  p.html:1: q.html\n",
+            ""}},
+          {"check site/site.pgx --json",
+           {1,
+            "{\"pages\":1,\"problems\":1,\"findings\":[{\"kind\":\"missing-link\",\"file\":"
+            "\"p.html\",\"line\":1,\"text\":\"q.html\"}]}\n",
+            ""}},
+      });
   t.WriteFile(t.Path("site/q.html"), "");
   EXPECT_EQ(0, RunPagorin(t, "check site/site.pgx").status);
 }

@@ -21,21 +21,6 @@ std::string Usage(const char* name) {
   return "";
 }
 
-struct Step {
-  std::string args;
-  ProgramRun expected;
-};
-
-void RunSteps(const TestEnv& t, const std::vector<Step>& steps) {
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.args);
-    const ProgramRun run = RunPagorin(t, step.args);
-    EXPECT_EQ(step.expected.status, run.status);
-    EXPECT_EQ(step.expected.out, run.out);
-    EXPECT_EQ(step.expected.err, run.err);
-  }
-}
-
 TEST(ToolCommands, HelpAndUsageErrors) {
   TestEnv t;
   t.WriteFile(t.Path("site/site.pgx"), "PROJECTPATH,./\r\n");
