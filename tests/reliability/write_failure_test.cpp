@@ -105,10 +105,8 @@ bool EveryLineOldOrNew(const std::string&, const std::string& bytes, const std::
   return true;
 }
 
-// A pagorin subcommand of the site tools, run in the engine.
-// Questions are answered Yes, as --yes does.
-WriteOperation Tool(const std::string& name, const char* tool, std::vector<std::string> args,
-                    std::function<void(TestEnv&)> before = {}) {
+// An operation on the Sample, once `before` (when given) has changed it.
+WriteOperation SampleOperation(const std::string& name, std::function<void(TestEnv&)> before) {
   WriteOperation op;
   op.name = name;
   op.prepare = [before](TestEnv& t) {
@@ -117,6 +115,14 @@ WriteOperation Tool(const std::string& name, const char* tool, std::vector<std::
       before(t);
     }
   };
+  return op;
+}
+
+// A pagorin subcommand of the site tools, run in the engine.
+// Questions are answered Yes, as --yes does.
+WriteOperation Tool(const std::string& name, const char* tool, std::vector<std::string> args,
+                    std::function<void(TestEnv&)> before = {}) {
+  WriteOperation op = SampleOperation(name, std::move(before));
   op.start = [tool, args](TestEnv& t) {
     auto engine = std::make_shared<Engine>(t.env);
     std::vector<std::string> line_args{t.Path(kProject)};
@@ -154,14 +160,7 @@ WriteOperation Replace(const std::string& name, std::vector<std::string> args,
 // Operations that open the Sample and call one engine procedure.
 WriteOperation OnSample(const std::string& name, std::function<void(TestEnv&)> before,
                         std::function<bool(TestEnv&, Engine&)> run) {
-  WriteOperation op;
-  op.name = name;
-  op.prepare = [before](TestEnv& t) {
-    PrepareSample(t);
-    if (before) {
-      before(t);
-    }
-  };
+  WriteOperation op = SampleOperation(name, std::move(before));
   op.start = [run](TestEnv& t) {
     std::shared_ptr<Engine> engine = OpenSample(t);
     return std::function<RunResult()>([&t, engine, run] {
