@@ -277,15 +277,17 @@ TEST(HandOverToUpdater, WritesUpdaterIniAndStartsTheUpdater) {
     started.insert(started.end(), arguments.begin(), arguments.end());
     return true;
   };
+  // The one message when the updater cannot take over.
+  const auto refusal = [](const UpdateTest& u, const std::string& why) {
+    return std::vector<std::string>{
+        "The update was saved as /downloads/PagorinUpd.tar.gz. The updater program (" +
+        u.t.paths.program_dir + "pagorin-updater) " + why +
+        ", so please install the update yourself."};
+  };
 
   UpdateTest missing;
   EXPECT_FALSE(HandOverToUpdater(missing.t.env, setup, record));
-  EXPECT_EQ(std::vector<std::string>{"The update was saved as /downloads/PagorinUpd.tar.gz. The "
-                                     "updater program (" +
-                                     missing.t.paths.program_dir +
-                                     "pagorin-updater) is not installed, so please install the "
-                                     "update yourself."},
-            missing.t.ui.MessageTexts());
+  EXPECT_EQ(refusal(missing, "is not installed"), missing.t.ui.MessageTexts());
   EXPECT_TRUE(started.empty());
   EXPECT_FALSE(missing.t.Exists(missing.t.paths.data_dir + "updater.ini"));
 
@@ -301,12 +303,7 @@ TEST(HandOverToUpdater, WritesUpdaterIniAndStartsTheUpdater) {
   UpdateTest refused;
   refused.t.WriteFile(refused.t.paths.program_dir + "pagorin-updater", "");
   EXPECT_FALSE(HandOverToUpdater(refused.t.env, setup, [](auto&, auto&) { return false; }));
-  EXPECT_EQ(std::vector<std::string>{"The update was saved as /downloads/PagorinUpd.tar.gz. The "
-                                     "updater program (" +
-                                     refused.t.paths.program_dir +
-                                     "pagorin-updater) could not be started, so please install "
-                                     "the update yourself."},
-            refused.t.ui.MessageTexts());
+  EXPECT_EQ(refusal(refused, "could not be started"), refused.t.ui.MessageTexts());
 }
 
 TEST(ApplyProxySettings, AccessTypeServerAndCredentials) {
