@@ -17,9 +17,8 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult ChangeDirectory(const std::string& folder) override {
     const std::string path = Resolve(folder);
-    server_.calls.push_back("CWD " + path);
     NetResult result;
-    if (server_.Fails("CWD", &result)) {
+    if (server_.Called("CWD " + path, &result)) {
       return result;
     }
     if (!server_.folders.contains(path)) {
@@ -32,10 +31,10 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult Put(const std::string& name, bool binary, const Reader& read) override {
     const std::string path = Resolve(name);
-    server_.calls.push_back("PUT " + path + (binary ? " binary" : " ascii"));
     NetResult result;
     std::size_t bytes_taken = 0;
-    const bool fails = server_.Fails("PUT", &result, &bytes_taken);
+    const bool fails =
+        server_.Called("PUT " + path + (binary ? " binary" : " ascii"), &result, &bytes_taken);
     std::string data;
     char buffer[16384];
     while (!fails || data.size() < bytes_taken) {
@@ -63,9 +62,8 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult Get(const std::string& name, bool binary, const Writer& write) override {
     const std::string path = Resolve(name);
-    server_.calls.push_back("GET " + path + (binary ? " binary" : " ascii"));
     NetResult result;
-    if (server_.Fails("GET", &result)) {
+    if (server_.Called("GET " + path + (binary ? " binary" : " ascii"), &result)) {
       return result;
     }
     auto file = server_.files.find(path);
@@ -82,10 +80,9 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult Size(const std::string& name, std::int64_t* size) override {
     const std::string path = Resolve(name);
-    server_.calls.push_back("SIZE " + path);
     *size = -1;
     NetResult result;
-    if (server_.Fails("SIZE", &result)) {
+    if (server_.Called("SIZE " + path, &result)) {
       return result;
     }
     auto file = server_.files.find(path);
@@ -98,9 +95,8 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult Rename(const std::string& from, const std::string& to) override {
     const std::string source = Resolve(from), target = Resolve(to);
-    server_.calls.push_back("RENAME " + source + " " + target);
     NetResult result;
-    if (server_.Fails("RENAME", &result)) {
+    if (server_.Called("RENAME " + source + " " + target, &result)) {
       return result;
     }
     auto file = server_.files.find(source);
@@ -115,9 +111,8 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult Delete(const std::string& name) override {
     const std::string path = Resolve(name);
-    server_.calls.push_back("DELETE " + path);
     NetResult result;
-    if (server_.Fails("DELETE", &result)) {
+    if (server_.Called("DELETE " + path, &result)) {
       return result;
     }
     return server_.files.erase(path) == 1 ? NetResult{} : Refused("550 No such file or directory.");
@@ -125,9 +120,8 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult MakeDirectory(const std::string& folder) override {
     const std::string path = Resolve(folder);
-    server_.calls.push_back("MKD " + path);
     NetResult result;
-    if (server_.Fails("MKD", &result)) {
+    if (server_.Called("MKD " + path, &result)) {
       return result;
     }
     if (server_.folders.contains(path) || !server_.folders.contains(Parent(path))) {
@@ -139,9 +133,8 @@ class ScriptedFtpConnection final : public FtpConnection {
 
   NetResult RemoveDirectory(const std::string& folder) override {
     const std::string path = Resolve(folder);
-    server_.calls.push_back("RMD " + path);
     NetResult result;
-    if (server_.Fails("RMD", &result)) {
+    if (server_.Called("RMD " + path, &result)) {
       return result;
     }
     return server_.folders.erase(path) == 1 ? NetResult{}
@@ -149,10 +142,9 @@ class ScriptedFtpConnection final : public FtpConnection {
   }
 
   NetResult List(std::vector<FtpListEntry>* entries) override {
-    server_.calls.push_back("LIST " + folder_);
     entries->clear();
     NetResult result;
-    if (server_.Fails("LIST", &result)) {
+    if (server_.Called("LIST " + folder_, &result)) {
       return result;
     }
     for (const std::string& folder : server_.folders) {
@@ -196,8 +188,10 @@ void ScriptedFtpServer::Fail(const std::string& verb, int nth, NetResult result,
   failures_[verb].push_back({nth, std::move(result), bytes_taken});
 }
 
-bool ScriptedFtpServer::Fails(const std::string& verb, NetResult* result,
-                              std::size_t* bytes_taken) {
+bool ScriptedFtpServer::Called(const std::string& call, NetResult* result,
+                               std::size_t* bytes_taken) {
+  calls.push_back(call);
+  const std::string verb = call.substr(0, call.find(' '));
   const int count = ++counts_[verb];
   for (const Failure& failure : failures_[verb]) {
     if (failure.nth == count) {
@@ -213,12 +207,11 @@ bool ScriptedFtpServer::Fails(const std::string& verb, NetResult* result,
 
 NetResult ScriptedFtpServer::Open(const FtpLogin& login,
                                   std::unique_ptr<FtpConnection>* connection) {
-  calls.push_back("OPEN " + login.server + " " + login.user +
-                  (login.passive ? " passive" : " active"));
   last_login = login;
   connection->reset();
   NetResult result;
-  if (Fails("OPEN", &result)) {
+  if (Called("OPEN " + login.server + " " + login.user + (login.passive ? " passive" : " active"),
+             &result)) {
     return result;
   }
   if (login.user != user || (!password.empty() && login.password != password)) {

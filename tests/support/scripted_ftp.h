@@ -43,9 +43,9 @@ class ScriptedFtpServer {
 
   NetResult Open(const FtpLogin& login, std::unique_ptr<FtpConnection>* connection);
 
-  // For the connections: counts the call and answers its scripted failure,
-  // if any.
-  bool Fails(const std::string& verb, NetResult* result, std::size_t* bytes_taken = nullptr);
+  // For the connections: records `call` ("VERB arguments"), counts it and
+  // answers its scripted failure, if any.
+  bool Called(const std::string& call, NetResult* result, std::size_t* bytes_taken = nullptr);
 
  private:
   struct Failure {
