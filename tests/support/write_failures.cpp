@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 
@@ -24,6 +25,18 @@ std::optional<std::string> BytesOf(const std::map<std::string, std::string>& fil
   return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
 }
 
+// The names of all the file sets, each once, in order.
+std::set<std::string> Names(
+    std::initializer_list<const std::map<std::string, std::string>*> file_sets) {
+  std::set<std::string> names;
+  for (const auto* files : file_sets) {
+    for (const auto& [name, bytes] : *files) {
+      names.insert(name);
+    }
+  }
+  return names;
+}
+
 std::string Describe(const std::optional<std::string>& bytes) {
   return bytes ? std::to_string(bytes->size()) + " bytes" : "missing";
 }
@@ -36,14 +49,8 @@ std::vector<std::string> NeitherOldNorNew(const std::map<std::string, std::strin
                                           const std::map<std::string, std::string>& after,
                                           const std::map<std::string, std::string>& now,
                                           const WholeBytes& also_whole) {
-  std::set<std::string> names;
-  for (const auto* files : {&before, &after, &now}) {
-    for (const auto& [name, bytes] : *files) {
-      names.insert(name);
-    }
-  }
   std::vector<std::string> wrong;
-  for (const std::string& name : names) {
+  for (const std::string& name : Names({&before, &after, &now})) {
     const auto is = BytesOf(now, name);
     const auto was = BytesOf(before, name);
     const auto will_be = BytesOf(after, name);
@@ -61,14 +68,8 @@ std::vector<std::string> NeitherOldNorNew(const std::map<std::string, std::strin
 std::vector<std::string> Differences(const std::map<std::string, std::string>& expected,
                                      const std::map<std::string, std::string>& actual,
                                      const std::function<bool(const std::string&)>& may_differ) {
-  std::set<std::string> names;
-  for (const auto* files : {&expected, &actual}) {
-    for (const auto& [name, bytes] : *files) {
-      names.insert(name);
-    }
-  }
   std::vector<std::string> wrong;
-  for (const std::string& name : names) {
+  for (const std::string& name : Names({&expected, &actual})) {
     const auto is = BytesOf(actual, name);
     const auto should_be = BytesOf(expected, name);
     if (is != should_be && !(may_differ && may_differ(name))) {
