@@ -18,7 +18,6 @@
 #include "app/build_driver.h"
 #include "app/build_run.h"
 #include "app/project.h"
-#include "shared/real_file_system.h"
 #include "support/real_disk.h"
 #include "support/site_fixture.h"
 
@@ -41,24 +40,77 @@ std::map<std::string, std::string> Files(const TestEnv& t, const std::string& fo
   return files;
 }
 
+// The real disk, taking calls from two threads. With its time an hour
+// ahead, the files just written count as left alone long since, as when a
+// person edits a file a while after the last build; without, every file
+// was changed too recently for its times to be trusted.
+class ThreadedDisk final : public RealDisk {
+ public:
+  explicit ThreadedDisk(bool later)
+      : ahead_(later ? std::chrono::hours(1) : std::chrono::hours(0)) {}
+  TimePoint Now() const override { return real_.Now() + ahead_; }
+
+ private:
+  const std::chrono::hours ahead_;
+};
+
+// Two copies of a random site: site/, which Kept() builds keeping unchanged
+// pages, and full/, built whole. Kept() is `engine`, or in a threaded case
+// an engine on the real disk that takes calls from two threads.
+template <typename Param>
+class RandomSitesTest : public SiteTest, public ::testing::WithParamInterface<Param> {
+ protected:
+  explicit RandomSitesTest(bool later) : disk_(later) {}
+
+  // Text for a template, or for an include that may include only the
+  // includes after `first_include` (so that none includes itself).
+  virtual std::string RandomText(int first_include) = 0;
+  // Writes an input file into both sites, with a later time than the last.
+  virtual void WriteBoth(const std::string& relative, const std::string& text) = 0;
+
+  // The folders of full/, the includes and `templates` templates.
+  void WriteInputs(int templates) {
+    fs::create_directories(Full("Templates"));
+    fs::create_directories(Full("Includes"));
+    random_.seed(this->GetParam().seed);
+    for (int i = 0; i < kIncludes; ++i) {
+      WriteBoth(IncludeName(i), RandomText(i + 1));
+    }
+    for (int i = 0; i < templates; ++i) {
+      AddTemplate();
+    }
+  }
+
+  std::string Full(const std::string& relative = "") const { return t.Path("full/" + relative); }
+  Engine& Kept() { return this->GetParam().threaded ? threaded_ : engine; }
+  static std::string IncludeName(int index) {
+    return "Includes/inc" + std::to_string(index) + ".inc";
+  }
+  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
+  void AddTemplate() {
+    WriteBoth("Templates/t" + std::to_string(templates_++) + ".template", RandomText(0));
+  }
+
+  std::mt19937 random_;
+  int templates_ = 0;
+  int edits_ = 0;
+  ThreadedDisk disk_;
+  Env disk_env_{disk_, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, t.net};
+  Engine threaded_{disk_env_};
+};
+
 struct Case {
   unsigned seed;
   bool threaded;   // the kept build writes its pages on a thread of their own
   bool from_flag;  // asked for by --changed (Engine::changed_only), not by the project
 };
 
-class ChangedOnlyBuildTest : public SiteTest, public ::testing::WithParamInterface<Case> {
+class ChangedOnlyBuildTest : public RandomSitesTest<Case> {
  protected:
+  ChangedOnlyBuildTest() : RandomSitesTest(/*later=*/false) {}
+
   void SetUp() override {
-    fs::create_directories(Full("Templates"));
-    fs::create_directories(Full("Includes"));
-    random_.seed(GetParam().seed);
-    for (int i = 0; i < kIncludes; ++i) {
-      WriteBoth("Includes/inc" + std::to_string(i) + ".inc", IncludeText(i));
-    }
-    for (int i = 0; i < 10; ++i) {
-      AddTemplate();
-    }
+    WriteInputs(10);
     OpenSite(GetParam().from_flag ? std::vector<std::string>{}
                                   : std::vector<std::string>{"CHANGEDONLY,1"});
     Engine& kept = Kept();
@@ -72,20 +124,14 @@ class ChangedOnlyBuildTest : public SiteTest, public ::testing::WithParamInterfa
     ASSERT_TRUE(OpenProject(full_));
   }
 
-  std::string Full(const std::string& relative = "") const { return t.Path("full/" + relative); }
-  Engine& Kept() { return GetParam().threaded ? threaded_ : engine; }
-
-  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
-
   std::string Word() {
     static const std::vector<std::string> words = {"alpha", "<b>beta</b>",  "gamma ",
                                                    "\r\n",  "d\xC3\xA9lta", "e=f"};
     return words[Pick(static_cast<int>(words.size()))];
   }
 
-  // Text, variable definitions and uses, and includes of the includes after
-  // `first_include` (so that no include includes itself).
-  std::string RandomText(int first_include) {
+  // Text, variable definitions and uses, and includes.
+  std::string RandomText(int first_include) override {
     std::string text;
     for (int n = Pick(8); n >= 0; --n) {
       const int kind = Pick(5);
@@ -104,11 +150,9 @@ class ChangedOnlyBuildTest : public SiteTest, public ::testing::WithParamInterfa
     return text;
   }
 
-  std::string IncludeText(int index) { return RandomText(index + 1); }
-
-  // Writes an input file into both sites, each time with a later date, so
-  // that the file cache sees every edit, even one that keeps the size.
-  void WriteBoth(const std::string& relative, const std::string& text) {
+  // Each time with a later date than now, so that the file cache sees every
+  // edit, even one that keeps the size.
+  void WriteBoth(const std::string& relative, const std::string& text) override {
     const auto when = fs::file_time_type::clock::now() + std::chrono::seconds(++edits_);
     for (const std::string& path : {Site(relative), Full(relative)}) {
       t.WriteFile(path, text);
@@ -116,17 +160,13 @@ class ChangedOnlyBuildTest : public SiteTest, public ::testing::WithParamInterfa
     }
   }
 
-  void AddTemplate() {
-    WriteBoth("Templates/t" + std::to_string(templates_++) + ".template", RandomText(0));
-  }
-
   // One random edit of the inputs, or of a page of the kept site.
   void Edit() {
-    const std::string include = "Includes/inc" + std::to_string(Pick(kIncludes)) + ".inc";
+    const std::string include = IncludeName(Pick(kIncludes));
     const std::string page = "t" + std::to_string(Pick(templates_)) + ".html";
     switch (Pick(6)) {
       case 0:
-        WriteBoth(include, IncludeText(include[12] - '0'));
+        WriteBoth(include, RandomText(include[12] - '0' + 1));
         break;
       case 1:
         WriteBoth("Templates/t" + std::to_string(Pick(templates_)) + ".template", RandomText(0));
@@ -161,12 +201,6 @@ class ChangedOnlyBuildTest : public SiteTest, public ::testing::WithParamInterfa
     }
   }
 
-  std::mt19937 random_;
-  int templates_ = 0;
-  int edits_ = 0;
-  RealFileSystem disk_;
-  Env disk_env_{disk_, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, t.net};
-  Engine threaded_{disk_env_};
   Engine full_{disk_env_};
 };
 
@@ -216,20 +250,6 @@ INSTANTIATE_TEST_SUITE_P(RandomSites, ChangedOnlyBuildTest,
                                   (test.param.from_flag ? "Flag" : "Project");
                          });
 
-// The real disk, taking calls from two threads. With its time an hour
-// ahead, the files just written count as left alone long since, as when a
-// person edits a file a while after the last build; without, every file
-// was changed too recently for its times to be trusted.
-class ThreadedDisk final : public RealDisk {
- public:
-  explicit ThreadedDisk(bool later)
-      : ahead_(later ? std::chrono::hours(1) : std::chrono::hours(0)) {}
-  TimePoint Now() const override { return real_.Now() + ahead_; }
-
- private:
-  const std::chrono::hours ahead_;
-};
-
 // Rebuilds in one program run, which leave pages uncompiled when nothing
 // they were made from changed, against full builds of fresh program runs,
 // over random edits of every kind a page depends on.
@@ -239,18 +259,12 @@ struct RebuildCase {
   bool later = true;  // the threaded disk's time is ahead (ThreadedDisk)
 };
 
-class RebuildInOneRunTest : public SiteTest, public ::testing::WithParamInterface<RebuildCase> {
+class RebuildInOneRunTest : public RandomSitesTest<RebuildCase> {
  protected:
+  RebuildInOneRunTest() : RandomSitesTest(GetParam().later) {}
+
   void SetUp() override {
-    fs::create_directories(Full("Templates"));
-    fs::create_directories(Full("Includes"));
-    random_.seed(GetParam().seed);
-    for (int i = 0; i < kIncludes; ++i) {
-      WriteBoth(IncludeName(i), RandomText(i + 1));
-    }
-    for (int i = 0; i < 12; ++i) {
-      AddTemplate();
-    }
+    WriteInputs(12);
     WriteProjects("https://a.example/");
     OpenSite({"PROJECTPATH,./", "WEBSITEURL,https://a.example/"});
     Kept().changed_only = true;
@@ -260,13 +274,6 @@ class RebuildInOneRunTest : public SiteTest, public ::testing::WithParamInterfac
     }
   }
 
-  std::string Full(const std::string& relative = "") const { return t.Path("full/" + relative); }
-  Engine& Kept() { return GetParam().threaded ? threaded_ : engine; }
-  static std::string IncludeName(int index) {
-    return "Includes/inc" + std::to_string(index) + ".inc";
-  }
-  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
-
   void WriteProjects(const std::string& url) {
     for (const std::string& path : {ProjectPath(), Full("site.pgx")}) {
       t.WriteFile(path, "PROJECTPATH,./\r\nWEBSITEURL," + url + "\r\n");
@@ -274,8 +281,8 @@ class RebuildInOneRunTest : public SiteTest, public ::testing::WithParamInterfac
   }
 
   // Titles, definitions whose values use other variables, uses, dollar
-  // variables and includes of the includes after `first_include`.
-  std::string RandomText(int first_include) {
+  // variables and includes.
+  std::string RandomText(int first_include) override {
     static const std::vector<std::string> pieces = {"<title>T1</title>",
                                                     "<TITLE>Two words</TITLE>",
                                                     "$ENCODEDPAGETITLE",
@@ -318,7 +325,7 @@ class RebuildInOneRunTest : public SiteTest, public ::testing::WithParamInterfac
   // Inputs are written into both sites with the same time, each edit a
   // second after the one before, all long enough ago to be trusted by their
   // times and sizes.
-  void WriteBoth(const std::string& relative, const std::string& text) {
+  void WriteBoth(const std::string& relative, const std::string& text) override {
     const auto when = start_ + std::chrono::seconds(++edits_);
     for (const std::string& path : {Site(relative), Full(relative)}) {
       t.WriteFile(path, text);
@@ -336,9 +343,6 @@ class RebuildInOneRunTest : public SiteTest, public ::testing::WithParamInterfac
     RemoveBoth("t" + std::to_string(index) + ".html");
   }
 
-  void AddTemplate() {
-    WriteBoth("Templates/t" + std::to_string(templates_++) + ".template", RandomText(0));
-  }
   std::string SomeTemplate() {
     return "Templates/t" + std::to_string(Pick(templates_)) + ".template";
   }
@@ -411,15 +415,9 @@ class RebuildInOneRunTest : public SiteTest, public ::testing::WithParamInterfac
     deleted_text_.clear();
   }
 
-  std::mt19937 random_;
-  int templates_ = 0;
-  int edits_ = 0;
   const fs::file_time_type start_ = fs::file_time_type::clock::now() - std::chrono::hours(24);
   std::vector<std::string> deleted_;
   std::vector<std::string> deleted_text_;
-  ThreadedDisk disk_{GetParam().later};
-  Env disk_env_{disk_, t.clock, t.ui, t.log, t.locale, t.progress, t.paths, t.net};
-  Engine threaded_{disk_env_};
 };
 
 // The inode and times of a file, which any write changes.
