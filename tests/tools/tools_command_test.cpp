@@ -47,6 +47,11 @@ TEST(ToolCommands, HelpAndUsageErrors) {
                   {"link-titles missing.pgx", {1, "", "pagorin: missing.pgx does not exist.\n"}},
                   {"meta site/site.pgx nosuch",
                    {1, "", "pagorin: The project has no template called nosuch.\n"}},
+                  {"check --help", {0, Usage("check"), ""}},
+                  {"check", {2, "", "pagorin: name the project file\n" + Usage("check")}},
+                  {"check site/site.pgx --yes",
+                   {2, "", "pagorin: unknown option --yes\n" + Usage("check")}},
+                  {"check none.pgx", {1, "", "pagorin: none.pgx does not exist.\n"}},
               });
 }
 
