@@ -86,13 +86,32 @@ PageRecord* PageRecords::Find(const std::string& template_path) {
   if (found == records_.end()) {
     return nullptr;
   }
-  found->second->listing = listing_;
+  Listed(*found->second);
   return found->second.get();
 }
 
 void PageRecords::Store(const std::string& template_path, PageRecord record) {
-  record.listing = listing_;
-  records_.insert_or_assign(template_path, std::make_unique<PageRecord>(std::move(record)));
+  Erase(template_path);
+  Listed(record);
+  records_.emplace(template_path, std::make_unique<PageRecord>(std::move(record)));
+}
+
+void PageRecords::Erase(const std::string& template_path) {
+  const auto found = records_.find(template_path);
+  if (found == records_.end()) {
+    return;
+  }
+  if (found->second->listing == listing_) {
+    --listed_;
+  }
+  records_.erase(found);
+}
+
+void PageRecords::Listed(PageRecord& record) {
+  if (record.listing != listing_) {
+    record.listing = listing_;
+    ++listed_;
+  }
 }
 
 std::uint32_t PageRecords::PathNumber(const std::string& path) {
@@ -105,6 +124,10 @@ std::uint32_t PageRecords::PathNumber(const std::string& path) {
 }
 
 void PageRecords::ForgetUnlisted() {
+  // Mostly every record was listed, and none needs a look.
+  if (listed_ == records_.size()) {
+    return;
+  }
   std::erase_if(records_, [&](const auto& entry) { return entry.second->listing != listing_; });
 }
 

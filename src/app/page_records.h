@@ -103,10 +103,13 @@ class PageRecords {
  public:
   PageRecord* Find(const std::string& template_path);
   void Store(const std::string& template_path, PageRecord record);
-  void Erase(const std::string& template_path) { records_.erase(template_path); }
+  void Erase(const std::string& template_path);
   // A build of every listed template finds or stores the records it still
   // needs between the two calls; the others are then forgotten.
-  void BeginListing() { ++listing_; }
+  void BeginListing() {
+    ++listing_;
+    listed_ = 0;
+  }
   void ForgetUnlisted();
   std::size_t size() const { return records_.size(); }
 
@@ -118,10 +121,14 @@ class PageRecords {
   std::size_t path_count() const { return paths_.size(); }
 
  private:
+  // Marks a record found or stored in this listing.
+  void Listed(PageRecord& record);
+
   // Held apart from the keys, so that looking a template up walks small
   // nodes only.
   std::unordered_map<std::string, std::unique_ptr<PageRecord>> records_;
-  std::uint64_t listing_ = 0;
+  std::uint64_t listing_ = 1;
+  std::size_t listed_ = 0;  // records whose listing is listing_
   std::unordered_map<std::string, std::uint32_t> path_numbers_;
   std::vector<std::string> paths_;
 };
