@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "shared/paths.h"
@@ -11,6 +12,8 @@
 namespace pagorin {
 
 namespace {
+
+constexpr std::uint64_t kReadEveryOwnChanges = 64;
 
 bool IsNormal(std::string_view path) {
   if (path.empty() || path.front() != '/' || (path.size() > 1 && path.back() == '/')) {
@@ -63,7 +66,7 @@ const std::string* NormalPath(const std::string& path, std::string* scratch) {
     at = end + 1;
   }
   if (scratch->empty()) {
-    scratch->assign("/");
+    scratch->push_back('/');
   }
   return scratch;
 }
@@ -81,15 +84,11 @@ class WatchedFileSystem::Output final : public OutputFile {
   Output(WatchedFileSystem& owner, std::string path, std::unique_ptr<OutputFile> file)
       : owner_(owner), path_(std::move(path)), file_(std::move(file)) {}
   FsStatus Append(std::string_view data) override {
-    FsStatus status = file_->Append(data);
-    owner_.Forget(FolderChange::Scope::kFile, path_);
-    return status;
+    return owner_.Own(FolderChange::Scope::kFile, {&path_}, [&] { return file_->Append(data); });
   }
   FsStatus Sync() override { return file_->Sync(); }
   FsStatus Close() override {
-    FsStatus status = file_->Close();
-    owner_.Forget(FolderChange::Scope::kFile, path_);
-    return status;
+    return owner_.Own(FolderChange::Scope::kFile, {&path_}, [&] { return file_->Close(); });
   }
 
  private:
@@ -107,28 +106,55 @@ bool WatchedFileSystem::Watch(const std::string& folder, const FolderWatcher::Op
 
 bool WatchedFileSystem::TakeEvents() {
   std::lock_guard lock(mutex_);
-  bool rebuild = false;
-  watcher_.ReadChanges([&](const FolderChange& change) {
-    ForgetLocked(change);
-    rebuild = rebuild || (change.rebuild && !own_changes_.contains(change.path));
-  });
+  ReadEventsLocked();
+  const bool rebuild =
+      lost_events_ || std::any_of(finished_.begin(), finished_.end(), [&](const std::string& path) {
+        return !own_changes_.contains(path);
+      });
+  lost_events_ = false;
+  finished_.clear();
   own_changes_.clear();
   return rebuild;
 }
 
-void WatchedFileSystem::Forget(FolderChange::Scope scope, const std::string& path) {
-  std::string scratch;
-  const std::string* normal = NormalPath(path, &scratch);
+void WatchedFileSystem::ReadEventsLocked() {
+  watcher_.ReadChanges([this](const FolderChange& change) {
+    ForgetLocked(change);
+    if (change.rebuild && change.scope == FolderChange::Scope::kEverything) {
+      lost_events_ = true;
+    } else if (change.rebuild && !finished_.contains(change.path)) {
+      finished_.insert(change.path);
+    }
+  });
+}
+
+FsStatus WatchedFileSystem::Own(FolderChange::Scope scope,
+                                std::initializer_list<const std::string*> paths,
+                                const std::function<FsStatus()>& change) {
+  FsStatus status = change();
   std::lock_guard lock(mutex_);
-  if (normal == nullptr) {
-    // A path memory cannot place may still name a remembered file.
-    ForgetLocked({FolderChange::Scope::kEverything, {}});
-    return;
+  for (const std::string* path : paths) {
+    std::string scratch;
+    const std::string* normal = NormalPath(*path, &scratch);
+    if (normal == nullptr) {
+      // A path memory cannot place may still name a remembered file.
+      ForgetLocked({FolderChange::Scope::kEverything, {}});
+      continue;
+    }
+    ForgetLocked({scope, *normal});
+    if (scope == FolderChange::Scope::kEntry) {
+      ForgetLocked({FolderChange::Scope::kTree, *normal});  // a folder renamed or removed
+    }
+    if (!own_changes_.contains(*normal)) {
+      own_changes_.insert(*normal);
+    }
   }
-  ForgetLocked({scope, *normal});
-  if (!own_changes_.contains(*normal)) {
-    own_changes_.insert(*normal);
+  // A build writes thousands of pages, each some events: read now and then,
+  // the kernel's queue never overflows (which would lose every memory).
+  if (++own_count_ % kReadEveryOwnChanges == 0) {
+    ReadEventsLocked();
   }
+  return status;
 }
 
 void WatchedFileSystem::ForgetLocked(const FolderChange& change) {
@@ -247,8 +273,8 @@ FsStatus WatchedFileSystem::OpenInput(const std::string& path, std::unique_ptr<I
 
 FsStatus WatchedFileSystem::OpenOutput(const std::string& path, OpenMode mode,
                                        std::unique_ptr<OutputFile>* file) {
-  FsStatus status = disk_.OpenOutput(path, mode, file);
-  Forget(FolderChange::Scope::kEntry, path);
+  FsStatus status =
+      Own(FolderChange::Scope::kEntry, {&path}, [&] { return disk_.OpenOutput(path, mode, file); });
   if (*file) {
     *file = std::make_unique<Output>(*this, path, std::move(*file));
   }
@@ -256,43 +282,40 @@ FsStatus WatchedFileSystem::OpenOutput(const std::string& path, OpenMode mode,
 }
 
 FsStatus WatchedFileSystem::Rename(const std::string& from, const std::string& to) {
-  FsStatus status = disk_.Rename(from, to);
-  for (const std::string* name : {&from, &to}) {
-    Forget(FolderChange::Scope::kEntry, *name);
-    Forget(FolderChange::Scope::kTree, *name);  // a folder renamed
+  FsStatus status =
+      Own(FolderChange::Scope::kEntry, {&from, &to}, [&] { return disk_.Rename(from, to); });
+  if (status.ok()) {
+    // A replaced page is remembered at once, so the next build need not ask
+    // for it. Its events are read first: none of them may forget it later.
+    {
+      std::lock_guard lock(mutex_);
+      ReadEventsLocked();
+    }
+    Stat(to);
   }
   return status;
 }
 
 FsStatus WatchedFileSystem::Remove(const std::string& path) {
-  FsStatus status = disk_.Remove(path);
-  Forget(FolderChange::Scope::kEntry, path);
-  return status;
+  return Own(FolderChange::Scope::kEntry, {&path}, [&] { return disk_.Remove(path); });
 }
 
 FsStatus WatchedFileSystem::Link(const std::string& from, const std::string& to) {
-  FsStatus status = disk_.Link(from, to);
-  Forget(FolderChange::Scope::kEntry, from);  // now one of two names
-  Forget(FolderChange::Scope::kEntry, to);
-  return status;
+  // `from` is now one of two names.
+  return Own(FolderChange::Scope::kEntry, {&from, &to}, [&] { return disk_.Link(from, to); });
 }
 
 FsStatus WatchedFileSystem::MakeDirectory(const std::string& path) {
-  FsStatus status = disk_.MakeDirectory(path);
-  Forget(FolderChange::Scope::kEntry, path);
-  return status;
+  return Own(FolderChange::Scope::kEntry, {&path}, [&] { return disk_.MakeDirectory(path); });
 }
 
 FsStatus WatchedFileSystem::SetReadOnly(const std::string& path, bool read_only) {
-  FsStatus status = disk_.SetReadOnly(path, read_only);
-  Forget(FolderChange::Scope::kFile, path);
-  return status;
+  return Own(FolderChange::Scope::kFile, {&path},
+             [&] { return disk_.SetReadOnly(path, read_only); });
 }
 
 FsStatus WatchedFileSystem::SetModified(const std::string& path, TimePoint when) {
-  FsStatus status = disk_.SetModified(path, when);
-  Forget(FolderChange::Scope::kFile, path);
-  return status;
+  return Own(FolderChange::Scope::kFile, {&path}, [&] { return disk_.SetModified(path, when); });
 }
 
 }  // namespace pagorin

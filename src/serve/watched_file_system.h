@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -77,10 +79,14 @@ class WatchedFileSystem final : public FileSystem {
     bool listed = false;
     std::vector<DirEntry> listing;
   };
-  // Forgets `path` as `scope` says, as an event would, and notes it as a
-  // change of the program's own: they come here once they are made, so
-  // that no answer read before them is kept.
-  void Forget(FolderChange::Scope scope, const std::string& path);
+  // Makes a change of the program's own to `paths`, then forgets what it
+  // may have changed (as an event of `scope` would), so that no answer read
+  // before it is kept, and notes the paths, so that its events start no
+  // rebuild.
+  FsStatus Own(FolderChange::Scope scope, std::initializer_list<const std::string*> paths,
+               const std::function<FsStatus()>& change);
+  // Reads the events waiting and forgets what they name.
+  void ReadEventsLocked();
   void ForgetLocked(const FolderChange& change);
 
   FileSystem& disk_;
@@ -91,8 +97,13 @@ class WatchedFileSystem final : public FileSystem {
   // Counts what was forgotten: an answer read from the disk while something
   // was forgotten may be older than that change, and is not kept.
   std::uint64_t forgotten_ = 0;
-  // What the program changed itself since the last TakeEvents.
+  // Since the last TakeEvents: the paths the program changed itself, how
+  // many changes it made, the paths of events that start a rebuild unless
+  // they were the program's own, and whether events were lost.
   std::unordered_set<std::string, PathHash, std::equal_to<>> own_changes_;
+  std::uint64_t own_count_ = 0;
+  std::unordered_set<std::string, PathHash, std::equal_to<>> finished_;
+  bool lost_events_ = false;
 };
 
 }  // namespace pagorin
