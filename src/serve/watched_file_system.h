@@ -20,9 +20,12 @@
 namespace pagorin {
 
 // Wraps the real disk (`disk`, borrowed; a file's status missing from memory
-// is read with lstat, past it). Stat and ListDirectory answers for
-// paths whose folder is watched (an absolute path without "." or ".."
-// steps, "\" taken as "/") are remembered; every other call is passed on.
+// is read with lstat, past it). Stat and ListDirectory answers for paths
+// whose folder is watched (an absolute path without a ".." step, "\" taken
+// as "/") are remembered; every other call is passed on. The file a rename of
+// the program's own puts in place is learnt at once (after the rename's
+// events are read), so the build after one that rewrote every page finds
+// them all in memory.
 //
 // Contract: an answer reflects every change whose event TakeEvents has taken,
 // and every change made through this object (at once, when the call
