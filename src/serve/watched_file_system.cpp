@@ -137,8 +137,11 @@ FsStatus WatchedFileSystem::Own(FolderChange::Scope scope,
     std::string scratch;
     const std::string* normal = NormalPath(*path, &scratch);
     if (normal == nullptr) {
-      // A path memory cannot place may still name a remembered file.
+      // A path memory cannot place may still name a remembered file. A
+      // relative one is still the program's own change, as events name it
+      // in a folder watched by a relative name.
       ForgetLocked({FolderChange::Scope::kEverything, {}});
+      own_changes_.insert(ToForwardSlashes(*path));
       continue;
     }
     ForgetLocked({scope, *normal});
