@@ -3,12 +3,38 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
+#include <filesystem>
+#include <vector>
 
 #include "shared/text.h"
 
 namespace pagorin {
+
+namespace {
+
+constexpr std::uint32_t kEntryEvents =
+    IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE;
+constexpr std::uint32_t kWatchMask = kEntryEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+// Events after which a file holds what its editor meant it to.
+constexpr std::uint32_t kFinished =
+    IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_ATTRIB;
+constexpr std::uint32_t kListingEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+
+std::string NormalFolder(const std::string& folder) {
+  std::string normal = std::filesystem::path(folder).lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') {
+    normal.pop_back();
+  }
+  return normal;
+}
+
+}  // namespace
+
+bool IsBelow(std::string_view path, std::string_view folder) {
+  return path.size() > folder.size() && path.starts_with(folder) &&
+         (path[folder.size()] == '/' || folder == "/");
+}
 
 FolderWatcher::FolderWatcher() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
 
@@ -18,40 +44,116 @@ FolderWatcher::~FolderWatcher() {
   }
 }
 
-bool FolderWatcher::Watch(const std::string& folder, const std::string& suffix) {
+bool FolderWatcher::Watch(const std::string& folder, const Options& options) {
   if (fd_ < 0) {
     return false;
   }
-  const int handle = inotify_add_watch(
-      fd_, folder.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CREATE);
+  Options normal = options;
+  normal.suffix = LCase(options.suffix);
+  const std::string path = NormalFolder(folder);
+  roots_[path] = normal;
+  return WatchTree(path, normal);
+}
+
+bool FolderWatcher::WatchTree(const std::string& folder, const Options& options) {
+  const int handle = inotify_add_watch(fd_, folder.c_str(), kWatchMask);
   if (handle < 0) {
     return false;
   }
-  folders_.push_back({handle, LCase(suffix)});
-  return true;
+  // The same folder reached under a new name keeps its handle.
+  if (const auto known = by_handle_.find(handle); known != by_handle_.end()) {
+    by_path_.erase(known->second.path);
+  }
+  by_handle_[handle] = Folder{folder, options};
+  by_path_[folder] = handle;
+  bool watched = true;
+  if (options.subfolders) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+      if (entry.symlink_status(error).type() == std::filesystem::file_type::directory) {
+        watched = WatchTree(entry.path().string(), options) && watched;
+      }
+    }
+  }
+  return watched;
 }
 
-bool FolderWatcher::ReadChanges() {
-  bool changed = false;
+void FolderWatcher::Unwatch(const std::string& folder) {
+  std::vector<int> handles;
+  for (const auto& [handle, watched] : by_handle_) {
+    if (watched.path == folder || IsBelow(watched.path, folder)) {
+      handles.push_back(handle);
+    }
+  }
+  for (const int handle : handles) {
+    inotify_rm_watch(fd_, handle);  // fails harmlessly for a folder already gone
+    by_path_.erase(by_handle_[handle].path);
+    by_handle_.erase(handle);
+  }
+}
+
+void FolderWatcher::ReadChanges(const std::function<void(const FolderChange&)>& take) {
   alignas(inotify_event) std::array<char, 16384> buffer;
   for (;;) {
     const ssize_t length = read(fd_, buffer.data(), buffer.size());
     if (length <= 0) {
-      return changed;
+      return;
     }
     for (ssize_t at = 0; at < length;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      const auto folder = std::find_if(folders_.begin(), folders_.end(),
-                                       [&](const Folder& f) { return f.handle == event->wd; });
-      if (folder == folders_.end() || event->len == 0 || (event->mask & IN_ISDIR) != 0) {
-        continue;
-      }
-      if (folder->suffix.empty() || LCase(event->name).ends_with(folder->suffix)) {
-        changed = true;
-      }
+      // The name is padded with NULs up to its length.
+      const std::string_view name = event->len == 0 ? std::string_view() : event->name;
+      Take(event->wd, event->mask, name, take);
     }
   }
+}
+
+void FolderWatcher::Take(int handle, std::uint32_t mask, std::string_view name,
+                         const std::function<void(const FolderChange&)>& take) {
+  using Scope = FolderChange::Scope;
+  if ((mask & IN_Q_OVERFLOW) != 0) {
+    take({Scope::kEverything, {}, true});
+    return;
+  }
+  const auto found = by_handle_.find(handle);
+  if (found == by_handle_.end()) {
+    return;  // a folder no longer watched
+  }
+  const Folder folder = found->second;
+  if (name.empty()) {
+    const bool gone = (mask & (IN_DELETE_SELF | IN_MOVE_SELF)) != 0;
+    take({Scope::kTree, folder.path, gone});
+    if (gone || (mask & IN_IGNORED) != 0) {
+      // Moved: its handle now watches a folder under another name.
+      Unwatch(folder.path);
+    }
+    return;
+  }
+  const std::string path =
+      folder.path == "/" ? "/" + std::string(name) : folder.path + "/" + std::string(name);
+  const Scope scope = (mask & kListingEvents) != 0 ? Scope::kEntry : Scope::kFile;
+  if ((mask & IN_ISDIR) == 0) {
+    take({scope, path,
+          (mask & kFinished) != 0 &&
+              (folder.options.suffix.empty() || LCase(name).ends_with(folder.options.suffix))});
+    return;
+  }
+  if ((mask & (IN_DELETE | IN_MOVED_FROM)) != 0) {
+    Unwatch(path);
+  }
+  bool rebuild =
+      folder.options.subfolders && (mask & (IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO)) != 0;
+  if ((mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
+    if (folder.options.subfolders) {
+      WatchTree(path, folder.options);
+    } else if (const auto root = roots_.find(path); root != roots_.end()) {
+      WatchTree(path, root->second);
+      rebuild = true;
+    }
+  }
+  take({scope, path, rebuild});
+  take({Scope::kTree, path, false});
 }
 
 }  // namespace pagorin

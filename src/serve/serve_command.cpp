@@ -18,8 +18,8 @@
 #include "app/project_paths.h"
 #include "app/version_includes.h"
 #include "serve/build_report.h"
-#include "serve/folder_watcher.h"
 #include "serve/site_server.h"
+#include "serve/watched_file_system.h"
 #include "shared/file_subs.h"
 #include "shared/headless_ui.h"
 #include "shared/paths.h"
@@ -33,16 +33,17 @@ constexpr int kDefaultPort = 8080;
 // Saving a file often comes as several events (an editor's temporary file,
 // then the rename): the rebuild waits until the folders have been quiet
 // this long.
-constexpr int kQuietMilliseconds = 30;
+constexpr int kQuietMilliseconds = 10;
 
 constexpr const char* kUsage =
     "Usage: pagorin serve PROJECT.pgx [--port N]\n"
     "\n"
     "Builds the project's site and serves its folder on http://127.0.0.1:N/\n"
     "(8080 unless given; 0 takes any free port). Whenever a file of the\n"
-    "Templates or Includes folder or a .txt file of the site folder (news and\n"
-    "version lists) changes, the site is built again and every page open in a\n"
-    "browser reloads itself; a failed build is shown in the browser. Ctrl+C ends.\n"
+    "Templates or Includes folder (or a folder in them) or a .txt file of the\n"
+    "site folder (news and version lists) changes, the site is built again\n"
+    "and every page open in a browser reloads itself; a failed build is shown\n"
+    "in the browser. Ctrl+C ends.\n"
     "\n"
     "Options:\n"
     "  --port N   the port to listen on\n"
@@ -125,18 +126,22 @@ std::string FailingTemplate(const BuildRun& run) {
   return {};
 }
 
-// Builds the site and tells the open pages. The events of the build's own
-// writes (news and version includes) are taken before the pages are told,
-// so an edit made as soon as a page reloads is never taken for one of them.
-void Build(Engine& engine, RecordingServeUi& ui, FolderWatcher& watcher, SiteServer& server) {
+// Builds the site and tells the open pages; true when a file was edited
+// during the build, which it may have missed. The events waiting are taken
+// first, so the build's answers from memory reflect every edit made until
+// then. The events of the build's own writes (news and version includes)
+// are taken before the pages are told, so an edit made as soon as a page
+// reloads is never taken for one of them.
+bool Build(Engine& engine, RecordingServeUi& ui, WatchedFileSystem& disk, SiteServer& server) {
   const auto start = std::chrono::steady_clock::now();
   // Pages whose text did not change keep their files, so a rebuild after an
   // edit writes only what the edit changed, and compiles only the pages
   // made from what it changed.
   engine.changed_only = true;
+  disk.TakeEvents();
   BuildRun run(engine);
   const bool built = BuildPages(run, /*selected_only=*/false);
-  watcher.ReadChanges();
+  const bool edited = disk.TakeEvents();
   std::vector<std::string> messages = ui.TakeRecorded();
   const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::steady_clock::now() - start)
@@ -159,18 +164,25 @@ void Build(Engine& engine, RecordingServeUi& ui, FolderWatcher& watcher, SiteSer
     std::printf("The build failed; the browser shows why\n");
   }
   std::fflush(stdout);
+  return edited;
 }
 
-int Serve(Engine& engine, RecordingServeUi& ui, const ServeLine& line, int signals) {
+int Serve(Engine& engine, RecordingServeUi& ui, WatchedFileSystem& disk, const ServeLine& line,
+          int signals) {
   const std::string site = GetProjectPath(engine);
-  FolderWatcher watcher;
-  bool watching = watcher.Watch(TemplatesDir(engine)) && watcher.Watch(IncludesDir(engine)) &&
-                  watcher.Watch(site, ".txt");
+  // Only the .txt files of the site folder (news and version lists) start a
+  // rebuild, but the status of its pages is remembered too. News items are
+  // templates and includes.
+  const FolderWatcher::Options sources{.subfolders = true, .suffix = ""};
+  const FolderWatcher::Options lists{.subfolders = false, .suffix = ".txt"};
+  bool watching = disk.Watch(TemplatesDir(engine), sources);
+  watching = disk.Watch(IncludesDir(engine), sources) && watching;
+  watching = disk.Watch(site, lists) && watching;
   const std::string versions = VersionListFile(engine);
   if (!versions.empty()) {
     const std::filesystem::path folder = std::filesystem::path(versions).parent_path();
     if (!folder.empty() && folder != std::filesystem::path(site).parent_path()) {
-      watching = watcher.Watch(folder.string(), ".txt") && watching;
+      watching = disk.Watch(folder.string(), lists) && watching;
     }
   }
   if (!watching) {
@@ -184,10 +196,10 @@ int Serve(Engine& engine, RecordingServeUi& ui, const ServeLine& line, int signa
     return 1;
   }
   std::printf("Serving %s on http://127.0.0.1:%d/ (Ctrl+C ends)\n", site.c_str(), server.port());
-  Build(engine, ui, watcher, server);
+  bool due = Build(engine, ui, disk, server);
   for (;;) {
-    pollfd waits[2] = {{signals, POLLIN, 0}, {watcher.fd(), POLLIN, 0}};
-    if (poll(waits, 2, -1) < 0) {
+    pollfd waits[2] = {{signals, POLLIN, 0}, {disk.fd(), POLLIN, 0}};
+    if (poll(waits, 2, due ? 0 : -1) < 0) {
       continue;
     }
     if ((waits[0].revents & POLLIN) != 0) {
@@ -198,14 +210,17 @@ int Serve(Engine& engine, RecordingServeUi& ui, const ServeLine& line, int signa
       }
       break;
     }
-    if ((waits[1].revents & POLLIN) == 0 || !watcher.ReadChanges()) {
+    if ((waits[1].revents & POLLIN) != 0 && disk.TakeEvents()) {
+      due = true;
+    }
+    if (!due) {
       continue;
     }
-    pollfd quiet = {watcher.fd(), POLLIN, 0};
+    pollfd quiet = {disk.fd(), POLLIN, 0};
     while (poll(&quiet, 1, kQuietMilliseconds) > 0) {
-      watcher.ReadChanges();
+      disk.TakeEvents();
     }
-    Build(engine, ui, watcher, server);
+    due = Build(engine, ui, disk, server);
   }
   server.Stop();
   std::printf("Stopped\n");
@@ -241,7 +256,12 @@ int RunServeCommand(const std::vector<std::string>& args) {
   int status = 1;
   {
     ProgramServices services(ui, fixed_now);
-    Engine engine(services.env());
+    // The engine's disk remembers what it was told in the watched folders,
+    // so a rebuild asks the disk only about what an edit changed.
+    const Env& real = services.env();
+    WatchedFileSystem disk(real.fs);
+    Env env{disk, real.clock, real.ui, real.log, real.locale, real.progress, real.paths, real.net};
+    Engine engine(env);
     std::error_code ignored;
     const std::filesystem::path project = std::filesystem::absolute(line.project, ignored);
     if (!FileSubs(engine.env).FileExists(line.project)) {
@@ -253,7 +273,7 @@ int RunServeCommand(const std::vector<std::string>& args) {
         if (!problem.empty()) {
           engine.env.ui.ShowMessage(problem);
         } else {
-          status = Serve(engine, ui, line, signals);
+          status = Serve(engine, ui, disk, line, signals);
         }
       }
     }

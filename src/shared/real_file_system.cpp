@@ -173,12 +173,8 @@ class PosixInputFile final : public InputFile {
 
 }  // namespace
 
-FileInfo RealFileSystem::Stat(const std::string& path) {
+FileInfo ToFileInfo(const struct stat& st) {
   FileInfo info;
-  struct stat st {};
-  if (::stat(ToForwardSlashes(path).c_str(), &st) != 0) {
-    return info;
-  }
   info.exists = true;
   info.is_directory = S_ISDIR(st.st_mode);
   info.read_only = (st.st_mode & S_IWUSR) == 0;
@@ -186,6 +182,14 @@ FileInfo RealFileSystem::Stat(const std::string& path) {
   info.modified = FromTimespec(st.st_mtim);
   info.changed = FromTimespec(st.st_ctim);
   return info;
+}
+
+FileInfo RealFileSystem::Stat(const std::string& path) {
+  struct stat st {};
+  if (::stat(ToForwardSlashes(path).c_str(), &st) != 0) {
+    return {};
+  }
+  return ToFileInfo(st);
 }
 
 FsStatus RealFileSystem::ReadFile(const std::string& path, std::string* contents) {
@@ -271,11 +275,7 @@ FsStatus RealFileSystem::ReadFileWithInfo(const std::string& path, std::string* 
   }
   ::close(fd);
   contents->resize(filled);
-  info->exists = true;
-  info->read_only = (st.st_mode & S_IWUSR) == 0;
-  info->size = static_cast<std::uint64_t>(st.st_size);
-  info->modified = FromTimespec(st.st_mtim);
-  info->changed = FromTimespec(st.st_ctim);
+  *info = ToFileInfo(st);
   return FsStatus::Ok();
 }
 

@@ -3,7 +3,12 @@
 
 #include "shared/file_system.h"
 
+struct stat;
+
 namespace pagorin {
+
+// What a stat() (or lstat()) result tells of a file.
+FileInfo ToFileInfo(const struct stat& st);
 
 // POSIX implementation of FileSystem. Stateless; one instance may serve the
 // whole program, from any thread.

@@ -256,6 +256,15 @@ TEST_F(ServeTest, RebuildsOnAnEditAndShowsAFailedBuildInThePage) {
   EXPECT_EQ(FirstReloadEvent(port, 3), ": listening\n\nevent: reload\ndata: 4\n\n");
   ASSERT_TRUE(serve.WaitFor("Built the site in ")) << serve.output();
   EXPECT_EQ(Get(port, "/index.html").status, 200);
+
+  // An include in a folder of its own, new and then edited, like any other.
+  t.WriteFile(Site("Includes/parts/foot.inc"), "<p>foot</p>");
+  t.WriteFile(Site("Includes/menu.inc"), "<nav>[include=parts/foot.inc]</nav>");
+  EXPECT_EQ(FirstReloadEvent(port, 4), ": listening\n\nevent: reload\ndata: 5\n\n");
+  t.WriteFile(Site("Includes/parts/foot.inc"), "<p>edited</p>");
+  EXPECT_EQ(FirstReloadEvent(port, 5), ": listening\n\nevent: reload\ndata: 6\n\n");
+  ASSERT_TRUE(serve.WaitFor("Built the site in ")) << serve.output();
+  EXPECT_EQ(t.ReadFile(Site("index.html")), "<html><body><nav><p>edited</p></nav></body></html>");
   EXPECT_EQ(serve.Interrupt(), 0);
 }
 
