@@ -37,9 +37,8 @@ bool BuildRun::Matches(PageRecord& record) {
   const TemplateVariables& vars = engine.TemplateVars;
   if (!record.output_known || record.dates_varied ||
       record.variables_empty != (vars.SettingsCount() == 0) ||
-      record.longest_name != vars.longest_name() ||
-      (record.start_title && *record.start_title != CurrentPageTitle) ||
-      (record.site_url && *record.site_url != CurrentSiteURL)) {
+      record.longest_name != vars.longest_name() || !Agrees(record.start_title, CurrentPageTitle) ||
+      !Agrees(record.site_url, CurrentSiteURL)) {
     return false;
   }
   for (const auto& [text, value] : record.lookups) {
@@ -52,12 +51,16 @@ bool BuildRun::Matches(PageRecord& record) {
     const CurrentDateTexts::Texts& now = current_dates.At(env.clock.Now(), env.locale);
     const std::string* texts[3] = {&now.file_change, &now.short_date, &now.long_date};
     for (int i = 0; i < 3; ++i) {
-      if (record.dates[i] && *record.dates[i] != *texts[i]) {
+      if (!Agrees(record.dates[i], *texts[i])) {
         return false;
       }
     }
   }
   return OutputMatches(record);
+}
+
+bool BuildRun::Agrees(std::optional<std::uint32_t> recorded, const std::string& now) const {
+  return !recorded || recorded == engine.page_records.NumberOf(now);
 }
 
 // A page written just before it was looked at might have been changed again
@@ -69,7 +72,8 @@ bool BuildRun::OutputMatches(PageRecord& record) {
       page.modified != record.output.modified || page.changed != record.output.changed) {
     return false;
   }
-  if (Settled(page.modified, page.changed, record.output_seen_at)) {
+  if (Settled(page.modified, page.changed, record.output_seen_at) ||
+      env.fs.UnchangedSince(record.page_file, record.output_seen_at)) {
     return true;
   }
   if (!record.output_hash) {
@@ -113,7 +117,7 @@ bool BuildRun::InputsMatch(PageRecord& record) {
 // looked up as the compiler would look it up.
 const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
   if (input.path >= inputs_now_.size()) {
-    inputs_now_.resize(engine.page_records.path_count());
+    inputs_now_.resize(engine.page_records.number_count());
   }
   std::optional<InputNow>& known = inputs_now_[input.path];
   if (!known) {
@@ -123,9 +127,10 @@ const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
 }
 
 BuildRun::InputNow BuildRun::Look(const PageInput& input) {
-  const std::string& path = engine.page_records.Path(input.path);
+  const std::string& path = engine.page_records.Text(input.path);
   InputNow now;
-  if (!input.missing && Settled(input.modified, input.changed, input.read_at)) {
+  if (!input.missing && (Settled(input.modified, input.changed, input.read_at) ||
+                         env.fs.UnchangedSince(path, input.read_at))) {
     const FileInfo info = env.fs.Stat(path);
     if (info.exists && !info.is_directory && info.size == input.size &&
         info.modified == input.modified && info.changed == input.changed) {

@@ -71,6 +71,8 @@ class BuildRun {
     std::uint64_t hash = 0;
   };
   bool Matches(PageRecord& record);
+  // True when the run's text `now` is the one recorded, or none was.
+  bool Agrees(std::optional<std::uint32_t> recorded, const std::string& now) const;
   bool OutputMatches(PageRecord& record);
   bool InputsMatch(PageRecord& record);
   // The file as it is now, noted for the rest of the run; Look does not

@@ -42,7 +42,7 @@ void PageRecorder::Defined(const TemplateVariables::Variable& variable,
 }
 
 void PageRecorder::Read(const std::string& path, const CachedFile* file) {
-  const std::uint32_t number = records_.PathNumber(path);
+  const std::uint32_t number = records_.Number(path);
   if (!input_index_.emplace(number, record_.inputs.size()).second) {
     return;
   }
@@ -61,74 +61,127 @@ void PageRecorder::Read(const std::string& path, const CachedFile* file) {
 }
 
 void PageRecorder::FileDateUsed(const std::string& path) {
-  if (const auto found = input_index_.find(records_.PathNumber(path));
-      found != input_index_.end()) {
+  if (const auto found = input_index_.find(records_.Number(path)); found != input_index_.end()) {
     record_.inputs[found->second].date_used = true;
   }
 }
 
 void PageRecorder::TitleUsed(const std::string& title) {
   if (!record_.end_title && !record_.start_title) {
-    record_.start_title = title;
+    record_.start_title = records_.Number(title);
   }
+}
+
+void PageRecorder::SiteUrlUsed(const std::string& url) {
+  record_.site_url = records_.Number(url);
 }
 
 void PageRecorder::DateUsed(DollarVariable variable, const std::string& text) {
-  std::optional<std::string>& used = record_.dates[DateTextIndex(variable)];
-  if (used && *used != text) {
+  std::optional<std::uint32_t>& used = record_.dates[DateTextIndex(variable)];
+  const std::uint32_t number = records_.Number(text);
+  if (used && *used != number) {
     record_.dates_varied = true;
   }
-  used = text;
+  used = number;
 }
 
 PageRecord* PageRecords::Find(const std::string& template_path) {
-  const auto found = records_.find(template_path);
-  if (found == records_.end()) {
+  const std::size_t position = Position(template_path);
+  if (position == entries_.size() || entries_[position].record == nullptr) {
     return nullptr;
   }
-  Listed(*found->second);
-  return found->second.get();
+  Listed(position);
+  return entries_[position].record.get();
 }
 
 void PageRecords::Store(const std::string& template_path, PageRecord record) {
   Erase(template_path);
-  Listed(record);
-  records_.emplace(template_path, std::make_unique<PageRecord>(std::move(record)));
+  std::size_t position = Position(template_path);
+  if (position == entries_.size()) {
+    positions_.emplace(template_path, position);
+    entries_.push_back({template_path, nullptr});
+  }
+  entries_[position].record = std::make_unique<PageRecord>(std::move(record));
+  ++records_;
+  if (entries_[position].listing == listing_) {
+    ++listed_;  // found before it was compiled again
+  } else {
+    Listed(position);
+  }
 }
 
 void PageRecords::Erase(const std::string& template_path) {
-  const auto found = records_.find(template_path);
-  if (found == records_.end()) {
+  const std::size_t position = Position(template_path);
+  if (position == entries_.size() || entries_[position].record == nullptr) {
     return;
   }
-  if (found->second->listing == listing_) {
+  if (entries_[position].listing == listing_) {
     --listed_;
   }
-  records_.erase(found);
+  entries_[position].record.reset();
+  --records_;
 }
 
-void PageRecords::Listed(PageRecord& record) {
-  if (record.listing != listing_) {
-    record.listing = listing_;
-    ++listed_;
+void PageRecords::BeginListing() {
+  ++listing_;
+  listed_ = 0;
+  next_ = 0;
+  visited_.clear();
+  out_of_order_ = false;
+}
+
+void PageRecords::ForgetUnlisted() {
+  if (listed_ == records_ && records_ == entries_.size() && !out_of_order_) {
+    return;
   }
+  std::vector<Entry> kept;
+  kept.reserve(listed_);
+  for (const std::size_t position : visited_) {
+    if (entries_[position].record != nullptr) {
+      kept.push_back(std::move(entries_[position]));
+    }
+  }
+  entries_ = std::move(kept);
+  positions_.clear();
+  for (std::size_t position = 0; position < entries_.size(); ++position) {
+    positions_.emplace(entries_[position].template_path, position);
+  }
+  records_ = listed_ = entries_.size();
+  next_ = 0;
+  visited_.clear();
+  out_of_order_ = false;
 }
 
-std::uint32_t PageRecords::PathNumber(const std::string& path) {
-  const auto [found, added] =
-      path_numbers_.emplace(path, static_cast<std::uint32_t>(paths_.size()));
+std::size_t PageRecords::Position(const std::string& template_path) const {
+  if (next_ < entries_.size() && entries_[next_].template_path == template_path) {
+    return next_;
+  }
+  const auto found = positions_.find(template_path);
+  return found == positions_.end() ? entries_.size() : found->second;
+}
+
+void PageRecords::Listed(std::size_t position) {
+  if (entries_[position].listing == listing_) {
+    return;
+  }
+  entries_[position].listing = listing_;
+  ++listed_;
+  out_of_order_ = out_of_order_ || position != next_;
+  visited_.push_back(position);
+  next_ = position + 1;
+}
+
+std::uint32_t PageRecords::Number(const std::string& text) {
+  const auto [found, added] = numbers_.emplace(text, static_cast<std::uint32_t>(texts_.size()));
   if (added) {
-    paths_.push_back(path);
+    texts_.push_back(text);
   }
   return found->second;
 }
 
-void PageRecords::ForgetUnlisted() {
-  // Mostly every record was listed, and none needs a look.
-  if (listed_ == records_.size()) {
-    return;
-  }
-  std::erase_if(records_, [&](const auto& entry) { return entry.second->listing != listing_; });
+std::optional<std::uint32_t> PageRecords::NumberOf(const std::string& text) const {
+  const auto found = numbers_.find(text);
+  return found == numbers_.end() ? std::nullopt : std::optional(found->second);
 }
 
 }  // namespace pagorin

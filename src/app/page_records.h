@@ -23,7 +23,7 @@ namespace pagorin {
 
 // One file a page read, as it was then.
 struct PageInput {
-  std::uint32_t path = 0;  // as asked of the file cache (PageRecords::Path)
+  std::uint32_t path = 0;  // as asked of the file cache (PageRecords::Text)
   bool missing = false;    // there was no such file (a template then reads as "-1")
   std::uint64_t size = 0;
   TimePoint modified{};
@@ -49,12 +49,13 @@ struct PageRecord {
   std::vector<TemplateVariables::Definition> definitions;
   std::optional<std::string> end_title;
   std::vector<std::string> events;
-  // Values the page took from the run: the title an earlier page left (for
-  // $ENCODEDPAGETITLE), $BASEURL and the current date texts.
-  std::optional<std::string> start_title;
-  std::optional<std::string> site_url;
-  std::optional<std::string> dates[3];  // $FILECHANGE, $SHORTDATE, $LONGDATE
-  bool dates_varied = false;            // the page saw a date text change under it
+  // Values the page took from the run (PageRecords::Text): the title an
+  // earlier page left (for $ENCODEDPAGETITLE), $BASEURL and the current date
+  // texts.
+  std::optional<std::uint32_t> start_title;
+  std::optional<std::uint32_t> site_url;
+  std::optional<std::uint32_t> dates[3];  // $FILECHANGE, $SHORTDATE, $LONGDATE
+  bool dates_varied = false;              // the page saw a date text change under it
   // The page file as it was once written (or kept), and the disk's time
   // just before it was looked at; unknown until then.
   bool output_known = false;
@@ -62,7 +63,6 @@ struct PageRecord {
   TimePoint output_seen_at{};
   // The hash of the page's text, when the page was handed over whole.
   std::optional<std::uint64_t> output_hash;
-  std::uint64_t listing = 0;  // the last listing of PageRecords that found or stored it
 };
 
 // Index into PageRecord::dates of a current-date variable; -1 for another.
@@ -83,7 +83,7 @@ class PageRecorder final : public TemplateVariables::Observer {
   void FileDateUsed(const std::string& path);
   void TitleSet(const std::string& title) { record_.end_title = title; }
   void TitleUsed(const std::string& title);
-  void SiteUrlUsed(const std::string& url) { record_.site_url = url; }
+  void SiteUrlUsed(const std::string& url);
   void DateUsed(DollarVariable variable, const std::string& text);
   void Event(const std::string& line) { record_.events.push_back(line); }
 
@@ -99,38 +99,56 @@ class PageRecorder final : public TemplateVariables::Observer {
 
 // The records by template path. A record is only ever trusted after every
 // one of its parts was compared with the run that wants to use it.
+//
+// A build asks for the templates in the same order every run, so the
+// records are kept in that order and each is looked for first where the
+// last one was found: a run over unchanged pages walks them one after the
+// other instead of hashing every path into a table far larger than the
+// processor's caches.
 class PageRecords {
  public:
   PageRecord* Find(const std::string& template_path);
   void Store(const std::string& template_path, PageRecord record);
   void Erase(const std::string& template_path);
   // A build of every listed template finds or stores the records it still
-  // needs between the two calls; the others are then forgotten.
-  void BeginListing() {
-    ++listing_;
-    listed_ = 0;
-  }
+  // needs between the two calls; the others are then forgotten, and the
+  // rest put in the order they were asked for.
+  void BeginListing();
   void ForgetUnlisted();
-  std::size_t size() const { return records_.size(); }
 
-  // The files the records name, each by a number of its own, so that a
-  // file many pages read is compared once per run without hashing its path
-  // for every page. Numbers stay for the life of the records.
-  std::uint32_t PathNumber(const std::string& path);
-  const std::string& Path(std::uint32_t number) const { return paths_[number]; }
-  std::size_t path_count() const { return paths_.size(); }
+  // The texts many records share (the paths of the files they read, the
+  // site's address, the date texts), each kept once under a number of its
+  // own: a file many pages read is compared once per run without hashing its
+  // path for every page, and a value a page took from the run is compared
+  // without a look at memory of the page's own. Numbers stay for the life
+  // of the records.
+  std::uint32_t Number(const std::string& text);
+  // The number of `text`, if it has one.
+  std::optional<std::uint32_t> NumberOf(const std::string& text) const;
+  const std::string& Text(std::uint32_t number) const { return texts_[number]; }
+  std::size_t number_count() const { return texts_.size(); }
 
  private:
-  // Marks a record found or stored in this listing.
-  void Listed(PageRecord& record);
+  struct Entry {
+    std::string template_path;
+    std::unique_ptr<PageRecord> record;  // null once erased
+    std::uint64_t listing = 0;           // the last listing that found or stored it
+  };
+  // The position of `template_path`, or entries_.size().
+  std::size_t Position(const std::string& template_path) const;
+  // Marks the record at `position` found or stored in this listing.
+  void Listed(std::size_t position);
 
-  // Held apart from the keys, so that looking a template up walks small
-  // nodes only.
-  std::unordered_map<std::string, std::unique_ptr<PageRecord>> records_;
+  std::vector<Entry> entries_;
+  std::unordered_map<std::string, std::size_t> positions_;  // by template path
+  std::size_t next_ = 0;  // where the next template is looked for first
   std::uint64_t listing_ = 1;
-  std::size_t listed_ = 0;  // records whose listing is listing_
-  std::unordered_map<std::string, std::uint32_t> path_numbers_;
-  std::vector<std::string> paths_;
+  std::size_t listed_ = 0;            // records whose listing is listing_
+  std::size_t records_ = 0;           // entries with a record
+  std::vector<std::size_t> visited_;  // positions listed in this listing, in order
+  bool out_of_order_ = false;         // a template was not found where looked for first
+  std::unordered_map<std::string, std::uint32_t> numbers_;
+  std::vector<std::string> texts_;
 };
 
 }  // namespace pagorin

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "shared/paths.h"
@@ -205,13 +206,14 @@ FileInfo WatchedFileSystem::Stat(const std::string& path) {
     std::lock_guard lock(mutex_);
     if (const auto found = folders_.find(folder); found != folders_.end()) {
       if (const auto file = found->second.files.find(name); file != found->second.files.end()) {
-        return file->second;
+        return file->second.info;
       }
     } else if (!watcher_.Watching(folder)) {
       return disk_.Stat(path);
     }
     forgotten = forgotten_;
   }
+  const TimePoint since = disk_.Now();
   FileInfo info;
   struct stat st {};
   if (::lstat(normal->c_str(), &st) == 0) {
@@ -227,35 +229,62 @@ FileInfo WatchedFileSystem::Stat(const std::string& path) {
   }
   std::lock_guard lock(mutex_);
   if (forgotten_ == forgotten && watcher_.Watching(folder)) {
-    folders_[std::string(folder)].files.emplace(name, info);
+    folders_[std::string(folder)].files.emplace(name, Remembered{info, since});
   }
   return info;
 }
 
-FsStatus WatchedFileSystem::ListDirectory(const std::string& path, std::vector<DirEntry>* entries) {
+bool WatchedFileSystem::UnchangedSince(const std::string& path, TimePoint since) {
   std::string scratch;
   const std::string* normal = NormalPath(path, &scratch);
   if (normal == nullptr) {
-    return disk_.ListDirectory(path, entries);
+    return false;
+  }
+  const auto [folder, name] = Split(*normal);
+  std::lock_guard lock(mutex_);
+  const auto found = folders_.find(folder);
+  if (found == folders_.end()) {
+    return false;
+  }
+  const auto file = found->second.files.find(name);
+  return file != found->second.files.end() && file->second.since <= since;
+}
+
+FsStatus WatchedFileSystem::ListDirectory(const std::string& path, std::vector<DirEntry>* entries) {
+  return ListDirectoryWhere(
+      path, [](const DirEntry&) { return true; }, entries);
+}
+
+FsStatus WatchedFileSystem::ListDirectoryWhere(const std::string& path,
+                                               const std::function<bool(const DirEntry&)>& keep,
+                                               std::vector<DirEntry>* entries) {
+  entries->clear();
+  std::string scratch;
+  const std::string* normal = NormalPath(path, &scratch);
+  if (normal == nullptr) {
+    return disk_.ListDirectoryWhere(path, keep, entries);
   }
   std::uint64_t forgotten = 0;
   {
     std::lock_guard lock(mutex_);
     if (const auto found = folders_.find(*normal);
         found != folders_.end() && found->second.listed) {
-      *entries = found->second.listing;
+      std::copy_if(found->second.listing.begin(), found->second.listing.end(),
+                   std::back_inserter(*entries), keep);
       return FsStatus::Ok();
     }
     if (!watcher_.Watching(*normal)) {
-      return disk_.ListDirectory(path, entries);
+      return disk_.ListDirectoryWhere(path, keep, entries);
     }
     forgotten = forgotten_;
   }
-  FsStatus status = disk_.ListDirectory(path, entries);
+  std::vector<DirEntry> listing;
+  const FsStatus status = disk_.ListDirectory(path, &listing);
+  std::copy_if(listing.begin(), listing.end(), std::back_inserter(*entries), keep);
   std::lock_guard lock(mutex_);
   if (status.ok() && forgotten_ == forgotten && watcher_.Watching(*normal)) {
     FolderMemory& memory = folders_[*normal];
-    memory.listing = *entries;
+    memory.listing = std::move(listing);
     memory.listed = true;
   }
   return status;

@@ -60,6 +60,9 @@ class WatchedFileSystem final : public FileSystem {
   bool ThreadSafe() const override { return disk_.ThreadSafe(); }
   TimePoint Now() const override { return disk_.Now(); }
   FileInfo Stat(const std::string& path) override;
+  // True for a file remembered since a time no later than `since`: every
+  // change after that would have made it forgotten.
+  bool UnchangedSince(const std::string& path, TimePoint since) override;
   FsStatus ReadFile(const std::string& path, std::string* contents) override;
   FsStatus ReadFileWithInfo(const std::string& path, std::string* contents,
                             FileInfo* info) override;
@@ -71,14 +74,21 @@ class WatchedFileSystem final : public FileSystem {
   FsStatus Link(const std::string& from, const std::string& to) override;
   FsStatus MakeDirectory(const std::string& path) override;
   FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) override;
+  FsStatus ListDirectoryWhere(const std::string& path,
+                              const std::function<bool(const DirEntry&)>& keep,
+                              std::vector<DirEntry>* entries) override;
   FsStatus SetReadOnly(const std::string& path, bool read_only) override;
   FsStatus SetModified(const std::string& path, TimePoint when) override;
   std::string MountPoint(const std::string& path) override { return disk_.MountPoint(path); }
 
  private:
   class Output;  // forgets the file it writes after every write
+  struct Remembered {
+    FileInfo info;
+    TimePoint since;  // the disk's time just before the status was read
+  };
   struct FolderMemory {
-    std::unordered_map<std::string, FileInfo, PathHash, std::equal_to<>> files;  // by name
+    std::unordered_map<std::string, Remembered, PathHash, std::equal_to<>> files;  // by name
     bool listed = false;
     std::vector<DirEntry> listing;
   };

@@ -417,8 +417,22 @@ bool FileSubs::FillFiles(const std::string& folder, const std::string& extension
 bool FileSubs::ListFiles(const std::string& folder, const std::string& extensions,
                          std::vector<std::string>* names) const {
   std::optional<Found> found = Find(WithoutTrailingSeparator(ToForwardSlashes(folder)));
+  // The extension only has to occur somewhere in the list.
+  const auto wanted = [&extensions](const DirEntry& entry) {
+    if (entry.is_directory) {
+      return false;
+    }
+    if (extensions.empty()) {
+      return true;
+    }
+    const std::size_t dot = entry.name.rfind('.');
+    return dot != std::string::npos &&
+           FindNoCase(extensions, std::string_view(entry.name).substr(dot + 1)) !=
+               std::string_view::npos;
+  };
   std::vector<DirEntry> entries;
-  if (!found || !found->info.is_directory || !env_.fs.ListDirectory(found->path, &entries).ok()) {
+  if (!found || !found->info.is_directory ||
+      !env_.fs.ListDirectoryWhere(found->path, wanted, &entries).ok()) {
     env_.ui.ProcessEvents();
     return false;
   }
@@ -426,18 +440,6 @@ bool FileSubs::ListFiles(const std::string& folder, const std::string& extension
   for (DirEntry& entry : entries) {
     if (++seen % kEntriesBetweenEvents == 0) {
       env_.ui.ProcessEvents();
-    }
-    if (entry.is_directory) {
-      continue;
-    }
-    if (!extensions.empty()) {
-      // The extension only has to occur somewhere in the list.
-      std::size_t dot = entry.name.rfind('.');
-      if (dot == std::string::npos ||
-          FindNoCase(extensions, std::string_view(entry.name).substr(dot + 1)) ==
-              std::string_view::npos) {
-        continue;
-      }
     }
     names->push_back(std::move(entry.name));
   }

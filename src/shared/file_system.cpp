@@ -223,6 +223,14 @@ FsStatus WriteWholeFile(FileSystem& fs, const std::string& path, std::string_vie
   return status.ok() ? closed : status;
 }
 
+FsStatus FileSystem::ListDirectoryWhere(const std::string& path,
+                                        const std::function<bool(const DirEntry&)>& keep,
+                                        std::vector<DirEntry>* entries) {
+  const FsStatus status = ListDirectory(path, entries);
+  std::erase_if(*entries, [&](const DirEntry& entry) { return !keep(entry); });
+  return status;
+}
+
 FsStatus FileSystem::Link(const std::string& from, const std::string& to) {
   return {FsError::kOther, "link " + from + " to " + to + ": not supported here"};
 }

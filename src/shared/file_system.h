@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -110,6 +111,15 @@ class FileSystem {
   virtual TimePoint Now() const { return std::chrono::system_clock::now(); }
 
   virtual FileInfo Stat(const std::string& path) = 0;
+  // True when the file at `path` is known not to have changed since `since`
+  // (a time of Now()), so that its status stands for its bytes even when it
+  // was written just before: a file system that watches its folders can
+  // tell. The default knows nothing of the kind.
+  virtual bool UnchangedSince(const std::string& path, TimePoint since) {
+    (void)path;
+    (void)since;
+    return false;
+  }
   // Reads the whole file into *contents (replaced). On failure *contents is
   // left empty; a file larger than kMaxFileBytes fails with kTooLarge.
   virtual FsStatus ReadFile(const std::string& path, std::string* contents) = 0;
@@ -137,6 +147,12 @@ class FileSystem {
   virtual FsStatus MakeDirectory(const std::string& path) = 0;
   // Lists a folder's entries (not "." and ".."), in no particular order.
   virtual FsStatus ListDirectory(const std::string& path, std::vector<DirEntry>* entries) = 0;
+  // The same, keeping only the entries `keep` accepts. The default lists
+  // them all first; a file system that remembers listings copies only those
+  // kept.
+  virtual FsStatus ListDirectoryWhere(const std::string& path,
+                                      const std::function<bool(const DirEntry&)>& keep,
+                                      std::vector<DirEntry>* entries);
   virtual FsStatus SetReadOnly(const std::string& path, bool read_only) = 0;
   virtual FsStatus SetModified(const std::string& path, TimePoint when) = 0;
   // The folder on which the file system that holds `path` (or its nearest
