@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -120,11 +121,19 @@ TEST_F(WatchedFileSystemTest, SeesEveryChangeOnceItsEventsAreTaken) {
 }
 
 TEST_F(WatchedFileSystemTest, AnswersFromMemoryUntilTheEventsAreTaken) {
+  const std::string a = Site("Templates/a.template");
+  const TimePoint first_look = watched.Now();
   const std::string before = Seen(watched, Site());
-  Overwrite(Site("Templates/a.template"), "a longer text");
+  const TimePoint looked = watched.Now();
+  // Vouched for since it was looked at, and not before.
+  EXPECT_TRUE(watched.UnchangedSince(a, looked));
+  EXPECT_FALSE(watched.UnchangedSince(a, first_look - std::chrono::seconds(1)));
+  Overwrite(a, "a longer text");
   EXPECT_EQ(Seen(watched, Site()), before);
   EXPECT_TRUE(watched.TakeEvents());
+  EXPECT_FALSE(watched.UnchangedSince(a, looked));
   EXPECT_EQ(Seen(watched, Site()), Seen(real, Site()));
+  EXPECT_FALSE(watched.UnchangedSince(a, looked));
 }
 
 TEST_F(WatchedFileSystemTest, NeverVouchesForALinkedFile) {
@@ -142,6 +151,7 @@ TEST_F(WatchedFileSystemTest, NeverVouchesForALinkedFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);
     EXPECT_EQ(watched.Stat(c.watched_name).size, real.Stat(c.watched_name).size);
+    EXPECT_FALSE(watched.UnchangedSince(c.watched_name, watched.Now()));
     // No event comes from outside the folder: the answer must not be memory's.
     const std::string edit = "a text of another length";
     Overwrite(c.other_name, edit);
