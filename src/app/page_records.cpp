@@ -153,8 +153,12 @@ void PageRecords::ForgetUnlisted() {
 }
 
 std::size_t PageRecords::Position(const std::string& template_path) const {
-  if (next_ < entries_.size() && entries_[next_].template_path == template_path) {
-    return next_;
+  // The template after the last one found, or that one again (compiled
+  // after its record was found).
+  for (const std::size_t guess : {next_, next_ - 1}) {
+    if (guess < entries_.size() && entries_[guess].template_path == template_path) {
+      return guess;
+    }
   }
   const auto found = positions_.find(template_path);
   return found == positions_.end() ? entries_.size() : found->second;
@@ -172,11 +176,14 @@ void PageRecords::Listed(std::size_t position) {
 }
 
 std::uint32_t PageRecords::Number(const std::string& text) {
-  const auto [found, added] = numbers_.emplace(text, static_cast<std::uint32_t>(texts_.size()));
-  if (added) {
-    texts_.push_back(text);
+  // Looked up before anything is made: most texts have their number.
+  if (const auto found = numbers_.find(text); found != numbers_.end()) {
+    return found->second;
   }
-  return found->second;
+  const auto number = static_cast<std::uint32_t>(texts_.size());
+  numbers_.emplace(text, number);
+  texts_.push_back(text);
+  return number;
 }
 
 std::optional<std::uint32_t> PageRecords::NumberOf(const std::string& text) const {
