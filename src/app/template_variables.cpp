@@ -116,21 +116,4 @@ const TemplateVariables::Variable* TemplateVariables::Find(std::string_view text
   return variable;
 }
 
-std::string TemplateVariables::sGet(std::string_view name) const {
-  const auto found = variables_.find(StoredName(name));
-  return found == variables_.end() || !Defined(*found) ? std::string() : found->second.text;
-}
-
-std::vector<std::string> TemplateVariables::SortedNames() const {
-  std::vector<std::string> names;
-  names.reserve(count_);
-  for (const Variable& variable : variables_) {
-    if (Defined(variable)) {
-      names.push_back(variable.first);
-    }
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 }  // namespace pagorin

@@ -8,18 +8,16 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
-#include <vector>
 
 #include "shared/env.h"
 
 namespace pagorin {
 
 // The variables behave as the keys of an in-memory settings store: names
-// are upper-cased and lose their commas, they enumerate in ascending order
-// (byte by byte), and a value reading "true" or "false" (trimmed, any letter
-// case, or the locale's words for them) comes back as "True" or "False".
-// Unlike the store, defining or finding a name costs the same however many
-// names are defined; the ascending order is worked out only when asked for.
+// are upper-cased and lose their commas, and a value reading "true" or
+// "false" (trimmed, any letter case, or the locale's words for them) comes
+// back as "True" or "False". Unlike the store, defining or finding a name
+// costs the same however many names are defined.
 //
 // DeleteAllSettings keeps the names' places (and their texts' memory) for
 // the next build run, which mostly defines the same names again: a name not
@@ -79,11 +77,6 @@ class TemplateVariables {
   // does (a text with a comma never does). The variable stays where it is
   // until DeleteAllSettings.
   const Variable* Find(std::string_view text) const;
-  // The value written for `name` (upper-cased, commas dropped); empty when
-  // it is not defined.
-  std::string sGet(std::string_view name) const;
-  // Every name, in ascending order.
-  std::vector<std::string> SortedNames() const;
   // Never shorter than the longest name stored.
   std::size_t longest_name() const { return longest_name_; }
 
