@@ -16,6 +16,7 @@
 
 #include "news/news_summaries.h"
 #include "shared/clock.h"
+#include "shared/curl_network.h"
 #include "shared/env.h"
 #include "shared/headless_ui.h"
 #include "shared/locale_facts.h"
@@ -76,14 +77,15 @@ int main(int argc, char** argv) {
 
   // The log goes beside the first site, never into the user's own folders.
   const std::string first = sites.front().ends_with('/') ? sites.front() : sites.front() + "/";
-  const pagorin::ProgramPaths paths{first, first, "news_summaries_bench"};
+  const pagorin::ProgramPaths paths{first, first, "news_summaries_bench", "", ""};
   pagorin::RealFileSystem fs;
   pagorin::SystemClock clock;
   pagorin::HeadlessUi ui;
   pagorin::Log log(fs, clock, paths);
   pagorin::LocaleFacts locale(log);
   pagorin::ProgressIndicator progress(clock, ui);
-  pagorin::Env env{fs, clock, ui, log, locale, progress, paths};
+  pagorin::CurlNetwork net;
+  pagorin::Env env{fs, clock, ui, log, locale, progress, paths, net};
 
   bool all_clean = true;
   for (const std::string& site : sites) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "shared/clock.h"
+#include "shared/curl_network.h"
 #include "shared/env.h"
 #include "shared/headless_ui.h"
 #include "shared/locale_facts.h"
@@ -31,11 +32,11 @@ class BenchEnv {
  public:
   BenchEnv()
       : folder_(MakeFolder()),
-        paths_{folder_, folder_, "settings_bench"},
+        paths_{folder_, folder_, "settings_bench", "", ""},
         log_(fs_, clock_, paths_),
         locale_(log_),
         progress_(clock_, ui_),
-        env_{fs_, clock_, ui_, log_, locale_, progress_, paths_} {}
+        env_{fs_, clock_, ui_, log_, locale_, progress_, paths_, net_} {}
   ~BenchEnv() {
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
@@ -64,6 +65,7 @@ class BenchEnv {
   pagorin::Log log_;
   pagorin::LocaleFacts locale_;
   pagorin::ProgressIndicator progress_;
+  pagorin::CurlNetwork net_;
   pagorin::Env env_;
 };
 

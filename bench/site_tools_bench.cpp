@@ -138,8 +138,8 @@ int main(int argc, char** argv) {
        [](pagorin::Engine& e, const std::string& site) {
          return Replace(e, site, "<b>*</b>", "<strong>*</strong>", true);
        }},
-      {"titles",
-       [](pagorin::Engine& e, const std::string&) { return pagorin::mnuAddTitlesToLinks(e); }},
+      {"titles", [](pagorin::Engine& e,
+                    const std::string&) { return pagorin::mnuAddTitlesToLinks(e).rewritten; }},
   };
   // Every site is written before anything is timed, and nothing is deleted
   // until the end: ext4 makes new files slowly for a while after many were
