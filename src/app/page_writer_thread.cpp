@@ -20,7 +20,10 @@ PageWriterThread::~PageWriterThread() {
 
 void PageWriterThread::Queue(std::string page, std::string text) {
   std::unique_lock<std::mutex> lock(mutex_);
-  done_.wait(lock, [this] { return failure_ || waiting_.size() < max_waiting_; });
+  if (waiting_.size() >= max_waiting_) {
+    // Woken once for half a queue rather than once a page.
+    done_.wait(lock, [this] { return failure_ || waiting_.size() <= max_waiting_ / 2; });
+  }
   if (failure_) {
     return;
   }
@@ -43,6 +46,7 @@ void PageWriterThread::Run() {
   for (;;) {
     Job job;
     bool given_up = false;
+    bool room = false;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       work_.wait(lock, [this] { return ending_ || !waiting_.empty(); });
@@ -53,8 +57,11 @@ void PageWriterThread::Run() {
       waiting_.pop_front();
       writing_ = true;
       given_up = failure_.has_value();
+      room = waiting_.size() == max_waiting_ / 2;
     }
-    done_.notify_all();
+    if (room) {
+      done_.notify_all();
+    }
     std::optional<Failure> failed;
     Written written;
     if (!given_up) {
@@ -68,6 +75,7 @@ void PageWriterThread::Run() {
         failed = Failure{job.page, FsStatus{FsError::kOther, error.what()}, false};
       }
     }
+    bool settled = false;  // what Finish or a waiting Queue waits for
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       writing_ = false;
@@ -77,8 +85,11 @@ void PageWriterThread::Run() {
         written.page = std::move(job.page);
         written_.push_back(std::move(written));
       }
+      settled = waiting_.empty() || failure_;
     }
-    done_.notify_all();
+    if (settled) {
+      done_.notify_all();
+    }
   }
 }
 

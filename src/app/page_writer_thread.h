@@ -31,7 +31,8 @@ class PageWriterThread {
     bool opening = false;  // the page could not even be opened
   };
 
-  // At most `max_waiting` pages wait at once; Queue waits for room beyond.
+  // At most `max_waiting` pages wait at once; Queue, finding them all
+  // there, waits until half of them are written.
   // Throws std::system_error when no thread can be started.
   explicit PageWriterThread(FileSystem& fs, SameText same = SameText::kRewrite,
                             std::size_t max_waiting = 8);

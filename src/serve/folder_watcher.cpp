@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <climits>
 #include <filesystem>
 #include <vector>
 
@@ -29,6 +30,13 @@ std::string NormalFolder(const std::string& folder) {
   return normal;
 }
 
+// True when a finished change of the file `name` in a folder watched with
+// `options` starts a rebuild.
+bool Counts(const FolderWatcher::Options& options, std::string_view name) {
+  return name.size() >= options.suffix.size() &&
+         EqualsNoCase(name.substr(name.size() - options.suffix.size()), options.suffix);
+}
+
 }  // namespace
 
 bool IsBelow(std::string_view path, std::string_view folder) {
@@ -48,11 +56,9 @@ bool FolderWatcher::Watch(const std::string& folder, const Options& options) {
   if (fd_ < 0) {
     return false;
   }
-  Options normal = options;
-  normal.suffix = LCase(options.suffix);
   const std::string path = NormalFolder(folder);
-  roots_[path] = normal;
-  return WatchTree(path, normal);
+  roots_[path] = options;
+  return WatchTree(path, options);
 }
 
 bool FolderWatcher::WatchTree(const std::string& folder, const Options& options) {
@@ -76,6 +82,19 @@ bool FolderWatcher::WatchTree(const std::string& folder, const Options& options)
     }
   }
   return watched;
+}
+
+bool FolderWatcher::Ignores(std::string_view path) const {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos || roots_.contains(path)) {
+    return false;
+  }
+  const auto folder = by_path_.find(slash == 0 ? path.substr(0, 1) : path.substr(0, slash));
+  if (folder == by_path_.end()) {
+    return false;
+  }
+  const Options& options = by_handle_.at(folder->second).options;
+  return !options.subfolders && !Counts(options, path.substr(slash + 1));
 }
 
 void FolderWatcher::Unwatch(const std::string& folder) {
@@ -106,6 +125,11 @@ void FolderWatcher::ReadChanges(const std::function<void(const FolderChange&)>& 
       const std::string_view name = event->len == 0 ? std::string_view() : event->name;
       Take(event->wd, event->mask, name, take);
     }
+    // Room was left: the queue was empty when it was read, and a build's
+    // own writes are not worth a read that finds nothing.
+    if (static_cast<std::size_t>(length) + sizeof(inotify_event) + NAME_MAX + 1 <= buffer.size()) {
+      return;
+    }
   }
 }
 
@@ -120,6 +144,15 @@ void FolderWatcher::Take(int handle, std::uint32_t mask, std::string_view name,
   if (found == by_handle_.end()) {
     return;  // a folder no longer watched
   }
+  const Scope scope = (mask & kListingEvents) != 0 ? Scope::kEntry : Scope::kFile;
+  if (!name.empty() && (mask & IN_ISDIR) == 0) {
+    // A file's event, the commonest by far, changes no watch.
+    const Folder& folder = found->second;
+    path_.assign(folder.path == "/" ? "" : folder.path).append("/").append(name);
+    take({scope, path_, (mask & kFinished) != 0 && Counts(folder.options, name)});
+    return;
+  }
+  // Unwatch may end the folder's entry.
   const Folder folder = found->second;
   if (name.empty()) {
     const bool gone = (mask & (IN_DELETE_SELF | IN_MOVE_SELF)) != 0;
@@ -132,13 +165,6 @@ void FolderWatcher::Take(int handle, std::uint32_t mask, std::string_view name,
   }
   const std::string path =
       folder.path == "/" ? "/" + std::string(name) : folder.path + "/" + std::string(name);
-  const Scope scope = (mask & kListingEvents) != 0 ? Scope::kEntry : Scope::kFile;
-  if ((mask & IN_ISDIR) == 0) {
-    take({scope, path,
-          (mask & kFinished) != 0 &&
-              (folder.options.suffix.empty() || LCase(name).ends_with(folder.options.suffix))});
-    return;
-  }
   if ((mask & (IN_DELETE | IN_MOVED_FROM)) != 0) {
     Unwatch(path);
   }

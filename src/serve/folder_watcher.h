@@ -19,7 +19,9 @@ struct FolderChange {
     kEverything  // events were lost: anything in any watched folder
   };
   Scope scope;
-  std::string path;  // lexically normal, without a final "/"; empty for kEverything
+  // Lexically normal, without a final "/"; empty for kEverything. Valid
+  // during the call that hands the change over.
+  std::string_view path;
   // A finished change that starts a rebuild: a file that counts written and
   // closed, moved in or out, deleted or given new attributes (not merely
   // created: an editor's new empty file is not yet its text), a subfolder
@@ -64,6 +66,11 @@ class FolderWatcher {
   // True when `folder` (no final "/", lexically normal) is watched now.
   bool Watching(std::string_view folder) const { return by_path_.contains(folder); }
 
+  // True when no change of the entry `path` (as FolderChange gives it) can
+  // start a rebuild: its folder is watched for files of another suffix
+  // only, and it is not a folder named to Watch.
+  bool Ignores(std::string_view path) const;
+
   // The descriptor to wait on: readable when events wait.
   int fd() const { return fd_; }
 
@@ -89,6 +96,7 @@ class FolderWatcher {
   std::unordered_map<std::string, Options, PathHash, std::equal_to<>> roots_;
   std::unordered_map<int, Folder> by_handle_;
   std::unordered_map<std::string, int, PathHash, std::equal_to<>> by_path_;
+  std::string path_;  // the path of the event being handed over
 };
 
 }  // namespace pagorin

@@ -124,7 +124,7 @@ void WatchedFileSystem::ReadEventsLocked() {
     if (change.rebuild && change.scope == FolderChange::Scope::kEverything) {
       lost_events_ = true;
     } else if (change.rebuild && !finished_.contains(change.path)) {
-      finished_.insert(change.path);
+      finished_.emplace(change.path);
     }
   });
 }
@@ -149,7 +149,9 @@ FsStatus WatchedFileSystem::Own(FolderChange::Scope scope,
     if (scope == FolderChange::Scope::kEntry) {
       ForgetLocked({FolderChange::Scope::kTree, *normal});  // a folder renamed or removed
     }
-    if (!own_changes_.contains(*normal)) {
+    // A build writes thousands of pages whose changes start no rebuild
+    // anyway: only the others need telling apart.
+    if (!watcher_.Ignores(*normal) && !own_changes_.contains(*normal)) {
       own_changes_.insert(*normal);
     }
   }

@@ -226,6 +226,13 @@ TEST_F(WatchedFileSystemTest, OnlyFinishedChangesOfSourcesStartARebuild) {
       {"closed", [&] { close(open_file); }, true},
       {"a page written", [&] { Overwrite(Site("index.html"), "page"); }, false},
       {"a news list written", [&] { Overwrite(Site("news.txt"), "news"); }, true},
+      {"a news list in capitals written", [&] { Overwrite(Site("OLD.TXT"), "old"); }, true},
+      {"a news list and a page replaced by the program itself",
+       [&] {
+         EXPECT_TRUE(ReplaceFile(watched, Site("news.txt"), "own news").ok());
+         EXPECT_TRUE(ReplaceFile(watched, Site("index.html"), "own page").ok());
+       },
+       false},
       {"an include replaced by the program itself",
        [&] { EXPECT_TRUE(ReplaceFile(watched, Site("Includes/list.inc"), "list").ok()); }, false},
       {"an include deep down written", [&] { Overwrite(Site("Includes/sub/deep/d.inc"), "d"); },
