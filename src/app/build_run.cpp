@@ -67,13 +67,16 @@ bool BuildRun::Agrees(std::optional<std::uint32_t> recorded, const std::string& 
 // since without its times showing it: its bytes are compared, when the
 // record knows them, or it is compiled again (and kept if it holds its text).
 bool BuildRun::OutputMatches(PageRecord& record) {
+  // A watched page untouched since it was seen needs no status check.
+  if (env.fs.UnchangedSince(record.page_file, record.output_seen_at)) {
+    return true;
+  }
   const FileInfo page = env.fs.Stat(record.page_file);
   if (!page.exists || page.is_directory || page.size != record.output.size ||
       page.modified != record.output.modified || page.changed != record.output.changed) {
     return false;
   }
-  if (Settled(page.modified, page.changed, record.output_seen_at) ||
-      env.fs.UnchangedSince(record.page_file, record.output_seen_at)) {
+  if (Settled(page.modified, page.changed, record.output_seen_at)) {
     return true;
   }
   if (!record.output_hash) {
@@ -129,11 +132,15 @@ const BuildRun::InputNow& BuildRun::Current(const PageInput& input) {
 BuildRun::InputNow BuildRun::Look(const PageInput& input) {
   const std::string& path = engine.page_records.Text(input.path);
   InputNow now;
-  if (!input.missing && (Settled(input.modified, input.changed, input.read_at) ||
-                         env.fs.UnchangedSince(path, input.read_at))) {
-    const FileInfo info = env.fs.Stat(path);
-    if (info.exists && !info.is_directory && info.size == input.size &&
-        info.modified == input.modified && info.changed == input.changed) {
+  if (!input.missing) {
+    // A watched file untouched since it was read needs no status check.
+    bool same = env.fs.UnchangedSince(path, input.read_at);
+    if (!same && Settled(input.modified, input.changed, input.read_at)) {
+      const FileInfo info = env.fs.Stat(path);
+      same = info.exists && !info.is_directory && info.size == input.size &&
+             info.modified == input.modified && info.changed == input.changed;
+    }
+    if (same) {
       now.size = input.size;
       now.modified = input.modified;
       now.changed = input.changed;

@@ -25,13 +25,13 @@ void LogFailure(Env& env, const std::string& description, int number) {
 std::vector<std::string> ItemTemplateNames(Env& env, const std::string& templates_dir,
                                            const std::string& prefix, bool* any_template) {
   std::vector<std::string> names;
-  FileSubs(env).ListFiles(templates_dir, "template", &names);
-  *any_template = !names.empty();
   const std::string source_template = prefix + "0000.template";
-  std::erase_if(names, [&](const std::string& name) {
+  *any_template = false;
+  FileSubs(env).ListFiles(templates_dir, "template", &names, [&](std::string_view name) {
+    *any_template = true;
     // The listing also takes extensions that merely occur in "template".
-    return !EqualsNoCase(extonly(name), "template") || !name.starts_with(prefix) ||
-           name == source_template;
+    return name.starts_with(prefix) && name != source_template &&
+           EqualsNoCase(extonly(std::string(name)), "template");
   });
   sortsimplecollection(names);
   return names;

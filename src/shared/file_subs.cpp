@@ -415,20 +415,23 @@ bool FileSubs::FillFiles(const std::string& folder, const std::string& extension
 }
 
 bool FileSubs::ListFiles(const std::string& folder, const std::string& extensions,
-                         std::vector<std::string>* names) const {
+                         std::vector<std::string>* names,
+                         const std::function<bool(std::string_view name)>& keep) const {
   std::optional<Found> found = Find(WithoutTrailingSeparator(ToForwardSlashes(folder)));
   // The extension only has to occur somewhere in the list.
-  const auto wanted = [&extensions](const DirEntry& entry) {
+  const auto wanted = [&extensions, &keep](const DirEntry& entry) {
     if (entry.is_directory) {
       return false;
     }
-    if (extensions.empty()) {
-      return true;
+    if (!extensions.empty()) {
+      const std::size_t dot = entry.name.rfind('.');
+      if (dot == std::string::npos ||
+          FindNoCase(extensions, std::string_view(entry.name).substr(dot + 1)) ==
+              std::string_view::npos) {
+        return false;
+      }
     }
-    const std::size_t dot = entry.name.rfind('.');
-    return dot != std::string::npos &&
-           FindNoCase(extensions, std::string_view(entry.name).substr(dot + 1)) !=
-               std::string_view::npos;
+    return !keep || keep(entry.name);
   };
   std::vector<DirEntry> entries;
   if (!found || !found->info.is_directory ||

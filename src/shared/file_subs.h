@@ -2,9 +2,11 @@
 // operations the rest of the engine uses.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shared/env.h"
@@ -76,9 +78,13 @@ class FileSubs {
   // or cannot be listed.
   bool FillFiles(const std::string& folder, const std::string& extensions,
                  std::vector<std::string>* names) const;
-  // The same in the folder's own order, for callers that sort afterwards.
+  // The same in the folder's own order, for callers that sort afterwards;
+  // when `keep` is given, only the names it keeps (it is asked about every
+  // file whose extension occurs in `extensions`, so a large folder costs no
+  // copy of names the caller would drop).
   bool ListFiles(const std::string& folder, const std::string& extensions,
-                 std::vector<std::string>* names) const;
+                 std::vector<std::string>* names,
+                 const std::function<bool(std::string_view name)>& keep = {}) const;
 
  private:
   struct Found {
