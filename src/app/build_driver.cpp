@@ -1,5 +1,6 @@
 #include "app/build_driver.h"
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -25,6 +26,10 @@ namespace pagorin {
 
 namespace {
 
+// What pages waiting for the disk may take of memory when they are read
+// from the queue (BuildRun::pages_in_flight).
+constexpr std::size_t kBytesInFlight = std::size_t{256} << 20;
+
 // The templates to build, taken before the first one is built, so that
 // whatever the window does meanwhile cannot change the run.
 std::vector<std::string> TemplatesToBuild(const Engine& engine, bool selected_only) {
@@ -44,14 +49,23 @@ class PagesOnTheirOwnThread {
     if (!run.env.fs.ThreadSafe()) {
       return;
     }
+    // A few pages keep the disk busy; pages read from the queue meanwhile
+    // may wait there while the rest of the site is made, up to a bound on
+    // memory.
+    const PageWriterThread::Room room = run.pages_in_flight == nullptr
+                                            ? PageWriterThread::Room{}
+                                            : PageWriterThread::Room{SIZE_MAX, kBytesInFlight};
     try {
-      thread_ = std::make_unique<PageWriterThread>(run.env.fs, run.same_text);
+      thread_ = std::make_unique<PageWriterThread>(run.env.fs, run.same_text, room);
       run.page_writer_thread = thread_.get();
     } catch (const std::system_error&) {
       // The pages are written as they are made.
     }
   }
   ~PagesOnTheirOwnThread() {
+    if (thread_ && run_.pages_in_flight != nullptr) {
+      run_.pages_in_flight->WriterEnding();
+    }
     run_.page_writer_thread = nullptr;
     thread_.reset();
   }
@@ -75,6 +89,9 @@ void BuildTemplates(BuildRun& run, const std::vector<std::string>& tags) {
     }
     ParseTemplateFile(run, folder + tags[i]);
     run.env.progress.showprogresspercent(StatusStrip::kMain, static_cast<double>(i + 1), total);
+  }
+  if (run.pages_in_flight != nullptr && run.page_writer_thread != nullptr) {
+    run.pages_in_flight->AllQueued(*run.page_writer_thread);
   }
   FinishPages(run);
 }

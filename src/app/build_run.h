@@ -19,6 +19,20 @@ namespace pagorin {
 struct Engine;
 class PageWriterThread;
 
+// Told how the pages of a run reach the disk, by a reader that would
+// rather not wait for them (the preview server answers pages from the
+// queue until they are written).
+class PagesInFlight {
+ public:
+  virtual ~PagesInFlight() = default;
+  // Every page of the run is made; those not yet written wait in `writer`
+  // (PageWriterThread::Queued) until WriterEnding.
+  virtual void AllQueued(PageWriterThread& writer) = 0;
+  // The writer of the run is about to end, however the run went: every page
+  // it was to write is written, or the run failed.
+  virtual void WriterEnding() = 0;
+};
+
 class BuildRun {
  public:
   // Takes the title the engine's last run left.
@@ -40,6 +54,9 @@ class BuildRun {
   SameText same_text = SameText::kRewrite;
   // Set while the pages go to disk on a thread of their own.
   PageWriterThread* page_writer_thread = nullptr;
+  // Set by a caller that takes the pages from the writer's queue while they
+  // wait: the queue then holds far more of them.
+  PagesInFlight* pages_in_flight = nullptr;
   // Set while a page is compiled: notes what it reads, defines and uses.
   PageRecorder* recorder = nullptr;
 

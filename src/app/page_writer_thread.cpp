@@ -6,8 +6,8 @@
 
 namespace pagorin {
 
-PageWriterThread::PageWriterThread(FileSystem& fs, SameText same, std::size_t max_waiting)
-    : fs_(fs), same_(same), max_waiting_(max_waiting), thread_([this] { Run(); }) {}
+PageWriterThread::PageWriterThread(FileSystem& fs, SameText same, Room room)
+    : fs_(fs), same_(same), room_(room), thread_([this] { Run(); }) {}
 
 PageWriterThread::~PageWriterThread() {
   {
@@ -20,13 +20,14 @@ PageWriterThread::~PageWriterThread() {
 
 void PageWriterThread::Queue(std::string page, std::string text) {
   std::unique_lock<std::mutex> lock(mutex_);
-  if (waiting_.size() >= max_waiting_) {
+  if (waiting_.size() >= room_.pages || waiting_bytes_ >= room_.bytes) {
     // Woken once for half a queue rather than once a page.
-    done_.wait(lock, [this] { return failure_ || waiting_.size() <= max_waiting_ / 2; });
+    done_.wait(lock, [this] { return failure_ || HalfFree(); });
   }
   if (failure_) {
     return;
   }
+  waiting_bytes_ += text.size();
   waiting_.push_back(Job{std::move(page), std::move(text)});
   work_.notify_one();
 }
@@ -44,7 +45,6 @@ std::optional<PageWriterThread::Failure> PageWriterThread::Finish() {
 
 void PageWriterThread::Run() {
   for (;;) {
-    Job job;
     bool given_up = false;
     bool room = false;
     {
@@ -53,15 +53,19 @@ void PageWriterThread::Run() {
       if (waiting_.empty()) {
         return;
       }
-      job = std::move(waiting_.front());
+      const bool was_half_free = HalfFree();
+      current_ = std::move(waiting_.front());
       waiting_.pop_front();
+      waiting_bytes_ -= current_.text.size();
       writing_ = true;
       given_up = failure_.has_value();
-      room = waiting_.size() == max_waiting_ / 2;
+      room = !was_half_free && HalfFree();
     }
     if (room) {
       done_.notify_all();
     }
+    // Only this thread changes current_ while writing_ is set.
+    const Job& job = current_;
     std::optional<Failure> failed;
     Written written;
     if (!given_up) {
@@ -82,15 +86,29 @@ void PageWriterThread::Run() {
       if (failed && !failure_) {
         failure_ = std::move(failed);
       } else if (!failed && !given_up) {
-        written.page = std::move(job.page);
+        written.page = std::move(current_.page);
         written_.push_back(std::move(written));
       }
+      current_ = Job{};
       settled = waiting_.empty() || failure_;
     }
     if (settled) {
       done_.notify_all();
     }
   }
+}
+
+std::optional<std::string> PageWriterThread::Queued(const std::string& page) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  for (auto job = waiting_.rbegin(); job != waiting_.rend(); ++job) {
+    if (job->page == page) {
+      return job->text;
+    }
+  }
+  if (writing_ && current_.page == page) {
+    return current_.text;
+  }
+  return std::nullopt;
 }
 
 std::vector<PageWriterThread::Written> PageWriterThread::TakeWritten() {

@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -31,11 +32,15 @@ class PageWriterThread {
     bool opening = false;  // the page could not even be opened
   };
 
-  // At most `max_waiting` pages wait at once; Queue, finding them all
-  // there, waits until half of them are written.
+  // How much may wait to be written: Queue, finding either bound reached,
+  // waits until half of that is written.
+  struct Room {
+    std::size_t pages = 8;
+    std::size_t bytes = SIZE_MAX;
+  };
+
   // Throws std::system_error when no thread can be started.
-  explicit PageWriterThread(FileSystem& fs, SameText same = SameText::kRewrite,
-                            std::size_t max_waiting = 8);
+  PageWriterThread(FileSystem& fs, SameText same, Room room);
   // Writes the pages still waiting (none after a failure), then ends the
   // thread.
   ~PageWriterThread();
@@ -57,6 +62,10 @@ class PageWriterThread {
   };
   // The pages written since the last call.
   std::vector<Written> TakeWritten();
+  // The text of the last page of the name `page` handed over and not yet
+  // written (being written counts as not yet); none when there is none.
+  // Thread-safe, for a reader that cannot wait for the disk.
+  std::optional<std::string> Queued(const std::string& page);
 
  private:
   struct Job {
@@ -67,14 +76,21 @@ class PageWriterThread {
   void Run();
   std::optional<Failure> Write(const Job& job);
 
+  // True when half the room is free again.
+  bool HalfFree() const {
+    return waiting_.size() <= room_.pages / 2 && waiting_bytes_ <= room_.bytes / 2;
+  }
+
   FileSystem& fs_;
   const SameText same_;
-  const std::size_t max_waiting_;
+  const Room room_;
   std::mutex mutex_;
   std::condition_variable work_;  // a page waits, or the thread is to end
   std::condition_variable done_;  // a page was taken or finished
   std::deque<Job> waiting_;
-  bool writing_ = false;  // the thread holds a page
+  std::size_t waiting_bytes_ = 0;  // of the texts in waiting_
+  bool writing_ = false;           // the thread holds `current_`
+  Job current_;
   bool ending_ = false;
   std::optional<Failure> failure_;
   std::vector<Written> written_;

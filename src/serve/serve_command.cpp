@@ -126,12 +126,37 @@ std::string FailingTemplate(const BuildRun& run) {
   return {};
 }
 
+// Tells the open pages as soon as every page of the build is made: those
+// still waiting for the disk are answered from the page writer's queue. The
+// events of the build's own writes (news and version includes, all made
+// before the pages) are taken first, so an edit made as soon as a page
+// reloads is never taken for one of them.
+class TellWhenMade final : public PagesInFlight {
+ public:
+  TellWhenMade(WatchedFileSystem& disk, SiteServer& server) : disk_(disk), server_(server) {}
+  void AllQueued(PageWriterThread& writer) override {
+    edited_ = disk_.TakeEvents();
+    server_.AnswerQueued(&writer);
+    server_.BuildEnded({});
+    told_ = true;
+  }
+  void WriterEnding() override { server_.AnswerQueued(nullptr); }
+
+  bool told() const { return told_; }
+  // Whether the events taken at AllQueued held an edit.
+  bool edited() const { return edited_; }
+
+ private:
+  WatchedFileSystem& disk_;
+  SiteServer& server_;
+  bool told_ = false;
+  bool edited_ = false;
+};
+
 // Builds the site and tells the open pages; true when a file was edited
 // during the build, which it may have missed. The events waiting are taken
 // first, so the build's answers from memory reflect every edit made until
-// then. The events of the build's own writes (news and version includes)
-// are taken before the pages are told, so an edit made as soon as a page
-// reloads is never taken for one of them.
+// then.
 bool Build(Engine& engine, RecordingServeUi& ui, WatchedFileSystem& disk, SiteServer& server) {
   const auto start = std::chrono::steady_clock::now();
   // Pages whose text did not change keep their files, so a rebuild after an
@@ -140,14 +165,18 @@ bool Build(Engine& engine, RecordingServeUi& ui, WatchedFileSystem& disk, SiteSe
   engine.changed_only = true;
   disk.TakeEvents();
   BuildRun run(engine);
+  TellWhenMade teller(disk, server);
+  run.pages_in_flight = &teller;
   const bool built = BuildPages(run, /*selected_only=*/false);
-  const bool edited = disk.TakeEvents();
+  const bool edited = disk.TakeEvents() || teller.edited();
   std::vector<std::string> messages = ui.TakeRecorded();
   const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::steady_clock::now() - start)
                                 .count();
   if (built) {
-    server.BuildEnded({});
+    if (!teller.told()) {
+      server.BuildEnded({});
+    }
     std::printf("Built the site in %lld ms (%d pages compiled, %d unchanged)\n",
                 static_cast<long long>(milliseconds), run.pages_compiled, run.pages_unchanged);
   } else {

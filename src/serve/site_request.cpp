@@ -91,8 +91,10 @@ SiteRequest ResolveSiteRequest(const std::string& site, const std::string& proje
   if (IsFolder(wanted)) {
     wanted = IsFile(wanted / "index.html") ? wanted / "index.html" : wanted / "index.htm";
   }
+  const std::string page = site + wanted.lexically_relative(root).string();
   const fs::path real = RealPath(wanted);
   if (real.empty() || !IsFile(real)) {
+    request.page = page;  // perhaps a new page the build has yet to write
     return request;
   }
   if (!Inside(root, real)) {
@@ -112,6 +114,7 @@ SiteRequest ResolveSiteRequest(const std::string& site, const std::string& proje
   }
   request.verdict = SiteRequest::Verdict::kServe;
   request.file = real.string();
+  request.page = page;
   return request;
 }
 

@@ -10,7 +10,11 @@ namespace pagorin {
 // The outcome of one request path. `file` is set only for kServe.
 struct SiteRequest {
   enum class Verdict { kServe, kForbidden, kNotFound } verdict = Verdict::kNotFound;
-  std::string file;
+  std::string file;  // the real path of the file to serve
+  // The page the build would write for the path (`site` and the path, a
+  // folder's as its index.html or index.htm), served or not yet on disk;
+  // empty when the path is refused.
+  std::string page;
 };
 
 // Maps the decoded request path `path` ("/", "/news/a.html", ...) onto the

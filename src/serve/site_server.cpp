@@ -8,8 +8,10 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
+#include "app/page_writer_thread.h"
 #include "serve/site_request.h"
 
 namespace pagorin {
@@ -113,6 +115,11 @@ void SiteServer::BuildEnded(std::string error_page) {
   build_ended_.notify_all();
 }
 
+void SiteServer::AnswerQueued(PageWriterThread* writer) {
+  std::lock_guard lock(mutex_);
+  queued_ = writer;
+}
+
 long SiteServer::build() const {
   std::lock_guard lock(mutex_);
   return build_;
@@ -136,27 +143,35 @@ int SiteServer::AnswerFile(MHD_Connection* connection, const std::string& path) 
   if (request.verdict == SiteRequest::Verdict::kForbidden) {
     return Send(connection, MHD_HTTP_FORBIDDEN, "Forbidden\n", "text/plain");
   }
-  if (request.verdict == SiteRequest::Verdict::kNotFound) {
-    return Send(connection, MHD_HTTP_NOT_FOUND, "Not found\n", "text/plain");
-  }
-  const std::string type = ContentTypeFor(request.file);
   long build = 0;
   std::string error_page;
+  std::optional<std::string> queued;
   {
+    // The lock keeps the writer alive while its queue is read.
     std::lock_guard lock(mutex_);
     build = build_;
     error_page = error_page_;
+    if (queued_ != nullptr && !request.page.empty()) {
+      queued = queued_->Queued(request.page);
+    }
   }
+  if (!queued && request.verdict == SiteRequest::Verdict::kNotFound) {
+    return Send(connection, MHD_HTTP_NOT_FOUND, "Not found\n", "text/plain");
+  }
+  const std::string& file = queued ? request.page : request.file;
+  const std::string type = ContentTypeFor(file);
   if (type == "text/html" && !error_page.empty()) {
     return Send(connection, MHD_HTTP_INTERNAL_SERVER_ERROR,
                 WithReloadScript(error_page, build, false), "text/html; charset=utf-8");
   }
   std::string body;
-  if (!ReadWhole(request.file, &body)) {
+  if (queued) {
+    body = std::move(*queued);
+  } else if (!ReadWhole(request.file, &body)) {
     return Send(connection, MHD_HTTP_NOT_FOUND, "Not found\n", "text/plain");
   }
   if (type == "text/html") {
-    body = WithReloadScript(body, build, IsServerPage(request.file));
+    body = WithReloadScript(body, build, IsServerPage(file));
   }
   return Send(connection, MHD_HTTP_OK, body, type);
 }

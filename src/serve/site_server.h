@@ -11,6 +11,8 @@ struct MHD_Connection;
 
 namespace pagorin {
 
+class PageWriterThread;
+
 class SiteServer {
  public:
   // `site` is the site folder (ending in "/"); `project_file` is never served.
@@ -31,6 +33,11 @@ class SiteServer {
   void BuildEnded(std::string error_page);
   // The number of the last ended build (1 for the first).
   long build() const;
+
+  // While `writer` is set, a page waiting in its queue is answered from
+  // there, so that the browser can be told before the disk has every page.
+  // Null ends that; returns when no answer reads the queue any more.
+  void AnswerQueued(PageWriterThread* writer);
 
   // Ends the event streams and stops listening; returns when every
   // connection has ended. Called by the destructor too.
@@ -56,6 +63,7 @@ class SiteServer {
   long build_ = 0;
   std::string error_page_;
   bool stopping_ = false;
+  PageWriterThread* queued_ = nullptr;
 };
 
 }  // namespace pagorin

@@ -1,12 +1,16 @@
 // Pages written on a thread of their own: the same pages as written at once,
 // and every way a build can end early ends as it would have.
+#include "app/page_writer_thread.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -169,6 +173,59 @@ TEST_F(PageWriterThreadTest, EarlierPageThatCannotBeWrittenComesBeforeALaterFail
   disk.open_delay = std::chrono::milliseconds(200);
   WriteTemplate("c.template", "page c [include=gone.inc] rest");
   ExpectUnwritable("W----", "b.html", "Path/File access error(75)");
+}
+
+// Holds every page at its opening until let go, telling when the first
+// one got there.
+class GatedDisk final : public RealDisk {
+ public:
+  FsStatus OpenOutput(const std::string& path, OpenMode mode,
+                      std::unique_ptr<OutputFile>* file) override {
+    {
+      std::unique_lock lock(mutex_);
+      waiting_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return open_; });
+    }
+    return RealDisk::OpenOutput(path, mode, file);
+  }
+  void AwaitFirstPage() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_; });
+  }
+  void LetGo() {
+    const std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool waiting_ = false;
+  bool open_ = false;
+};
+
+// A reader that cannot wait for the disk finds each page's newest text
+// until it is written, the page being written included.
+TEST(PageWriterQueueTest, AnswersTheNewestTextOfAPageUntilItIsWritten) {
+  TestEnv t;
+  GatedDisk disk;
+  const std::string a = t.Path("a.html");
+  const std::string b = t.Path("b.html");
+  PageWriterThread writer(disk, SameText::kRewrite, {});
+  writer.Queue(a, "first a");
+  disk.AwaitFirstPage();
+  EXPECT_EQ(writer.Queued(a), "first a");
+  writer.Queue(b, "b");
+  writer.Queue(a, "second a");
+  EXPECT_EQ(writer.Queued(a), "second a");
+  EXPECT_EQ(writer.Queued(b), "b");
+  EXPECT_EQ(writer.Queued(t.Path("c.html")), std::nullopt);
+  disk.LetGo();
+  EXPECT_EQ(writer.Finish(), std::nullopt);
+  EXPECT_EQ(writer.Queued(a), std::nullopt);
+  EXPECT_EQ(t.ReadFile(a), "second a");
 }
 
 }  // namespace

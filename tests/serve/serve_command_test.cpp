@@ -261,6 +261,9 @@ TEST_F(ServeTest, RebuildsOnAnEditAndShowsAFailedBuildInThePage) {
   t.WriteFile(Site("Includes/parts/foot.inc"), "<p>foot</p>");
   t.WriteFile(Site("Includes/menu.inc"), "<nav>[include=parts/foot.inc]</nav>");
   EXPECT_EQ(FirstReloadEvent(port, 4), ": listening\n\nevent: reload\ndata: 5\n\n");
+  // Open pages are told once the pages are made, before the disk has them.
+  EXPECT_NE(Get(port, "/index.html").body.find("<nav><p>foot</p></nav>"), std::string::npos);
+  ASSERT_TRUE(serve.WaitFor("Built the site in ")) << serve.output();
   t.WriteFile(Site("Includes/parts/foot.inc"), "<p>edited</p>");
   EXPECT_EQ(FirstReloadEvent(port, 5), ": listening\n\nevent: reload\ndata: 6\n\n");
   ASSERT_TRUE(serve.WaitFor("Built the site in ")) << serve.output();

@@ -38,29 +38,31 @@ TEST_F(SiteRequestTest, MapsPathsOntoTheSiteFolderAndRefusesTheRest) {
     std::string path;
     Verdict verdict;
     std::string file;  // relative to the site folder
+    std::string page;  // the same, as the build would name it
   };
   const Case cases[] = {
-      {"/", Verdict::kServe, "index.html"},
-      {"/index.html", Verdict::kServe, "index.html"},
-      {"//./style.css", Verdict::kServe, "style.css"},
-      {"/news", Verdict::kServe, "news/index.htm"},
-      {"/news/", Verdict::kServe, "news/index.htm"},
-      {"/missing.html", Verdict::kNotFound, ""},
-      {"/empty/", Verdict::kNotFound, ""},
+      {"/", Verdict::kServe, "index.html", "index.html"},
+      {"/index.html", Verdict::kServe, "index.html", "index.html"},
+      {"//./style.css", Verdict::kServe, "style.css", "style.css"},
+      {"/news", Verdict::kServe, "news/index.htm", "news/index.htm"},
+      {"/news/", Verdict::kServe, "news/index.htm", "news/index.htm"},
+      // Perhaps a page the build has yet to write.
+      {"/missing.html", Verdict::kNotFound, "", "missing.html"},
+      {"/empty/", Verdict::kNotFound, "", "empty/index.htm"},
       // Leaving the site folder, by name or through a link.
-      {"/../secret.txt", Verdict::kForbidden, ""},
-      {"/news/../../secret.txt", Verdict::kForbidden, ""},
-      {"/news/../index.html", Verdict::kForbidden, ""},
-      {"/..", Verdict::kForbidden, ""},
-      {"/..\\secret.txt", Verdict::kForbidden, ""},
-      {"/leak.txt", Verdict::kForbidden, ""},
+      {"/../secret.txt", Verdict::kForbidden, "", ""},
+      {"/news/../../secret.txt", Verdict::kForbidden, "", ""},
+      {"/news/../index.html", Verdict::kForbidden, "", ""},
+      {"/..", Verdict::kForbidden, "", ""},
+      {"/..\\secret.txt", Verdict::kForbidden, "", ""},
+      {"/leak.txt", Verdict::kForbidden, "", ""},
       // The sources and the project are no part of the site.
-      {"/Templates/index.template", Verdict::kNotFound, ""},
-      {"/templates/index.template", Verdict::kNotFound, ""},
-      {"/Includes/nav.inc", Verdict::kNotFound, ""},
-      {"/INCLUDES/", Verdict::kNotFound, ""},
-      {"/parts/nav.inc", Verdict::kNotFound, ""},
-      {"/site.pgx", Verdict::kNotFound, ""},
+      {"/Templates/index.template", Verdict::kNotFound, "", ""},
+      {"/templates/index.template", Verdict::kNotFound, "", ""},
+      {"/Includes/nav.inc", Verdict::kNotFound, "", ""},
+      {"/INCLUDES/", Verdict::kNotFound, "", ""},
+      {"/parts/nav.inc", Verdict::kNotFound, "", ""},
+      {"/site.pgx", Verdict::kNotFound, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -69,6 +71,7 @@ TEST_F(SiteRequestTest, MapsPathsOntoTheSiteFolderAndRefusesTheRest) {
     const std::string want =
         c.file.empty() ? "" : std::filesystem::canonical(Site(c.file)).string();
     EXPECT_EQ(request.file, want);
+    EXPECT_EQ(request.page, c.page.empty() ? "" : Site(c.page));
   }
 }
 
