@@ -1,5 +1,6 @@
 #include "app/template_commands.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <vector>
@@ -61,7 +62,6 @@ bool FillList(Engine& engine) {
   bool listed = false;
   try {
     const int remembered = std::max(0, engine.ListView1.FirstSelected());
-    engine.ListView1.Clear();
     engine.texts.txtKeywords.clear();
     engine.texts.txtSuggested.clear();
     engine.texts.txtDesc.clear();
@@ -71,8 +71,16 @@ bool FillList(Engine& engine) {
     std::vector<std::string> names;
     listed = files.FillFiles(TemplatesDir(engine), kTemplateExtensions, &names);
     SetListControls(engine.controls, !names.empty());
-    for (const std::string& name : names) {
-      engine.ListView1.Add(filewithoutext(name), name);
+    // Every build refreshes the list; mostly it lists what it listed.
+    const std::vector<TemplateEntry>& entries = engine.ListView1.entries();
+    if (!std::equal(names.begin(), names.end(), entries.begin(), entries.end(),
+                    [](const std::string& name, const TemplateEntry& entry) {
+                      return name == entry.tag;
+                    })) {
+      engine.ListView1.Clear();
+      for (const std::string& name : names) {
+        engine.ListView1.Add(filewithoutext(name), name);
+      }
     }
     engine.ListView1.SelectOnly(remembered < engine.ListView1.count() ? remembered : 0);
     if (!names.empty()) {

@@ -186,7 +186,7 @@ void WatchedFileSystem::ForgetLocked(const FolderChange& change) {
       }
       if (change.scope == FolderChange::Scope::kEntry) {
         found->second.listed = false;
-        found->second.listing.clear();
+        found->second.listing = Listing{};
       }
       return;
     }
@@ -271,8 +271,7 @@ FsStatus WatchedFileSystem::ListDirectoryWhere(const std::string& path,
     std::lock_guard lock(mutex_);
     if (const auto found = folders_.find(*normal);
         found != folders_.end() && found->second.listed) {
-      std::copy_if(found->second.listing.begin(), found->second.listing.end(),
-                   std::back_inserter(*entries), keep);
+      found->second.listing.CopyWhere(keep, entries);
       return FsStatus::Ok();
     }
     if (!watcher_.Watching(*normal)) {
@@ -286,10 +285,28 @@ FsStatus WatchedFileSystem::ListDirectoryWhere(const std::string& path,
   std::lock_guard lock(mutex_);
   if (status.ok() && forgotten_ == forgotten && watcher_.Watching(*normal)) {
     FolderMemory& memory = folders_[*normal];
-    memory.listing = std::move(listing);
+    memory.listing = Listing{};
+    for (const DirEntry& entry : listing) {
+      memory.listing.Add(entry);
+    }
     memory.listed = true;
   }
   return status;
+}
+
+void WatchedFileSystem::Listing::CopyWhere(const std::function<bool(const DirEntry&)>& keep,
+                                           std::vector<DirEntry>* entries) const {
+  // One entry, its name's memory used again, is shown to `keep` in turn.
+  DirEntry shown;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    shown.name.assign(names, start, ends[i] - start);
+    shown.is_directory = directories[i];
+    start = ends[i];
+    if (keep(shown)) {
+      entries->push_back(shown);
+    }
+  }
 }
 
 FsStatus WatchedFileSystem::ReadFile(const std::string& path, std::string* contents) {
