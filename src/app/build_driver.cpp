@@ -83,11 +83,14 @@ void BuildTemplates(BuildRun& run, const std::vector<std::string>& tags) {
   const std::string folder = TemplatesDir(run.engine);
   const double total = static_cast<double>(tags.size());
   const PagesOnTheirOwnThread pages(run);
+  std::string path = folder;  // its memory serves every page
   for (size_t i = 0; i < tags.size(); ++i) {
     if (tags[i].empty()) {
       continue;
     }
-    ParseTemplateFile(run, folder + tags[i]);
+    path.resize(folder.size());
+    path += tags[i];
+    ParseTemplateFile(run, path);
     run.env.progress.showprogresspercent(StatusStrip::kMain, static_cast<double>(i + 1), total);
   }
   if (run.pages_in_flight != nullptr && run.page_writer_thread != nullptr) {

@@ -1,13 +1,60 @@
 #include "app/build_run.h"
 
+#include <algorithm>
+
 #include "app/engine.h"
 #include "app/project_paths.h"
 #include "shared/log.h"
+#include "shared/paths.h"
+#include "shared/text.h"
 
 namespace pagorin {
 
 BuildRun::BuildRun(Engine& owner)
     : engine(owner), env(owner.env), CurrentPageTitle(owner.last_page_title) {}
+
+void BuildRun::SetCurrentPage(const std::string& template_path) {
+  const cSHAREDSettings& settings = engine.ProjectSettings;
+  if (!page_names_known_) {
+    page_names_known_ = true;
+    site_folder_ = GetProjectPath(engine);
+    extension_ = settings.sGet("Extension", ".html").Text();
+    // A page's own extension is looked up under "EXT_" and its upper-cased
+    // name without commas, so only such names can answer.
+    for (int i = 1; i <= settings.SettingsCount(); ++i) {
+      const std::string name = settings.SettingNameByIndex(i);
+      if (name.starts_with("EXT_") && name == UCase(name) && name.find(',') == std::string::npos) {
+        own_extensions_.emplace_back(name.substr(4), settings.sGet(name).Text());
+      }
+    }
+    // Of two entries of one name the first answers, as in the store.
+    std::stable_sort(own_extensions_.begin(), own_extensions_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
+  std::string_view name = template_path;
+  if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string_view::npos) {
+    name.remove_prefix(slash + 1);
+  }
+  if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
+    name = name.substr(0, dot);
+  }
+  const std::string* extension = &extension_;
+  if (!own_extensions_.empty()) {
+    key_.clear();
+    for (const char c : name) {
+      if (c != ',') {
+        key_.push_back(ToUpperAscii(c));
+      }
+    }
+    const auto own = std::lower_bound(
+        own_extensions_.begin(), own_extensions_.end(), key_,
+        [](const auto& entry, const std::string& key) { return entry.first < key; });
+    if (own != own_extensions_.end() && own->first == key_) {
+      extension = &own->second;
+    }
+  }
+  CurrentPageFile.assign(site_folder_).append(name).append(*extension);
+}
 
 bool BuildRun::LeaveUnchanged(const std::string& template_path, const std::string& page_file) {
   if (same_text != SameText::kKeep) {

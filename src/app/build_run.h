@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/current_date_texts.h"
@@ -65,6 +66,14 @@ class BuildRun {
   int pages_compiled = 0;
   int pages_unchanged = 0;
 
+  // CurrentPageFile becomes the page of `template_path`, as
+  // BuildWebFilename names it, without an allocation: the extensions of
+  // the run ("Extension" and the "Ext_" settings) are taken at its first
+  // page.
+  void SetCurrentPage(const std::string& template_path);
+  // The site folder (GetProjectPath) as it was at the run's first page.
+  const std::string& site_folder() const { return site_folder_; }
+
   // True when the page of `template_path` is left as it is: the run keeps
   // pages that hold their text, and the page's record matches the run in
   // every part, the page file included. Its effects on the run (definitions,
@@ -97,6 +106,14 @@ class BuildRun {
   const InputNow& Current(const PageInput& input);
   InputNow Look(const PageInput& input);
 
+  // What pages are named from, taken at the run's first page.
+  bool page_names_known_ = false;
+  std::string site_folder_;
+  std::string extension_;
+  // By the upper-cased name of the page without extension, sorted: a few
+  // hundred of them stay in the processor's cache for the whole run.
+  std::vector<std::pair<std::string, std::string>> own_extensions_;
+  std::string key_;  // a page's name as looked up there
   // Checked in this run, by path number.
   std::vector<std::optional<InputNow>> inputs_now_;
   std::unordered_map<std::string, std::string> awaited_;  // page file -> template path

@@ -458,8 +458,8 @@ void ParseTemplateFile(BuildRun& run, const std::string& template_path) {
   Engine& engine = run.engine;
   Env& env = run.env;
   try {
-    run.CurrentPageFile = BuildWebFilename(engine, fileonly(template_path));
-    if (const std::string site = GetProjectPath(engine);
+    run.SetCurrentPage(template_path);
+    if (const std::string& site = run.site_folder();
         LeavesFolder(std::string_view(run.CurrentPageFile).substr(site.size()))) {
       const std::string text = "The page of " + fileonly(template_path) + ", " +
                                run.CurrentPageFile +

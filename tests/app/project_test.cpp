@@ -6,8 +6,10 @@
 
 #include <filesystem>
 
+#include "app/build_run.h"
 #include "app/project_commands.h"
 #include "app/project_paths.h"
+#include "shared/paths.h"
 #include "support/site_fixture.h"
 
 namespace pagorin::testing {
@@ -42,6 +44,20 @@ TEST_F(ProjectTest, OutputNamesFollowTheExtensionKeys) {
   EXPECT_EQ(Site("bare"), BuildWebFilename(engine, "bare.template"));
   engine.ProjectSettings.sSet("Extension", ".htm");
   EXPECT_EQ(Site("index.htm"), BuildWebFilename(engine, "index.template"));
+}
+
+// A build names its pages from the extensions it took at its first page,
+// exactly as the project's own look-up would.
+TEST_F(ProjectTest, ABuildNamesItsPagesAsTheExtensionKeysDo) {
+  OpenSite({"EXT_ABOUT,.php", "EXT_BARE,", "EXT_WEIRD,.w", "ext_lower,.x", "EXT_FLAG,true",
+            "EXTENSION,.htm"});
+  BuildRun run(engine);
+  for (const char* name :
+       {"index.template", "about.htm", "About.template", "my.page.template", "bare.template",
+        "we,ird.template", "lower.template", "flag.template", "noext", "dir\\back.template"}) {
+    run.SetCurrentPage(TemplatesDir(engine) + name);
+    EXPECT_EQ(run.CurrentPageFile, BuildWebFilename(engine, fileonly(name))) << name;
+  }
 }
 
 TEST(LooksLikeProjectFile, TellsProjectsFromOtherFiles) {
