@@ -67,17 +67,20 @@ namespace {
 
 // Sorts names ignoring ASCII letter case, as Windows listed them; names
 // equal but for case in byte order, so a listing never depends on the
-// disk's order. Each name is folded once, not at every comparison.
+// disk's order. The names are compared folded as they stand: a folded copy
+// of each would cost an allocation per name.
 void SortByName(std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::string>> keyed;  // folded, as it is
-  keyed.reserve(names.size());
-  for (std::string& name : names) {
-    keyed.emplace_back(LCase(name), std::move(name));
-  }
-  std::sort(keyed.begin(), keyed.end());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    names[i] = std::move(keyed[i].second);
-  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+      const auto x = static_cast<unsigned char>(ToLowerAscii(a[i]));
+      const auto y = static_cast<unsigned char>(ToLowerAscii(b[i]));
+      if (x != y) {
+        return x < y;
+      }
+    }
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  });
 }
 
 // Closes a file that was written to; the first failure of the two counts.
