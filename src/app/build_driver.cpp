@@ -140,7 +140,7 @@ void RunBuild(BuildRun& run, bool selected_only) {
   Env& env = run.env;
   const CacheRun cache_run(engine.FileCache);
   if (!selected_only) {
-    if (!RefreshTemplateList(engine)) {
+    if (!run.template_list_current && !RefreshTemplateList(engine)) {
       const std::string folder = TemplatesDir(engine);
       const std::string problem =
           env.fs.Stat(folder.substr(0, folder.size() - 1)).exists

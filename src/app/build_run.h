@@ -58,6 +58,10 @@ class BuildRun {
   // Set by a caller that takes the pages from the writer's queue while they
   // wait: the queue then holds far more of them.
   PagesInFlight* pages_in_flight = nullptr;
+  // Set by a caller that knows the Templates folder still lists what the
+  // template list holds (the preview server watches it): the list is then
+  // not made again.
+  bool template_list_current = false;
   // Set while a page is compiled: notes what it reads, defines and uses.
   PageRecorder* recorder = nullptr;
 

@@ -252,6 +252,17 @@ bool WatchedFileSystem::UnchangedSince(const std::string& path, TimePoint since)
   return file != found->second.files.end() && file->second.since <= since;
 }
 
+bool WatchedFileSystem::ListingKnown(const std::string& folder) {
+  std::string scratch;
+  const std::string* normal = NormalPath(folder, &scratch);
+  if (normal == nullptr) {
+    return false;
+  }
+  std::lock_guard lock(mutex_);
+  const auto found = folders_.find(*normal);
+  return found != folders_.end() && found->second.listed;
+}
+
 FsStatus WatchedFileSystem::ListDirectory(const std::string& path, std::vector<DirEntry>* entries) {
   return ListDirectoryWhere(
       path, [](const DirEntry&) { return true; }, entries);

@@ -57,6 +57,10 @@ class WatchedFileSystem final : public FileSystem {
   // own writes (a build's news and version includes) start no rebuild.
   bool TakeEvents();
 
+  // True when the listing of `folder` is remembered: no entry of it was
+  // added, removed or renamed since it was last listed.
+  bool ListingKnown(const std::string& folder);
+
   bool ThreadSafe() const override { return disk_.ThreadSafe(); }
   TimePoint Now() const override { return disk_.Now(); }
   FileInfo Stat(const std::string& path) override;

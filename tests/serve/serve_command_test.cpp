@@ -268,6 +268,12 @@ TEST_F(ServeTest, RebuildsOnAnEditAndShowsAFailedBuildInThePage) {
   EXPECT_EQ(FirstReloadEvent(port, 5), ": listening\n\nevent: reload\ndata: 6\n\n");
   ASSERT_TRUE(serve.WaitFor("Built the site in ")) << serve.output();
   EXPECT_EQ(t.ReadFile(Site("index.html")), "<html><body><nav><p>edited</p></nav></body></html>");
+
+  // A new template gets its page: the template list is made again.
+  t.WriteFile(Site("Templates/new.template"), "<p>new</p>");
+  EXPECT_EQ(FirstReloadEvent(port, 6), ": listening\n\nevent: reload\ndata: 7\n\n");
+  ASSERT_TRUE(serve.WaitFor("Built the site in ")) << serve.output();
+  EXPECT_EQ(t.ReadFile(Site("new.html")), "<p>new</p>");
   EXPECT_EQ(serve.Interrupt(), 0);
 }
 
