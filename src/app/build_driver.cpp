@@ -19,6 +19,7 @@
 #include "news/news_summaries.h"
 #include "shared/file_subs.h"
 #include "shared/log.h"
+#include "shared/name_list.h"
 #include "shared/pause.h"
 #include "shared/pointer.h"
 #include "shared/progress.h"
@@ -32,27 +33,13 @@ namespace {
 constexpr std::size_t kBytesInFlight = std::size_t{256} << 20;
 
 // The templates to build, taken before the first one is built, so that
-// whatever the window does meanwhile cannot change the run: the file names
-// one after another (an empty one is skipped), so that ten thousand of
-// them cost two allocations.
-struct TemplateNames {
-  std::string names;
-  std::vector<std::size_t> ends;  // where each name ends in `names`
-  std::size_t size() const { return ends.size(); }
-  std::string_view at(std::size_t i) const {
-    const std::size_t start = i == 0 ? 0 : ends[i - 1];
-    return std::string_view(names).substr(start, ends[i] - start);
-  }
-};
-
-TemplateNames TemplatesToBuild(const Engine& engine, bool selected_only) {
-  TemplateNames tags;
-  tags.ends.reserve(engine.ListView1.entries().size());
+// whatever the window does meanwhile cannot change the run; an empty name
+// is skipped.
+NameList TemplatesToBuild(const Engine& engine, bool selected_only) {
+  NameList tags;
+  tags.reserve(engine.ListView1.entries().size());
   for (const TemplateEntry& entry : engine.ListView1.entries()) {
-    if (!selected_only || entry.selected) {
-      tags.names += entry.tag;
-    }
-    tags.ends.push_back(tags.names.size());
+    tags.Add(!selected_only || entry.selected ? std::string_view(entry.tag) : std::string_view());
   }
   return tags;
 }
@@ -96,7 +83,7 @@ class PagesOnTheirOwnThread {
 
 // Builds the templates of `tags` (an empty tag is skipped), reporting the
 // position in the whole list after each page.
-void BuildTemplates(BuildRun& run, const TemplateNames& tags) {
+void BuildTemplates(BuildRun& run, const NameList& tags) {
   const std::string folder = TemplatesDir(run.engine);
   const double total = static_cast<double>(tags.size());
   const PagesOnTheirOwnThread pages(run);
@@ -159,7 +146,7 @@ void RunBuild(BuildRun& run, bool selected_only) {
   } else {
     disablecontrols(engine);
     ShowBusy(env.ui);
-    const TemplateNames tags = TemplatesToBuild(engine, true);
+    const NameList tags = TemplatesToBuild(engine, true);
     env.progress.showprogressstring(StatusStrip::kMain, 0, static_cast<double>(tags.size()),
                                     "Building Selected");
     BuildTemplates(run, tags);

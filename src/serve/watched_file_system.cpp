@@ -309,11 +309,9 @@ void WatchedFileSystem::Listing::CopyWhere(const std::function<bool(const DirEnt
                                            std::vector<DirEntry>* entries) const {
   // One entry, its name's memory used again, is shown to `keep` in turn.
   DirEntry shown;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < ends.size(); ++i) {
-    shown.name.assign(names, start, ends[i] - start);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    shown.name.assign(names.at(i));
     shown.is_directory = directories[i];
-    start = ends[i];
     if (keep(shown)) {
       entries->push_back(shown);
     }

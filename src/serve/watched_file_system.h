@@ -16,6 +16,7 @@
 
 #include "serve/folder_watcher.h"
 #include "shared/file_system.h"
+#include "shared/name_list.h"
 
 namespace pagorin {
 
@@ -91,16 +92,12 @@ class WatchedFileSystem final : public FileSystem {
     FileInfo info;
     TimePoint since;  // the disk's time just before the status was read
   };
-  // A folder's entries, their names one after another: a listing of ten
-  // thousand names is looked through without a step to a name of its own
-  // (on a busy machine each such step may cost a microsecond).
+  // A folder's entries, their names in one piece (NameList).
   struct Listing {
-    std::string names;
-    std::vector<std::size_t> ends;  // where each name ends in `names`
+    NameList names;
     std::vector<bool> directories;
     void Add(const DirEntry& entry) {
-      names += entry.name;
-      ends.push_back(names.size());
+      names.Add(entry.name);
       directories.push_back(entry.is_directory);
     }
     // Appends to `entries` those `keep` keeps.
