@@ -86,7 +86,7 @@ class PageWriterThread {
   const Room room_;
   std::mutex mutex_;
   std::condition_variable work_;  // a page waits, or the thread is to end
-  std::condition_variable done_;  // a page was taken or finished
+  std::condition_variable done_;  // half the room came free, or every page is settled
   std::deque<Job> waiting_;
   std::size_t waiting_bytes_ = 0;  // of the texts in waiting_
   bool writing_ = false;           // the thread holds `current_`
