@@ -31,7 +31,7 @@ std::vector<std::string> ItemTemplateNames(Env& env, const std::string& template
     *any_template = true;
     // The listing also takes extensions that merely occur in "template".
     return name.starts_with(prefix) && name != source_template &&
-           EqualsNoCase(extonly(std::string(name)), "template");
+           EqualsNoCase(extonly(name), "template");
   });
   sortsimplecollection(names);
   return names;

@@ -58,8 +58,8 @@ class WatchedFileSystem final : public FileSystem {
   // own writes (a build's news and version includes) start no rebuild.
   bool TakeEvents();
 
-  // True when the listing of `folder` is remembered: no entry of it was
-  // added, removed or renamed since it was last listed.
+  // True when the listing of `folder` (a final "/" or none) is remembered:
+  // no entry of it was added, removed or renamed since it was last listed.
   bool ListingKnown(const std::string& folder);
 
   bool ThreadSafe() const override { return disk_.ThreadSafe(); }
