@@ -164,23 +164,28 @@ FsStatus WatchedFileSystem::Own(FolderChange::Scope scope,
 }
 
 void WatchedFileSystem::ForgetLocked(const FolderChange& change) {
-  ++forgotten_;
   switch (change.scope) {
     case FolderChange::Scope::kEverything:
       folders_.clear();
+      ++folders_dropped_;
       return;
     case FolderChange::Scope::kTree:
-      std::erase_if(folders_, [&](const auto& folder) {
-        return folder.first == change.path || IsBelow(folder.first, change.path);
-      });
+      if (std::erase_if(folders_, [&](const auto& folder) {
+            return folder.first == change.path || IsBelow(folder.first, change.path);
+          }) != 0) {
+        ++folders_dropped_;
+      }
       return;
     case FolderChange::Scope::kFile:
     case FolderChange::Scope::kEntry: {
+      // A folder without memory has no answer being read either: reading
+      // one makes the memory first.
       const auto [folder, name] = Split(change.path);
       const auto found = folders_.find(folder);
       if (found == folders_.end()) {
         return;
       }
+      ++found->second.forgotten;
       if (const auto file = found->second.files.find(name); file != found->second.files.end()) {
         found->second.files.erase(file);
       }
@@ -203,17 +208,20 @@ FileInfo WatchedFileSystem::Stat(const std::string& path) {
   if (name.empty()) {
     return disk_.Stat(path);
   }
+  FolderMemory* memory = nullptr;
+  std::uint64_t dropped = 0;
   std::uint64_t forgotten = 0;
   {
     std::lock_guard lock(mutex_);
-    if (const auto found = folders_.find(folder); found != folders_.end()) {
-      if (const auto file = found->second.files.find(name); file != found->second.files.end()) {
-        return file->second.info;
-      }
-    } else if (!watcher_.Watching(folder)) {
+    memory = MemoryOfLocked(folder);
+    if (memory == nullptr) {
       return disk_.Stat(path);
     }
-    forgotten = forgotten_;
+    if (const auto file = memory->files.find(name); file != memory->files.end()) {
+      return file->second.info;
+    }
+    dropped = folders_dropped_;
+    forgotten = memory->forgotten;
   }
   const TimePoint since = disk_.Now();
   FileInfo info;
@@ -230,10 +238,20 @@ FileInfo WatchedFileSystem::Stat(const std::string& path) {
     return disk_.Stat(path);
   }
   std::lock_guard lock(mutex_);
-  if (forgotten_ == forgotten && watcher_.Watching(folder)) {
-    folders_[std::string(folder)].files.emplace(name, Remembered{info, since});
+  if (folders_dropped_ == dropped && memory->forgotten == forgotten) {
+    memory->files.emplace(name, Remembered{info, since});
   }
   return info;
+}
+
+WatchedFileSystem::FolderMemory* WatchedFileSystem::MemoryOfLocked(std::string_view folder) {
+  if (const auto found = folders_.find(folder); found != folders_.end()) {
+    return &found->second;
+  }
+  if (!watcher_.Watching(folder)) {
+    return nullptr;
+  }
+  return &folders_.emplace(folder, FolderMemory{}).first->second;
 }
 
 bool WatchedFileSystem::UnchangedSince(const std::string& path, TimePoint since) {
@@ -277,30 +295,32 @@ FsStatus WatchedFileSystem::ListDirectoryWhere(const std::string& path,
   if (normal == nullptr) {
     return disk_.ListDirectoryWhere(path, keep, entries);
   }
+  FolderMemory* memory = nullptr;
+  std::uint64_t dropped = 0;
   std::uint64_t forgotten = 0;
   {
     std::lock_guard lock(mutex_);
-    if (const auto found = folders_.find(*normal);
-        found != folders_.end() && found->second.listed) {
-      found->second.listing.CopyWhere(keep, entries);
-      return FsStatus::Ok();
-    }
-    if (!watcher_.Watching(*normal)) {
+    memory = MemoryOfLocked(*normal);
+    if (memory == nullptr) {
       return disk_.ListDirectoryWhere(path, keep, entries);
     }
-    forgotten = forgotten_;
+    if (memory->listed) {
+      memory->listing.CopyWhere(keep, entries);
+      return FsStatus::Ok();
+    }
+    dropped = folders_dropped_;
+    forgotten = memory->forgotten;
   }
   std::vector<DirEntry> listing;
   const FsStatus status = disk_.ListDirectory(path, &listing);
   std::copy_if(listing.begin(), listing.end(), std::back_inserter(*entries), keep);
   std::lock_guard lock(mutex_);
-  if (status.ok() && forgotten_ == forgotten && watcher_.Watching(*normal)) {
-    FolderMemory& memory = folders_[*normal];
-    memory.listing = Listing{};
+  if (status.ok() && folders_dropped_ == dropped && memory->forgotten == forgotten) {
+    memory->listing = Listing{};
     for (const DirEntry& entry : listing) {
-      memory.listing.Add(entry);
+      memory->listing.Add(entry);
     }
-    memory.listed = true;
+    memory->listed = true;
   }
   return status;
 }

@@ -108,7 +108,16 @@ class WatchedFileSystem final : public FileSystem {
     std::unordered_map<std::string, Remembered, PathHash, std::equal_to<>> files;  // by name
     bool listed = false;
     Listing listing;
+    // Counts what was forgotten in this folder: an answer read from the disk
+    // while something here was forgotten may be older than that change, and
+    // is not kept. Changes elsewhere (the pages a build writes meanwhile)
+    // leave it alone.
+    std::uint64_t forgotten = 0;
   };
+  // The memory of watched `folder`, made empty when there is none, so that
+  // what is forgotten in it while the disk is asked is counted; null when
+  // `folder` is not watched.
+  FolderMemory* MemoryOfLocked(std::string_view folder);
   // Makes a change of the program's own to `paths`, then forgets what it
   // may have changed (as an event of `scope` would), so that no answer read
   // before it is kept, and notes the paths, so that its events start no
@@ -124,9 +133,9 @@ class WatchedFileSystem final : public FileSystem {
   FolderWatcher watcher_;
   // By folder path (normal, no final "/"); only watched folders.
   std::unordered_map<std::string, FolderMemory, PathHash, std::equal_to<>> folders_;
-  // Counts what was forgotten: an answer read from the disk while something
-  // was forgotten may be older than that change, and is not kept.
-  std::uint64_t forgotten_ = 0;
+  // Counts the folder memories dropped, which invalidates every pointer to
+  // one held while the disk is asked.
+  std::uint64_t folders_dropped_ = 0;
   // Since the last TakeEvents: the paths the program changed itself, how
   // many changes it made, the paths of events that start a rebuild unless
   // they were the program's own, and whether events were lost.

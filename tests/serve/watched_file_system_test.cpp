@@ -9,11 +9,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "shared/real_file_system.h"
@@ -189,6 +191,37 @@ TEST_F(WatchedFileSystemTest, SeesItsOwnChangesAtOnce) {
     EXPECT_TRUE(step.make().ok());
     EXPECT_EQ(Seen(watched, Site()), Seen(real, Site()));
   }
+}
+
+// The build reads the templates' statuses while its page writer replaces
+// pages in another folder: what it read is still remembered, so the next
+// build need not read it again.
+TEST_F(WatchedFileSystemTest, RemembersWhatItReadWhilePagesAreWritten) {
+  std::vector<std::string> templates;
+  for (int i = 0; i < 300; ++i) {
+    templates.push_back(Site("Templates/t" + std::to_string(i) + ".template"));
+    t.WriteFile(templates.back(), "t");
+  }
+  watched.TakeEvents();
+  std::atomic<bool> reading = true;
+  std::atomic<int> written = 0;
+  std::thread writer([&] {
+    for (int i = 0; reading; ++i) {
+      EXPECT_TRUE(ReplaceFile(watched, Site("page" + std::to_string(i % 10) + ".html"), "p").ok());
+      ++written;
+    }
+  });
+  while (written == 0) {
+    std::this_thread::yield();
+  }
+  for (const std::string& path : templates) {
+    watched.Stat(path);
+  }
+  reading = false;
+  writer.join();
+  const TimePoint now = watched.Now();
+  EXPECT_TRUE(std::all_of(templates.begin(), templates.end(),
+                          [&](const std::string& path) { return watched.UnchangedSince(path, now); }));
 }
 
 // A queue of events too long for the kernel loses events: everything
