@@ -161,7 +161,7 @@ class TellWhenMade final : public PagesInFlight {
 
 // A build that made every page leaves the heap strewn with the free pieces
 // its pages were made of: while nothing waits, they go back to the system,
-// so a server that rebuilt 10,000 pages stays near 100 MB.
+// so a server that rebuilt 10,000 pages stays near 80 MB.
 void ReturnFreeMemory() {
 #if PAGORIN_JEMALLOC
   const std::string purge = "arena." + std::to_string(MALLCTL_ARENAS_ALL) + ".purge";
