@@ -145,11 +145,12 @@ void FolderWatcher::Take(int handle, std::uint32_t mask, std::string_view name,
     return;  // a folder no longer watched
   }
   const Scope scope = (mask & kListingEvents) != 0 ? Scope::kEntry : Scope::kFile;
+  if (!name.empty()) {
+    path_.assign(found->second.path == "/" ? "" : found->second.path).append("/").append(name);
+  }
   if (!name.empty() && (mask & IN_ISDIR) == 0) {
     // A file's event, the commonest by far, changes no watch.
-    const Folder& folder = found->second;
-    path_.assign(folder.path == "/" ? "" : folder.path).append("/").append(name);
-    take({scope, path_, (mask & kFinished) != 0 && Counts(folder.options, name)});
+    take({scope, path_, (mask & kFinished) != 0 && Counts(found->second.options, name)});
     return;
   }
   // Unwatch may end the folder's entry.
@@ -163,8 +164,7 @@ void FolderWatcher::Take(int handle, std::uint32_t mask, std::string_view name,
     }
     return;
   }
-  const std::string path =
-      folder.path == "/" ? "/" + std::string(name) : folder.path + "/" + std::string(name);
+  const std::string path = path_;  // a subfolder's event, which may watch more
   if ((mask & (IN_DELETE | IN_MOVED_FROM)) != 0) {
     Unwatch(path);
   }
